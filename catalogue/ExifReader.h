@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+// Reads camera name, f-number, focal length, ISO, exposure time and file size from the
+// first 32,768 bytes of a JPEG file whose first segment is EXIF, or of a TIFF file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+struct PhotoRecord;
+
+constexpr std::size_t kExifReadSize = 32768;
+
+// Fills record from the file at path and returns true, or returns false and leaves the
+// record untouched (file not a readable regular file, empty, or no TIFF byte-order mark
+// at byte 12 or byte 0).
+bool ReadPhoto(const std::string& path, PhotoRecord& record);
+
+// Parses the bytes read (size of them, at most kExifReadSize). Returns false only when
+// there is no byte-order mark; everything lying outside the bytes is skipped.
+bool ParseExif(PhotoRecord& record, const std::uint8_t* buffer, std::size_t size);
+
+// Looks for the first maker of the maker list in text and re-cases it: in whole mode
+// (inPlace false) the text becomes the maker's name, in place only the found occurrence
+// is re-cased. Returns false and leaves the text unchanged if no maker occurs.
+bool NormaliseMaker(std::string& text, bool inPlace);
+
+// Assemble 16- and 32-bit unsigned values from bytes, most significant first when
+// bigEndian. The caller has checked that the bytes lie inside the buffer.
+std::uint16_t ReadU16(const std::uint8_t* p, bool bigEndian);
+std::uint32_t ReadU32(const std::uint8_t* p, bool bigEndian);
+
+// The size in units of 1,048,576 bytes, rounded to one decimal as printf rounds.
+double FileSizeMb(std::uint64_t bytes);

@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+// The reading half of a scan run, free of any window: the worker thread of the
+// progress dialog and the benchmark run the very same loop.
+#pragma once
+
+#include <functional>
+#include <string>
+
+struct PhotoCatalogue;
+
+// Starts a run: recordCount 0 and head a new empty spare record.
+void BeginScan(PhotoCatalogue& catalogue);
+
+// Reads one chosen file into the spare record: currentPath = path; on acceptance the
+// five values enter their tables, a new spare record is linked and recordCount grows.
+// Returns whether the file was accepted.
+bool ScanOneFile(PhotoCatalogue& catalogue, const std::string& path);
+
+// Reads the chosen files after the file dialog was confirmed: resets the tables, then
+// for each path ScanOneFile and a ScanProgress notice to catalogue.progressWindow,
+// polling cancelRequested after each file and its notice. Ends with ScanClose if
+// cancelled, else sorts the tables and sends ScanDone. nextPath yields the paths in
+// turn and returns false after the last one.
+void ScanChosenFiles(PhotoCatalogue& catalogue, const std::function<bool(std::string&)>& nextPath);

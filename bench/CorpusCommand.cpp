@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: MIT
+#include "bench/CorpusCommand.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "bench/CorpusPhoto.h"
+
+namespace {
+
+constexpr std::size_t kFilesPerFolder = 1000;
+
+// mkdir -p: creates every missing folder of path.
+bool MakeFolders(const std::string& path)
+{
+    for (std::size_t at = 1; at <= path.size(); ++at) {
+        if (at < path.size() && path[at] != '/')
+            continue;
+        const std::string prefix = path.substr(0, at);
+        if (mkdir(prefix.c_str(), 0755) != 0 && errno != EEXIST)
+            return false;
+    }
+    return true;
+}
+
+bool ParseUnsigned(const char* text, unsigned long long& value)
+{
+    if (text[0] == '-' || text[0] == '\0')
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtoull(text, &end, 0);
+    return errno == 0 && *end == '\0';
+}
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: fotolot-bench corpus DIR COUNT [--seed S]\n");
+    return 2;
+}
+
+} // namespace
+
+int RunCorpusCommand(int argc, char** argv)
+{
+    std::string dir;
+    unsigned long long count = 0;
+    unsigned long long seed = 1;
+    int positional = 0;
+    for (int i = 0; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--seed") {
+            if (i + 1 >= argc || !ParseUnsigned(argv[++i], seed))
+                return Usage();
+        } else if (positional == 0) {
+            dir = arg;
+            ++positional;
+        } else if (positional == 1) {
+            if (!ParseUnsigned(argv[i], count) || count > 10000000)
+                return Usage();
+            ++positional;
+        } else {
+            return Usage();
+        }
+    }
+    if (positional != 2)
+        return Usage();
+
+    while (dir.size() > 1 && dir.back() == '/')
+        dir.pop_back();
+    if (!MakeFolders(dir)) {
+        std::fprintf(stderr, "fotolot-bench corpus: cannot create %s: %s\n", dir.c_str(), std::strerror(errno));
+        return 1;
+    }
+    // Absolute paths in the list, so that it serves from any working folder.
+    char resolved[PATH_MAX];
+    if (realpath(dir.c_str(), resolved) == nullptr) {
+        std::fprintf(stderr, "fotolot-bench corpus: %s: %s\n", dir.c_str(), std::strerror(errno));
+        return 1;
+    }
+    dir = resolved;
+
+    const std::string listPath = dir + "/list.txt";
+    std::FILE* list = std::fopen(listPath.c_str(), "w");
+    if (list == nullptr) {
+        std::fprintf(stderr, "fotolot-bench corpus: cannot write %s: %s\n", listPath.c_str(), std::strerror(errno));
+        return 1;
+    }
+
+    CorpusRandom random(seed);
+    std::size_t jfifFirst = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "/%03zu/IMG_%06zu.JPG", i / kFilesPerFolder, i);
+        const std::string path = dir + name;
+        if (i % kFilesPerFolder == 0 && !MakeFolders(path.substr(0, path.rfind('/')))) {
+            std::fprintf(stderr, "fotolot-bench corpus: cannot create folder for %s: %s\n", path.c_str(),
+                std::strerror(errno));
+            std::fclose(list);
+            return 1;
+        }
+        const CorpusPhoto photo = DrawCorpusPhoto(random);
+        if (!WriteCorpusFile(path, photo)) {
+            std::fprintf(stderr, "fotolot-bench corpus: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+            std::fclose(list);
+            return 1;
+        }
+        jfifFirst += photo.jfifFirst ? 1 : 0;
+        std::fprintf(list, "%s\n", path.c_str());
+    }
+    if (std::fclose(list) != 0) {
+        std::fprintf(stderr, "fotolot-bench corpus: cannot write %s: %s\n", listPath.c_str(), std::strerror(errno));
+        return 1;
+    }
+    std::fprintf(stderr, "wrote %llu files (%zu JFIF-first) under %s, list in %s\n", count, jfifFirst, dir.c_str(),
+        listPath.c_str());
+    return 0;
+}

@@ -1,0 +1,469 @@
+// SPDX-License-Identifier: MIT
+#include "bench/CorpusPhoto.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstddef>
+#include <iterator>
+#include <utility>
+
+double CorpusRational::Value() const
+{
+    return static_cast<double>(numerator) / static_cast<double>(denominator);
+}
+
+std::uint64_t CorpusRandom::Next()
+{
+    m_state += 0x9E3779B97F4A7C15ULL;
+    std::uint64_t z = m_state;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+}
+
+namespace {
+
+enum class CameraKind { Slr, Compact, Phone };
+
+struct Maker {
+    const char* make;
+    const char* const* models;
+    std::size_t modelCount;
+    CameraKind kind;
+    // How the maker's firmware writes f-numbers: 1 for 2/1 and 28/10, 10 for 20/10 and
+    // 28/10, 100 for 280/100; makers with 100 write exposure times as 10/1250 too.
+    std::uint32_t fDenominator;
+};
+
+template <std::size_t N>
+constexpr Maker MakerOf(const char* make, const char* const (&models)[N], CameraKind kind, std::uint32_t fDenominator)
+{
+    return Maker{make, models, N, kind, fDenominator};
+}
+
+// Model texts are at least four characters, so that as EXIF ASCII values (with their
+// NUL) they never fit the entry's 4-byte value field and always lie at an offset.
+const char* const kNikon[] = {"NIKON D700", "NIKON D3200", "NIKON D850", "COOLPIX P7000", "NIKON Z 6"};
+const char* const kCanonUpper[] = {"Canon EOS 5D Mark II", "Canon EOS 40D", "Canon EOS R6"};
+const char* const kCanonPower[] = {"Canon PowerShot G9", "Canon PowerShot S95", "Canon IXUS 70"};
+const char* const kKodak[] = {"KODAK DC290 ZOOM DIGITAL CAMERA", "KODAK EASYSHARE Z990", "DCS Pro 14N"};
+const char* const kSony[] = {"DSC-RX100", "ILCE-7M3", "DSLR-A700", "SONY DSC-W55"};
+const char* const kOlympus[] = {"E-M5", "C-5050Z", "E-520", "u760,S760"};
+const char* const kPentax[] = {"PENTAX K-5", "PENTAX *ist DS", "PENTAX K-1 Mark II"};
+const char* const kSigma[] = {"SIGMA SD14", "SIGMA DP2 Merrill", "SIGMA fp"};
+const char* const kFuji[] = {"X-T2", "FinePix S5Pro", "X100V", "FUJIFILM GFX 50S"};
+const char* const kApple[] = {"iPhone 12", "iPhone XR", "iPhone 14 Pro"};
+const char* const kSamsung[] = {"SM-G991B", "SM-A525F"};
+const char* const kLeica[] = {"LEICA M10", "LEICA Q2"};
+const char* const kPanasonic[] = {"DMC-GH4", "DC-G9", "DMC-FZ1000"};
+const char* const kRicoh[] = {"GR III", "RICOH GR DIGITAL 4"};
+
+const Maker kMakers[] = {
+    MakerOf("NIKON CORPORATION", kNikon, CameraKind::Slr, 10),
+    MakerOf("NIKON", kNikon, CameraKind::Compact, 10),
+    MakerOf("Canon", kCanonUpper, CameraKind::Slr, 1),
+    MakerOf("Canon", kCanonPower, CameraKind::Compact, 10),
+    MakerOf("CANON", kCanonPower, CameraKind::Compact, 10),
+    MakerOf("EASTMAN KODAK COMPANY", kKodak, CameraKind::Compact, 100),
+    MakerOf("SONY", kSony, CameraKind::Slr, 10),
+    MakerOf("OLYMPUS IMAGING CORP.", kOlympus, CameraKind::Compact, 10),
+    MakerOf("OLYMPUS OPTICAL CO.,LTD", kOlympus, CameraKind::Compact, 10),
+    MakerOf("PENTAX Corporation", kPentax, CameraKind::Slr, 10),
+    MakerOf("SIGMA", kSigma, CameraKind::Slr, 10),
+    MakerOf("FUJIFILM", kFuji, CameraKind::Slr, 100),
+    MakerOf("Apple", kApple, CameraKind::Phone, 100),
+    MakerOf("samsung", kSamsung, CameraKind::Phone, 100),
+    MakerOf("LEICA CAMERA AG", kLeica, CameraKind::Slr, 10),
+    MakerOf("Panasonic", kPanasonic, CameraKind::Compact, 10),
+    MakerOf("RICOH IMAGING COMPANY, LTD.", kRicoh, CameraKind::Compact, 10),
+};
+
+// Marked f-numbers, in tenths.
+const std::uint32_t kSlrApertures[] = {14, 18, 20, 28, 35, 40, 45, 50, 56, 63, 71, 80, 90, 100, 110, 130, 160, 220};
+const std::uint32_t kCompactApertures[] = {28, 32, 35, 40, 45, 48, 50, 56, 63, 71, 80};
+const std::uint32_t kPhoneApertures[] = {15, 16, 18, 22, 24};
+
+// Shutter speeds below one second, as 1/N.
+const std::uint32_t kShutterDenominators[] = {4000, 2000, 1600, 1250, 1000, 800, 640, 500, 400, 320, 250, 200, 160,
+    125, 100, 80, 60, 50, 40, 30, 25, 20, 15, 13, 10, 8, 6, 5, 4, 3, 2};
+// Long exposures in tenths of a second.
+const std::uint32_t kLongExposures[] = {10, 13, 16, 20, 25, 30, 40, 50, 80, 100, 150, 300};
+
+const std::uint16_t kIsoSpeeds[] = {50, 64, 80, 100, 125, 160, 200, 250, 320, 400, 500, 640, 800, 1000, 1250, 1600,
+    2000, 2500, 3200, 6400, 12800};
+
+// Focal lengths of prime lenses and zoom ends, millimetres.
+const std::uint32_t kSlrFocals[] = {14, 18, 24, 28, 35, 50, 55, 70, 85, 105, 135, 200, 300, 400};
+// Phone lenses, hundredths of a millimetre.
+const std::uint32_t kPhoneFocals[] = {154, 425, 399, 600, 677, 900};
+
+template <typename T, std::size_t N>
+T Pick(CorpusRandom& random, const T (&values)[N])
+{
+    return values[random.Below(N)];
+}
+
+} // namespace
+
+CorpusPhoto DrawCorpusPhoto(CorpusRandom& random)
+{
+    CorpusPhoto photo;
+    const Maker& maker = Pick(random, kMakers);
+    photo.make = maker.make;
+    photo.model = maker.models[random.Below(maker.modelCount)];
+
+    switch (maker.kind) {
+    case CameraKind::Slr: {
+        const std::uint32_t tenths = Pick(random, kSlrApertures);
+        if (maker.fDenominator == 1)
+            photo.fNumber = tenths % 10 == 0 ? CorpusRational{tenths / 10, 1} : CorpusRational{tenths, 10};
+        else
+            photo.fNumber = {tenths * maker.fDenominator / 10, maker.fDenominator};
+        // Half the shots on a zoom anywhere in its range, half at a marked length.
+        if (random.Below(2) == 0)
+            photo.focalLength = {Pick(random, kSlrFocals), 1};
+        else
+            photo.focalLength = {static_cast<std::uint32_t>(18 + random.Below(183)), 1};
+        break;
+    }
+    case CameraKind::Compact: {
+        const std::uint32_t tenths = Pick(random, kCompactApertures);
+        photo.fNumber = {tenths * maker.fDenominator / 10, maker.fDenominator};
+        // 4.3 to 40 mm in tenths of a millimetre.
+        photo.focalLength = {static_cast<std::uint32_t>(43 + random.Below(358)), 10};
+        break;
+    }
+    case CameraKind::Phone:
+        photo.fNumber = {Pick(random, kPhoneApertures) * 10, 100};
+        photo.focalLength = {Pick(random, kPhoneFocals), 100};
+        break;
+    }
+
+    if (random.Below(20) == 0)
+        photo.exposureTime = {Pick(random, kLongExposures), 10};
+    else if (maker.fDenominator == 100)
+        photo.exposureTime = {10, Pick(random, kShutterDenominators) * 10};
+    else
+        photo.exposureTime = {1, Pick(random, kShutterDenominators)};
+    photo.iso = Pick(random, kIsoSpeeds);
+
+    // A few files lack a value, as edited or very old files do.
+    if (random.Below(50) == 0)
+        photo.focalLength = {};
+    if (random.Below(50) == 0)
+        photo.iso = 0;
+    if (random.Below(100) == 0)
+        photo.model.clear();
+
+    photo.bigEndian = random.Below(2) == 0;
+    photo.jfifFirst = random.Below(50) == 0;
+    // 1 MB to 12 MB.
+    photo.fileSize = (1ULL << 20) + random.Below(11ULL << 20);
+    return photo;
+}
+
+namespace {
+
+// EXIF value types.
+constexpr std::uint16_t kAscii = 2;
+constexpr std::uint16_t kShort = 3;
+constexpr std::uint16_t kLong = 4;
+constexpr std::uint16_t kRational = 5;
+constexpr std::uint16_t kUndefined = 7;
+constexpr std::uint16_t kSignedRational = 10;
+
+// One directory entry before layout: a value that fits 4 bytes lies in the entry, any
+// other in the data area after the directory.
+struct Entry {
+    std::uint16_t tag;
+    std::uint16_t type;
+    std::uint32_t count;
+    std::vector<std::uint8_t> data; // in the file's byte order
+};
+
+class TiffBuilder {
+public:
+    explicit TiffBuilder(bool bigEndian) : m_bigEndian(bigEndian) {}
+
+    std::vector<std::uint8_t>& Bytes() { return m_bytes; }
+
+    void Put16(std::vector<std::uint8_t>& out, std::uint16_t v) const
+    {
+        const std::uint8_t hi = static_cast<std::uint8_t>(v >> 8);
+        const std::uint8_t lo = static_cast<std::uint8_t>(v);
+        out.push_back(m_bigEndian ? hi : lo);
+        out.push_back(m_bigEndian ? lo : hi);
+    }
+    void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) const
+    {
+        if (m_bigEndian) {
+            Put16(out, static_cast<std::uint16_t>(v >> 16));
+            Put16(out, static_cast<std::uint16_t>(v));
+        } else {
+            Put16(out, static_cast<std::uint16_t>(v));
+            Put16(out, static_cast<std::uint16_t>(v >> 16));
+        }
+    }
+    void Patch32(std::size_t at, std::uint32_t v)
+    {
+        std::vector<std::uint8_t> tmp;
+        Put32(tmp, v);
+        for (std::size_t i = 0; i < 4; ++i)
+            m_bytes[at + i] = tmp[i];
+    }
+
+    Entry Short(std::uint16_t tag, std::uint16_t v) const
+    {
+        Entry e{tag, kShort, 1, {}};
+        Put16(e.data, v);
+        return e;
+    }
+    Entry Long(std::uint16_t tag, std::uint32_t v) const
+    {
+        Entry e{tag, kLong, 1, {}};
+        Put32(e.data, v);
+        return e;
+    }
+    Entry Rational(std::uint16_t tag, CorpusRational r, std::uint16_t type = kRational) const
+    {
+        Entry e{tag, type, 1, {}};
+        Put32(e.data, r.numerator);
+        Put32(e.data, r.denominator);
+        return e;
+    }
+    static Entry Ascii(std::uint16_t tag, const std::string& text)
+    {
+        Entry e{tag, kAscii, static_cast<std::uint32_t>(text.size() + 1), {text.begin(), text.end()}};
+        e.data.push_back(0);
+        return e;
+    }
+    static Entry Undefined(std::uint16_t tag, std::vector<std::uint8_t> bytes)
+    {
+        const auto count = static_cast<std::uint32_t>(bytes.size());
+        return Entry{tag, kUndefined, count, std::move(bytes)};
+    }
+
+    // Appends a directory of the entries (sorted by tag, as EXIF wants) and its data
+    // area. Returns the directory's offset from the TIFF base; *nextLinkAt gets the
+    // position of its link to a following directory, *valueAt[i] that of entry i's
+    // value field.
+    std::uint32_t AppendDirectory(const std::vector<Entry>& entries, std::size_t* nextLinkAt,
+        std::vector<std::size_t>* valueAt = nullptr)
+    {
+        const auto dirOffset = static_cast<std::uint32_t>(m_bytes.size());
+        std::size_t dataOffset = m_bytes.size() + 2 + 12 * entries.size() + 4;
+        std::vector<std::uint8_t> data;
+        Put16(m_bytes, static_cast<std::uint16_t>(entries.size()));
+        for (const Entry& e : entries) {
+            Put16(m_bytes, e.tag);
+            Put16(m_bytes, e.type);
+            Put32(m_bytes, e.count);
+            if (valueAt)
+                valueAt->push_back(m_bytes.size());
+            if (e.data.size() <= 4) {
+                std::vector<std::uint8_t> field = e.data;
+                field.resize(4, 0);
+                m_bytes.insert(m_bytes.end(), field.begin(), field.end());
+            } else {
+                Put32(m_bytes, static_cast<std::uint32_t>(dataOffset + data.size()));
+                data.insert(data.end(), e.data.begin(), e.data.end());
+                if (data.size() % 2 != 0) // values start on word boundaries
+                    data.push_back(0);
+            }
+        }
+        if (nextLinkAt)
+            *nextLinkAt = m_bytes.size();
+        Put32(m_bytes, 0);
+        m_bytes.insert(m_bytes.end(), data.begin(), data.end());
+        return dirOffset;
+    }
+
+private:
+    bool m_bigEndian;
+    std::vector<std::uint8_t> m_bytes;
+};
+
+// Tags written besides the seven the reader takes, so that the directories are as long
+// as a camera's.
+constexpr std::uint16_t kTagMake = 0x010F;
+constexpr std::uint16_t kTagModel = 0x0110;
+constexpr std::uint16_t kTagExifIfd = 0x8769;
+constexpr std::uint16_t kTagExposureTime = 0x829A;
+constexpr std::uint16_t kTagFNumber = 0x829D;
+constexpr std::uint16_t kTagIso = 0x8827;
+constexpr std::uint16_t kTagFocalLength = 0x920A;
+constexpr std::uint16_t kTagThumbnailOffset = 0x0201;
+constexpr std::uint16_t kTagThumbnailLength = 0x0202;
+
+// The TIFF block of the EXIF segment: header, IFD0, EXIF sub-directory, IFD1 naming a
+// thumbnail. The thumbnail's bytes are not part of the block: they lie in the segment
+// after it, as zeros.
+std::vector<std::uint8_t> TiffBlock(const CorpusPhoto& photo, std::uint32_t thumbnailLength)
+{
+    TiffBuilder tiff(photo.bigEndian);
+    std::vector<std::uint8_t>& bytes = tiff.Bytes();
+    // Header: "II" or "MM", magic 42, IFD0 at offset 8.
+    bytes.push_back(photo.bigEndian ? 'M' : 'I');
+    bytes.push_back(photo.bigEndian ? 'M' : 'I');
+    tiff.Put16(bytes, 42);
+    tiff.Put32(bytes, 8);
+
+    const std::string dateTime = "2019:07:14 16:42:08";
+    std::vector<Entry> ifd0;
+    if (!photo.make.empty())
+        ifd0.push_back(TiffBuilder::Ascii(kTagMake, photo.make));
+    if (!photo.model.empty())
+        ifd0.push_back(TiffBuilder::Ascii(kTagModel, photo.model));
+    ifd0.push_back(tiff.Short(0x0112, 1));                 // Orientation
+    ifd0.push_back(tiff.Rational(0x011A, {72, 1}));        // XResolution
+    ifd0.push_back(tiff.Rational(0x011B, {72, 1}));        // YResolution
+    ifd0.push_back(tiff.Short(0x0128, 2));                 // ResolutionUnit: inches
+    ifd0.push_back(TiffBuilder::Ascii(0x0131, "Ver.1.01")); // Software
+    ifd0.push_back(TiffBuilder::Ascii(0x0132, dateTime));   // DateTime
+    ifd0.push_back(tiff.Short(0x0213, 2));                 // YCbCrPositioning
+    ifd0.push_back(tiff.Long(kTagExifIfd, 0));             // patched below
+    std::size_t ifd0Link = 0;
+    std::vector<std::size_t> ifd0Values;
+    tiff.AppendDirectory(ifd0, &ifd0Link, &ifd0Values);
+
+    std::vector<Entry> exif;
+    if (photo.exposureTime.Present())
+        exif.push_back(tiff.Rational(kTagExposureTime, photo.exposureTime));
+    if (photo.fNumber.Present())
+        exif.push_back(tiff.Rational(kTagFNumber, photo.fNumber));
+    exif.push_back(tiff.Short(0x8822, 2)); // ExposureProgram: normal
+    if (photo.iso != 0)
+        exif.push_back(tiff.Short(kTagIso, photo.iso));
+    exif.push_back(TiffBuilder::Undefined(0x9000, {'0', '2', '3', '0'})); // ExifVersion
+    exif.push_back(TiffBuilder::Ascii(0x9003, dateTime));                 // DateTimeOriginal
+    exif.push_back(TiffBuilder::Ascii(0x9004, dateTime));                 // DateTimeDigitized
+    exif.push_back(TiffBuilder::Undefined(0x9101, {1, 2, 3, 0}));         // ComponentsConfiguration
+    exif.push_back(tiff.Rational(0x9204, {0, 3}, kSignedRational));       // ExposureBiasValue
+    exif.push_back(tiff.Rational(0x9205, {30, 10}));                      // MaxApertureValue
+    exif.push_back(tiff.Short(0x9207, 5));                                // MeteringMode: pattern
+    exif.push_back(tiff.Short(0x9209, 16));                               // Flash: did not fire
+    if (photo.focalLength.Present())
+        exif.push_back(tiff.Rational(kTagFocalLength, photo.focalLength));
+    // MakerNote: opaque bytes of the maker's own, a few hundred as cameras write.
+    exif.push_back(TiffBuilder::Undefined(0x927C, std::vector<std::uint8_t>(384, 0x5A)));
+    exif.push_back(TiffBuilder::Undefined(0xA000, {'0', '1', '0', '0'})); // FlashpixVersion
+    exif.push_back(tiff.Short(0xA001, 1));                                // ColorSpace: sRGB
+    exif.push_back(tiff.Long(0xA002, 4000));                              // PixelXDimension
+    exif.push_back(tiff.Long(0xA003, 3000));                              // PixelYDimension
+    exif.push_back(tiff.Short(0xA402, 0));                                // ExposureMode: auto
+    exif.push_back(tiff.Short(0xA403, 0));                                // WhiteBalance: auto
+    exif.push_back(tiff.Short(0xA406, 0));                                // SceneCaptureType
+    const std::uint32_t exifOffset = tiff.AppendDirectory(exif, nullptr);
+    tiff.Patch32(ifd0Values.back(), exifOffset);
+
+    // IFD1 names the thumbnail, which follows the block directly.
+    std::vector<std::size_t> ifd1Values;
+    const std::vector<Entry> ifd1 = {tiff.Short(0x0103, 6), // Compression: JPEG
+        tiff.Long(kTagThumbnailOffset, 0), tiff.Long(kTagThumbnailLength, thumbnailLength)};
+    const std::uint32_t ifd1Offset = tiff.AppendDirectory(ifd1, nullptr, &ifd1Values);
+    tiff.Patch32(ifd0Link, ifd1Offset);
+    tiff.Patch32(ifd1Values[1], static_cast<std::uint32_t>(bytes.size()));
+    return bytes;
+}
+
+void PutBigEndian16(std::vector<std::uint8_t>& out, std::size_t v)
+{
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+    out.push_back(static_cast<std::uint8_t>(v));
+}
+
+// Thumbnail size in bytes; any fixed choice in the usual 4 to 16 KB range.
+std::uint32_t ThumbnailLength(const CorpusPhoto& photo)
+{
+    return 4096 + static_cast<std::uint32_t>(photo.fileSize % 12288);
+}
+
+} // namespace
+
+std::vector<std::uint8_t> CorpusFileStart(const CorpusPhoto& photo)
+{
+    std::vector<std::uint8_t> out = {0xFF, 0xD8};
+    if (photo.jfifFirst) {
+        // APP0 "JFIF\0", version 1.01, no units, density 1:1, no thumbnail.
+        const std::uint8_t jfif[] = {0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0};
+        out.insert(out.end(), std::begin(jfif), std::end(jfif));
+    }
+    const std::uint32_t thumbnailLength = ThumbnailLength(photo);
+    const std::vector<std::uint8_t> tiff = TiffBlock(photo, thumbnailLength);
+    // The segment length counts itself (2 bytes), "Exif\0\0", the TIFF block and the
+    // thumbnail; it must stay below 65,536.
+    const std::size_t segmentLength = 2 + 6 + tiff.size() + thumbnailLength;
+    out.push_back(0xFF);
+    out.push_back(0xE1);
+    PutBigEndian16(out, segmentLength);
+    const std::uint8_t exifId[] = {'E', 'x', 'i', 'f', 0, 0};
+    out.insert(out.end(), std::begin(exifId), std::end(exifId));
+    out.insert(out.end(), tiff.begin(), tiff.end());
+    out.resize(out.size() + thumbnailLength, 0);
+
+    // DQT: one 8-bit table 0 of 64 entries.
+    out.push_back(0xFF);
+    out.push_back(0xDB);
+    PutBigEndian16(out, 2 + 1 + 64);
+    out.push_back(0);
+    for (std::uint8_t i = 0; i < 64; ++i)
+        out.push_back(static_cast<std::uint8_t>(2 + i / 4));
+    return out;
+}
+
+namespace {
+
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t size, off_t at)
+{
+    while (size > 0) {
+        const ssize_t n = pwrite(fd, data, size, at);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+        at += n;
+    }
+    return true;
+}
+
+// The stretches of the start bytes that are not zero: only those are written, so that
+// the thumbnail's zeros stay a hole in the file.
+bool WriteNonZero(int fd, const std::vector<std::uint8_t>& bytes)
+{
+    constexpr std::size_t kBlock = 4096;
+    for (std::size_t at = 0; at < bytes.size(); at += kBlock) {
+        const std::size_t n = std::min(kBlock, bytes.size() - at);
+        bool zero = true;
+        for (std::size_t i = 0; i < n && zero; ++i)
+            zero = bytes[at + i] == 0;
+        if (!zero && !WriteAll(fd, bytes.data() + at, n, static_cast<off_t>(at)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool WriteCorpusFile(const std::string& path, const CorpusPhoto& photo)
+{
+    const std::vector<std::uint8_t> start = CorpusFileStart(photo);
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    const std::uint64_t size = std::max<std::uint64_t>(photo.fileSize, start.size() + 2);
+    const std::uint8_t eoi[] = {0xFF, 0xD9};
+    bool ok = ftruncate(fd, static_cast<off_t>(size)) == 0 && WriteNonZero(fd, start)
+        && WriteAll(fd, eoi, sizeof eoi, static_cast<off_t>(size - 2));
+    const int savedErrno = errno;
+    if (close(fd) != 0 && ok)
+        return false;
+    errno = savedErrno;
+    return ok;
+}

@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: MIT
+#include "bench/ScanCommand.h"
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/BenchArgs.h"
+#include "bench/BenchReport.h"
+#include "catalogue/PhotoCatalogue.h"
+#include "catalogue/ScanLoop.h"
+
+namespace {
+
+void AppendNumber(std::string& out, double value)
+{
+    char text[40];
+    const int n = std::snprintf(text, sizeof text, "\t%.17g", value);
+    if (n > 0)
+        out.append(text, static_cast<std::size_t>(n) < sizeof text ? static_cast<std::size_t>(n) : sizeof text - 1);
+}
+
+// path, camera, fNumber, focalLength, iso, exposureTime, fileSizeMb; tab-separated.
+void PrintRecords(const PhotoCatalogue& catalogue)
+{
+    std::string out;
+    out.reserve(1 << 20);
+    const PhotoRecord* record = catalogue.head.get();
+    for (int i = 0; i < catalogue.recordCount && record != nullptr; ++i, record = record->next.get()) {
+        out += record->path;
+        out += '\t';
+        out += record->camera;
+        AppendNumber(out, record->fNumber);
+        AppendNumber(out, record->focalLength);
+        AppendNumber(out, record->iso);
+        AppendNumber(out, record->exposureTime);
+        AppendNumber(out, record->fileSizeMb);
+        out += '\n';
+        if (out.size() >= (1 << 20) - 1024) {
+            std::fwrite(out.data(), 1, out.size(), stdout);
+            out.clear();
+        }
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int RunScanCommand(int argc, char** argv)
+{
+    BenchRunOptions options;
+    std::string error;
+    if (!ParseRunOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "fotolot-bench scan: %s\n", error.c_str());
+        return 2;
+    }
+
+    std::vector<double> seconds;
+    std::unique_ptr<PhotoCatalogue> catalogue;
+    for (int run = 0; run < options.repeat; ++run) {
+        // The previous run's records are released outside the timed region.
+        catalogue.reset();
+        catalogue = std::make_unique<PhotoCatalogue>();
+        const auto start = std::chrono::steady_clock::now();
+        BeginScan(*catalogue);
+        ResetValueTables(*catalogue);
+        for (const std::string& path : options.paths)
+            ScanOneFile(*catalogue, path);
+        SortValueTables(*catalogue);
+        const auto stop = std::chrono::steady_clock::now();
+        seconds.push_back(std::chrono::duration<double>(stop - start).count());
+    }
+
+    PrintRecords(*catalogue);
+    PrintSummary(stderr, options.paths.size(), static_cast<std::size_t>(catalogue->recordCount),
+        MedianSeconds(seconds));
+    if (options.rusage)
+        PrintPeakRss(stderr);
+    return 0;
+}

@@ -1,0 +1,7 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// fotolot-bench scan [--repeat N] [--rusage] ARG...
+// Reads every file exactly as a scan run does and prints one line per accepted photo on
+// stdout, then the summary of the median run on stderr. argv starts after "scan".
+int RunScanCommand(int argc, char** argv);

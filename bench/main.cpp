@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+// fotolot-bench: the developer's benchmark of the catalogue code. Each subcommand lives
+// in a file of its own; this only dispatches on the first argument.
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+
+#include "bench/CorpusCommand.h"
+#include "bench/FloorCommand.h"
+#include "bench/ScanCommand.h"
+// The window subcommands, built only with the Qt layers (bench/CMakeLists.txt defines
+// FOTOLOT_BENCH_WINDOW then), include their headers here.
+
+namespace {
+
+struct Subcommand {
+    const char* name;
+    int (*run)(int argc, char** argv); // gets the arguments after the subcommand's name
+    const char* usage;
+};
+
+const Subcommand kSubcommands[] = {
+    {"scan", RunScanCommand, "scan [--repeat N] [--rusage] ARG...   read files as a scan run does"},
+    {"floor", RunFloorCommand, "floor [--repeat N] [--rusage] ARG...  open, read 32 KiB, fstat, close"},
+    {"corpus", RunCorpusCommand, "corpus DIR COUNT [--seed S]          write synthetic photos and DIR/list.txt"},
+#ifdef FOTOLOT_BENCH_WINDOW
+    // Window subcommands (window-scan, window-query) go here.
+#endif
+};
+
+int Usage(std::FILE* out)
+{
+    std::fprintf(out, "usage: fotolot-bench SUBCOMMAND ...\n");
+    for (const Subcommand& s : kSubcommands)
+        std::fprintf(out, "  fotolot-bench %s\n", s.usage);
+    std::fprintf(out, "An ARG is a file path or @LIST, a file of paths one a line.\n");
+    return out == stdout ? 0 : 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return Usage(stderr);
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)
+        return Usage(stdout);
+    for (const Subcommand& s : kSubcommands) {
+        if (std::strcmp(argv[1], s.name) == 0)
+            return s.run(argc - 2, argv + 2);
+    }
+    std::fprintf(stderr, "fotolot-bench: unknown subcommand %s\n", argv[1]);
+    return Usage(stderr);
+}

@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: MIT
+#include "catalogue/dialog/CScanProgressDlg.h"
+
+#include <iterator>
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QPainter>
+#include <QThread>
+#include <QTimer>
+
+#include "catalogue/ScanLoop.h"
+#include "controls/CTransparentStatic.h"
+#include "controls/DesktopSeam.h"
+#include "controls/DialogTemplate.h"
+#include "controls/DrawGradient.h"
+
+namespace {
+constexpr int kIdCancel = 2;
+constexpr int kIdTotal = 1018;
+constexpr int kIdFile = 1019;
+
+// The total label is wider than its caption needs so that a count of six digits shows
+// whole in bold.
+const DialogItem kProgressItems[] = {
+    {kIdCancel, DialogItemKind::PushButton, "Cancel", 97, 36, 50, 14, Qt::AlignLeft, true},
+    {kIdFile, DialogItemKind::TransparentStatic, "Static", 39, 7, 200, 8, Qt::AlignLeft, false},
+    {-1, DialogItemKind::Static, "File:", 7, 7, 14, 8, Qt::AlignLeft, false},
+    {-1, DialogItemKind::Static, "Total:", 7, 19, 19, 8, Qt::AlignLeft, false},
+    {kIdTotal, DialogItemKind::TransparentStatic, "Static", 39, 19, 60, 8, Qt::AlignLeft, false},
+};
+const DialogTemplate kProgressTemplate = {"Scanning files...", 246, 57, kProgressItems,
+                                          static_cast<int>(std::size(kProgressItems))};
+
+// The labels take the newest texts at every notice but repaint at the screen's pace: a
+// repaint per file would cost more than reading the file.
+constexpr int kRepaintIntervalMs = 40;
+} // namespace
+
+CScanProgressDlg::CScanProgressDlg(QWidget* parent)
+    : QDialog(parent)
+{
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint);
+    const std::vector<QWidget*> items = BuildDialog(*this, kProgressTemplate);
+    m_fileLabel = static_cast<CTransparentStatic*>(items[1]);
+    m_totalLabel = static_cast<CTransparentStatic*>(items[4]);
+    auto* cancel = items[0];
+    connect(static_cast<QAbstractButton*>(cancel), &QAbstractButton::clicked, this,
+            &CScanProgressDlg::reject);
+
+    m_repaintTimer = new QTimer(this);
+    m_repaintTimer->setInterval(kRepaintIntervalMs);
+    connect(m_repaintTimer, &QTimer::timeout, this, &CScanProgressDlg::ShowPendingTexts);
+}
+
+CScanProgressDlg::~CScanProgressDlg()
+{
+    if (m_worker) {
+        m_worker->wait();
+        delete m_worker;
+    }
+}
+
+int CScanProgressDlg::exec()
+{
+    OnInitDialog();
+    // The file dialog opens once the progress dialog is up, from its own event loop.
+    QTimer::singleShot(0, this, &CScanProgressDlg::ChooseFilesAndStart);
+    return QDialog::exec();
+}
+
+void CScanProgressDlg::OnInitDialog()
+{
+    UpdateData(false);
+    m_fileLabel->SetBold(true);
+    m_totalLabel->SetBold(true);
+    ClearRecords(*m_catalogue);
+    m_catalogue->progressWindow = this;
+    m_catalogue->cancelRequested = false;
+    BeginScan(*m_catalogue);
+}
+
+void CScanProgressDlg::ChooseFilesAndStart()
+{
+    m_paths = Desktop().ChooseFilesToOpen(this, QString(),
+                                          {QStringLiteral("JPEG files (*.jpg)"),
+                                           QStringLiteral("all files (*)")});
+    if (m_paths.isEmpty()) {
+        OnScanNotice(ScanClose);
+        return;
+    }
+    m_repaintTimer->start();
+    m_worker = QThread::create([this] {
+        int next = 0;
+        ScanChosenFiles(*m_catalogue, [this, &next](std::string& path) {
+            if (next >= m_paths.size())
+                return false;
+            path = QFile::encodeName(m_paths.at(next++)).toStdString();
+            return true;
+        });
+    });
+    m_worker->start(QThread::HighestPriority);
+}
+
+void CScanProgressDlg::Notice(int code)
+{
+    // Runs on the worker thread: the handler runs on the user-interface thread, and the
+    // worker waits until it has.
+    QMetaObject::invokeMethod(this, "OnScanNotice", Qt::BlockingQueuedConnection,
+                              Q_ARG(int, code));
+}
+
+int CScanProgressDlg::OnScanNotice(int code)
+{
+    switch (code) {
+    case ScanProgress:
+        m_fileText = QFile::decodeName(QByteArray::fromStdString(m_catalogue->currentPath));
+        m_totalText = QString::number(m_catalogue->recordCount);
+        m_textsPending = true;
+        break;
+    case ScanDone:
+        ShowPendingTexts();
+        m_repaintTimer->stop();
+        m_catalogue->progressWindow = nullptr;
+        QDialog::accept();
+        break;
+    case ScanClose:
+        ClearRecords(*m_catalogue);
+        m_repaintTimer->stop();
+        m_catalogue->progressWindow = nullptr;
+        QDialog::reject();
+        ShowPendingTexts();
+        break;
+    default:
+        UpdateData(false);
+        break;
+    }
+    emit NoticeHandled(code);
+    return 1;
+}
+
+void CScanProgressDlg::ShowPendingTexts()
+{
+    if (!m_textsPending)
+        return;
+    m_textsPending = false;
+    UpdateData(false);
+}
+
+void CScanProgressDlg::reject()
+{
+    m_catalogue->cancelRequested = true;
+}
+
+void CScanProgressDlg::UpdateData(bool saveAndValidate)
+{
+    if (saveAndValidate) {
+        m_fileText = m_fileLabel->text();
+        m_totalText = m_totalLabel->text();
+    } else {
+        m_fileLabel->setText(m_fileText);
+        m_totalLabel->setText(m_totalText);
+    }
+}
+
+void CScanProgressDlg::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    DrawGradient(painter, rect(), qRgb(240, 240, 255), qRgb(208, 208, 223), kGradientRows);
+}

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: MIT
+// The modal "Scanning files..." dialog of a scan run. It empties the catalogue, asks for
+// the photo files, reads them on a worker thread and shows the file just handled and the
+// number of photos so far. The worker reports after every file with a blocking call that
+// runs on the user-interface thread while the worker waits, so the two never touch the
+// catalogue at the same time. exec() returns Accepted after a completed run and Rejected
+// after a cancelled one or a dismissed file dialog.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+
+#include "catalogue/PhotoCatalogue.h"
+
+class CTransparentStatic;
+class QPaintEvent;
+class QThread;
+class QTimer;
+
+class CScanProgressDlg : public QDialog, private ScanNotifier {
+    Q_OBJECT
+public:
+    explicit CScanProgressDlg(QWidget* parent = nullptr);
+    ~CScanProgressDlg() override;
+
+    int exec() override;
+
+    CTransparentStatic* m_totalLabel = nullptr;
+    CTransparentStatic* m_fileLabel = nullptr;
+    QString m_fileText;
+    QString m_totalText;
+    PhotoCatalogue* m_catalogue = nullptr; // set by the caller before exec()
+
+    // Handles one notice of the worker on the user-interface thread; returns 1.
+    Q_INVOKABLE int OnScanNotice(int code);
+
+signals:
+    // Emitted after a notice was handled (tests and the benchmark watch the run with it).
+    void NoticeHandled(int code);
+
+public slots:
+    // Cancel, Escape and the close box only ask the worker to stop after its file.
+    void reject() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void OnInitDialog();
+    void ChooseFilesAndStart();
+    void UpdateData(bool saveAndValidate);
+    void ShowPendingTexts();
+    void Notice(int code) override;
+
+    QStringList m_paths;
+    QThread* m_worker = nullptr;
+    QTimer* m_repaintTimer = nullptr;
+    bool m_textsPending = false;
+};

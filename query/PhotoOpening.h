@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+// Opening a listed photo with the desktop's program for it.
+#pragma once
+
+#include <string>
+
+class QItemSelectionModel;
+class ResultsModel;
+
+// Opens the photo at path (the file system's bytes) through the desktop seam. A failure
+// (no program for the file, the file gone) is ignored, as the user sees the program
+// not opening; the result is returned for the caller's use.
+bool OpenPhoto(const std::string& path);
+
+// OnListDblClk: opens the photo of the row at position row; no row there, nothing.
+void OpenPhotoAt(const ResultsModel& model, int row);
+
+// OnOpenPhoto: opens the photo of the first selected row; no selection, nothing.
+void OpenSelectedPhoto(const ResultsModel& model, const QItemSelectionModel* selection);

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+// The results list as tab-separated text: a header line, then one line per row in the
+// list's current order, each cell followed by a tab.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "query/ListRow.h"
+
+class QIODevice;
+class QString;
+class QWidget;
+class ResultsModel;
+
+// "Filename\tCamera\tAperture\tFocal Length\tISO\tShutter Speed\n"
+std::string ExportHeaderLine();
+
+// The six cell texts of row as the list shows them, each followed by a tab, then "\n".
+// Every cell is written whole; a tab, carriage return or line feed inside a cell is
+// written as a space so that it cannot break the line or column structure.
+std::string ExportRowLine(const ListRow& row);
+
+// Writes the header and rows to device, which must be open for writing. Returns false
+// when a write fails; errorString then holds the device's reason.
+bool WriteResults(QIODevice& device, const std::vector<ListRow>& rows, QString* errorString);
+
+// Writes the export to path. A regular file (new or existing) is written beside the
+// target under a temporary name and renamed over it only after every byte has been
+// written, flushed and closed, so a failed export never destroys an existing file.
+// An existing target that is not a regular file (a device, a pipe) is written in
+// place. Returns false with errorString set when anything fails.
+bool SaveResults(const QString& path, const std::vector<ListRow>& rows, QString* errorString);
+
+// The "Export to CSV" command: asks for a file name (initially "ExifList", filter
+// "CSV files (*.csv)", confirming an overwrite) and saves the rows in their current
+// order. A dismissed dialog does nothing; a failed save shows "Error saving file"
+// under the name "Fotolot". Returns true when a file was written.
+bool ExportResults(QWidget* parent, const ResultsModel& model);

@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: MIT
+#include "query/ResultsModel.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QFile>
+#include <QString>
+#include <utility>
+
+#include "query/ListSort.h"
+
+namespace {
+const char* const kHeadings[kResultColumnCount] = {
+    "File", "Camera", "Aperture", "Focal length", "ISO", "Shutter speed",
+};
+
+Qt::Alignment ColumnAlignment(int column)
+{
+    const Qt::Alignment horizontal =
+        column == FileColumn || column == CameraColumn ? Qt::AlignLeft : Qt::AlignHCenter;
+    return horizontal | Qt::AlignVCenter;
+}
+
+// Even positions (the first row included) are the lighter stripe.
+QColor RowShade(int row)
+{
+    return row % 2 == 0 ? QColor(248, 248, 248) : QColor(240, 240, 240);
+}
+} // namespace
+
+ResultsModel::ResultsModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int ResultsModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int ResultsModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kResultColumnCount;
+}
+
+QVariant ResultsModel::data(const QModelIndex& index, int role) const
+{
+    const ListRow* row = index.isValid() ? RowAt(index.row()) : nullptr;
+    if (!row || index.column() < 0 || index.column() >= kResultColumnCount)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole: {
+        const std::string text = CellText(*row, index.column());
+        // Paths and camera texts are the file system's and the file's bytes.
+        if (index.column() == FileColumn)
+            return QFile::decodeName(QByteArray::fromStdString(text));
+        return QString::fromStdString(text);
+    }
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(ColumnAlignment(index.column()));
+    case Qt::BackgroundRole:
+        return QBrush(RowShade(index.row()));
+    default:
+        return {};
+    }
+}
+
+QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= kResultColumnCount)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (role) {
+    case Qt::DisplayRole:
+        return QString::fromLatin1(kHeadings[section]);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(ColumnAlignment(section));
+    default:
+        return {};
+    }
+}
+
+void ResultsModel::SetRows(std::vector<ListRow> rows)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+void ResultsModel::Clear()
+{
+    SetRows({});
+}
+
+const ListRow* ResultsModel::RowAt(int row) const
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= m_rows.size())
+        return nullptr;
+    return &m_rows[static_cast<std::size_t>(row)];
+}
+
+void ResultsModel::SortByColumn(int column)
+{
+    if (column < 0 || column >= kResultColumnCount)
+        return;
+    if (!m_rows.empty()) {
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        const std::vector<int> order = SortOrder(m_rows, column);
+        std::vector<ListRow> sorted;
+        sorted.reserve(m_rows.size());
+        std::vector<int> newPosition(m_rows.size());
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            const auto from = static_cast<std::size_t>(order[i]);
+            sorted.push_back(std::move(m_rows[from]));
+            newPosition[from] = static_cast<int>(i);
+        }
+        m_rows = std::move(sorted);
+        // Selections and the current item follow their rows.
+        const QModelIndexList before = persistentIndexList();
+        QModelIndexList after;
+        after.reserve(before.size());
+        for (const QModelIndex& index : before)
+            after.push_back(
+                index.isValid()
+                    ? createIndex(newPosition[static_cast<std::size_t>(index.row())],
+                                  index.column())
+                    : QModelIndex());
+        changePersistentIndexList(before, after);
+        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    }
+    g_sortDirection[column] = -g_sortDirection[column];
+}

@@ -1,0 +1,294 @@
+// SPDX-License-Identifier: MIT
+#include "catalogue/ExifReader.h"
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "catalogue/PhotoCatalogue.h"
+
+namespace {
+
+// Layout read, all integers in the byte order of the mark:
+//
+//   file:  FF D8 FF E1 len len 'E' 'x' 'i' 'f' 00 00 | TIFF header ...   (base 12)
+//      or: TIFF header ...                                               (base 0)
+//   TIFF header at base:  'II' or 'MM' | magic (2, not examined) | IFD0 offset (4)
+//   directory at base + offset:  N (2) | N entries of 12 bytes
+//   entry:  tag (2) | type (2) | count (4) | value or offset (4; ISO in its first 2)
+//   text at base + offset:  characters up to a NUL
+//   rational at base + offset:  numerator (4) | denominator (4)
+// Every offset in the file counts from base.
+
+constexpr std::uint16_t kTagMake = 0x010F;
+constexpr std::uint16_t kTagModel = 0x0110;
+constexpr std::uint16_t kTagExifIfd = 0x8769;
+constexpr std::uint16_t kTagExposureTime = 0x829A;
+constexpr std::uint16_t kTagFNumber = 0x829D;
+constexpr std::uint16_t kTagIso = 0x8827;
+constexpr std::uint16_t kTagFocalLength = 0x920A;
+
+constexpr std::size_t kEntrySize = 12;
+// Make and model texts keep at most this many characters.
+constexpr std::size_t kMaxTextLength = 127;
+
+// The bytes read and their byte order. Offsets are 64-bit: base (at most 12) plus a
+// 32-bit file offset plus a few bytes can never wrap.
+struct ExifBytes {
+    const std::uint8_t* data;
+    std::uint64_t size;
+    std::uint64_t base;
+    bool bigEndian;
+
+    // The one way to reach a field: n bytes at off, or null when any of them lies
+    // outside the bytes read.
+    const std::uint8_t* Field(std::uint64_t off, std::uint64_t n) const
+    {
+        if (off <= size && n <= size - off)
+            return data + off;
+        return nullptr;
+    }
+
+    bool U16(std::uint64_t off, std::uint16_t& out) const
+    {
+        const std::uint8_t* p = Field(off, 2);
+        if (p == nullptr)
+            return false;
+        out = ReadU16(p, bigEndian);
+        return true;
+    }
+
+    bool U32(std::uint64_t off, std::uint32_t& out) const
+    {
+        const std::uint8_t* p = Field(off, 4);
+        if (p == nullptr)
+            return false;
+        out = ReadU32(p, bigEndian);
+        return true;
+    }
+
+    // The NUL-terminated text at base + value, cut to kMaxTextLength characters. A text
+    // whose NUL is not inside the bytes read is not taken.
+    bool Text(std::uint32_t value, std::string& out) const
+    {
+        const std::uint64_t off = base + value;
+        const std::uint8_t* p = Field(off, 1);
+        if (p == nullptr)
+            return false;
+        const std::uint64_t available = size - off;
+        const void* nul = std::memchr(p, 0, static_cast<std::size_t>(available));
+        if (nul == nullptr)
+            return false;
+        std::size_t length = static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - p);
+        if (length > kMaxTextLength)
+            length = kMaxTextLength;
+        out.assign(reinterpret_cast<const char*>(p), length);
+        return true;
+    }
+
+    // The rational at base + value; a zero denominator gives 0, the value for "not given".
+    bool Rational(std::uint32_t value, double& out) const
+    {
+        const std::uint64_t off = base + value;
+        std::uint32_t numerator = 0;
+        std::uint32_t denominator = 0;
+        if (!U32(off, numerator) || !U32(off + 4, denominator))
+            return false;
+        out = denominator == 0 ? 0.0 : static_cast<double>(numerator) / static_cast<double>(denominator);
+        return true;
+    }
+};
+
+bool IsOrderMark(const std::uint8_t* p)
+{
+    return (p[0] == 'I' && p[1] == 'I') || (p[0] == 'M' && p[1] == 'M');
+}
+
+// Fills record from the entries of IFD0; returns the EXIF sub-directory offset or 0.
+std::uint32_t ReadImageDirectory(const ExifBytes& bytes, std::uint64_t directory, PhotoRecord& record)
+{
+    std::uint16_t count = 0;
+    if (!bytes.U16(directory, count))
+        return 0;
+    std::string make;
+    std::string model;
+    std::uint32_t exifOffset = 0;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        const std::uint64_t entry = directory + 2 + kEntrySize * i;
+        // Entries lie in ascending order: once one is cut off, so are all after it.
+        if (bytes.Field(entry, kEntrySize) == nullptr)
+            break;
+        std::uint16_t tag = 0;
+        std::uint32_t value = 0;
+        bytes.U16(entry, tag);
+        bytes.U32(entry + 8, value);
+        switch (tag) {
+        case kTagMake:
+            if (bytes.Text(value, make))
+                NormaliseMaker(make, false);
+            break;
+        case kTagModel:
+            if (bytes.Text(value, model)) {
+                if (NormaliseMaker(model, true) || make.empty())
+                    record.camera = model;
+                else
+                    record.camera = make + ' ' + model;
+            }
+            break;
+        case kTagExifIfd:
+            exifOffset = value;
+            break;
+        default:
+            break;
+        }
+    }
+    return exifOffset;
+}
+
+void ReadExifDirectory(const ExifBytes& bytes, std::uint64_t directory, PhotoRecord& record)
+{
+    std::uint16_t count = 0;
+    if (!bytes.U16(directory, count))
+        return;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        const std::uint64_t entry = directory + 2 + kEntrySize * i;
+        if (bytes.Field(entry, kEntrySize) == nullptr)
+            break;
+        std::uint16_t tag = 0;
+        std::uint16_t shortValue = 0;
+        std::uint32_t value = 0;
+        bytes.U16(entry, tag);
+        bytes.U16(entry + 8, shortValue);
+        bytes.U32(entry + 8, value);
+        switch (tag) {
+        case kTagIso:
+            record.iso = shortValue;
+            break;
+        case kTagFNumber:
+            bytes.Rational(value, record.fNumber);
+            break;
+        case kTagExposureTime:
+            bytes.Rational(value, record.exposureTime);
+            break;
+        case kTagFocalLength:
+            bytes.Rational(value, record.focalLength);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+// The maker list in search order; the first one found in a text wins.
+constexpr std::array<const char*, 9> kMakers = {
+    "KODAK", "NIKON", "SONY", "CANON", "Canon", "OLYMPUS", "PENTAX", "SIGMA", "FUJIFILM",
+};
+
+} // namespace
+
+std::uint16_t ReadU16(const std::uint8_t* p, bool bigEndian)
+{
+    if (bigEndian)
+        return static_cast<std::uint16_t>((p[0] << 8) | p[1]);
+    return static_cast<std::uint16_t>((p[1] << 8) | p[0]);
+}
+
+std::uint32_t ReadU32(const std::uint8_t* p, bool bigEndian)
+{
+    if (bigEndian)
+        return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+    return (std::uint32_t{p[3]} << 24) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+}
+
+bool NormaliseMaker(std::string& text, bool inPlace)
+{
+    for (const char* maker : kMakers) {
+        const std::size_t at = text.find(maker);
+        if (at == std::string::npos)
+            continue;
+        std::string replacement = maker;
+        for (std::size_t i = 1; i < replacement.size(); ++i) {
+            if (replacement[i] >= 'A' && replacement[i] <= 'Z')
+                replacement[i] = static_cast<char>(replacement[i] - 'A' + 'a');
+        }
+        if (inPlace)
+            text.replace(at, replacement.size(), replacement);
+        else
+            text = replacement;
+        return true;
+    }
+    return false;
+}
+
+bool ParseExif(PhotoRecord& record, const std::uint8_t* buffer, std::size_t size)
+{
+    if (buffer == nullptr)
+        return false;
+    // A JPEG file whose first segment is EXIF has its TIFF header at byte 12; otherwise
+    // the file itself may be a TIFF file.
+    std::uint64_t base = 0;
+    if (size >= 14 && IsOrderMark(buffer + 12))
+        base = 12;
+    else if (size < 2 || !IsOrderMark(buffer))
+        return false;
+
+    const ExifBytes bytes{buffer, size, base, buffer[base] == 'M'};
+    std::uint32_t ifd0 = 0;
+    if (!bytes.U32(base + 4, ifd0))
+        return true;
+    const std::uint32_t exifOffset = ReadImageDirectory(bytes, base + ifd0, record);
+    if (exifOffset != 0)
+        ReadExifDirectory(bytes, base + exifOffset, record);
+    return true;
+}
+
+double FileSizeMb(std::uint64_t bytes)
+{
+    // The size is rounded as "%.1f" rounds and read back, without the locale's decimal
+    // point getting in the way.
+    const double mb = static_cast<double>(bytes) / 1048576.0;
+    char text[64];
+    const std::to_chars_result written = std::to_chars(text, text + sizeof text, mb, std::chars_format::fixed, 1);
+    if (written.ec != std::errc())
+        return mb;
+    double rounded = 0;
+    std::from_chars(text, written.ptr, rounded, std::chars_format::fixed);
+    return rounded;
+}
+
+bool ReadPhoto(const std::string& path, PhotoRecord& record)
+{
+    // Non-blocking so that a FIFO without a writer cannot stall the open; it is then
+    // turned away by the regular-file check.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+
+    std::uint8_t buffer[kExifReadSize];
+    std::size_t got = 0;
+    while (got < sizeof buffer) {
+        const ssize_t n = ::read(fd, buffer + got, sizeof buffer - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+
+    if (got == 0 || !ParseExif(record, buffer, got))
+        return false;
+    record.path = path;
+    record.fileSizeMb = FileSizeMb(static_cast<std::uint64_t>(info.st_size));
+    return true;
+}

@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: MIT
+#include "catalogue/PhotoCatalogue.h"
+
+#include <cstdlib>
+#include <utility>
+
+PhotoRecord::~PhotoRecord()
+{
+    // Unlink one record at a time: each record dies with an empty next, so releasing a
+    // list of any length takes constant stack.
+    std::unique_ptr<PhotoRecord> rest = std::move(next);
+    while (rest)
+        rest = std::move(rest->next);
+}
+
+double PhotoRecord::Value(Quantity q) const
+{
+    switch (q) {
+    case Aperture:
+        return fNumber;
+    case FocalLength:
+        return focalLength;
+    case Iso:
+        return iso;
+    case ShutterSpeed:
+        return exposureTime;
+    case FileSize:
+        return fileSizeMb;
+    }
+    return 0;
+}
+
+void AddValue(PhotoCatalogue& catalogue, Quantity k, double value)
+{
+    // NaN fails this comparison too and so never enters a table.
+    if (!(value > kSmallestTableValue))
+        return;
+    if (k < 0 || k >= kQuantityCount)
+        return;
+    double* row = catalogue.values[k];
+    int& count = catalogue.valueCounts[k];
+
+    // One pass finds a duplicate and, for a full table, the extremes.
+    int smallest = 0;
+    int largest = 0;
+    for (int i = 0; i < count; ++i) {
+        if (row[i] == value)
+            return;
+        if (row[i] < row[smallest])
+            smallest = i;
+        if (row[i] > row[largest])
+            largest = i;
+    }
+    if (count < kValueTableSize) {
+        row[count] = value;
+        ++count;
+        return;
+    }
+    // A full table keeps the range of the whole catalogue, so that the bound selectors
+    // still span every photo; values in between are left out.
+    if (value < row[smallest])
+        row[smallest] = value;
+    else if (value > row[largest])
+        row[largest] = value;
+}
+
+int CompareValues(const void* a, const void* b)
+{
+    const double x = *static_cast<const double*>(a);
+    const double y = *static_cast<const double*>(b);
+    if (x > y)
+        return 1;
+    if (x < y)
+        return -1;
+    return 0;
+}
+
+void FreeRecords(std::unique_ptr<PhotoRecord>& first)
+{
+    std::unique_ptr<PhotoRecord> rest = std::move(first);
+    while (rest)
+        rest = std::move(rest->next);
+}
+
+void ClearRecords(PhotoCatalogue& catalogue)
+{
+    FreeRecords(catalogue.head);
+    catalogue.spare = nullptr;
+    catalogue.recordCount = 0;
+}
+
+void ResetValueTables(PhotoCatalogue& catalogue)
+{
+    for (int k = 0; k < kQuantityCount; ++k) {
+        catalogue.valueCounts[k] = 0;
+        for (double& entry : catalogue.values[k])
+            entry = 0.0;
+    }
+}
+
+void SortValueTables(PhotoCatalogue& catalogue)
+{
+    for (int k = 0; k < kQuantityCount; ++k) {
+        const int count = catalogue.valueCounts[k];
+        if (count > 1)
+            std::qsort(catalogue.values[k], static_cast<std::size_t>(count), sizeof(double), CompareValues);
+    }
+}

@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: MIT
+#include "catalogue/ScanLoop.h"
+
+#include "catalogue/ExifReader.h"
+#include "catalogue/PhotoCatalogue.h"
+
+namespace {
+
+void Notify(PhotoCatalogue& catalogue, ScanNoticeCode code)
+{
+    if (catalogue.progressWindow != nullptr)
+        catalogue.progressWindow->Notice(code);
+}
+
+} // namespace
+
+void BeginScan(PhotoCatalogue& catalogue)
+{
+    catalogue.recordCount = 0;
+    catalogue.head = std::make_unique<PhotoRecord>();
+    catalogue.spare = catalogue.head.get();
+}
+
+bool ScanOneFile(PhotoCatalogue& catalogue, const std::string& path)
+{
+    if (catalogue.spare == nullptr)
+        BeginScan(catalogue);
+    catalogue.currentPath = path;
+    PhotoRecord& record = *catalogue.spare;
+    if (!ReadPhoto(catalogue.currentPath, record))
+        return false;
+    AddValue(catalogue, Iso, record.iso);
+    AddValue(catalogue, Aperture, record.fNumber);
+    AddValue(catalogue, FocalLength, record.focalLength);
+    AddValue(catalogue, ShutterSpeed, record.exposureTime);
+    AddValue(catalogue, FileSize, record.fileSizeMb);
+    record.next = std::make_unique<PhotoRecord>();
+    catalogue.spare = record.next.get();
+    ++catalogue.recordCount;
+    return true;
+}
+
+void ScanChosenFiles(PhotoCatalogue& catalogue, const std::function<bool(std::string&)>& nextPath)
+{
+    ResetValueTables(catalogue);
+    std::string path;
+    while (nextPath(path)) {
+        ScanOneFile(catalogue, path);
+        Notify(catalogue, ScanProgress);
+        // Looked at only after a file and its notice, so the file being read when the
+        // user cancels is always finished.
+        if (catalogue.cancelRequested.load()) {
+            Notify(catalogue, ScanClose);
+            return;
+        }
+    }
+    SortValueTables(catalogue);
+    Notify(catalogue, ScanDone);
+}

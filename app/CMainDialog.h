@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: MIT
+// The program's one window: the bound selectors, the results list, the chart, the match
+// count and the buttons, over a gradient background. It owns the photo catalogue and
+// releases its records when it closes.
+#pragma once
+
+#include <QCursor>
+#include <QDialog>
+#include <QFont>
+#include <QHash>
+#include <QIcon>
+#include <QString>
+
+#include "catalogue/PhotoCatalogue.h"
+
+class CTransparentStatic;
+class QComboBox;
+class QFrame;
+class QKeyEvent;
+class QMenu;
+class QModelIndex;
+class QPaintEvent;
+class QPoint;
+class QTableView;
+class ResultsModel;
+class UpDownControl;
+
+class CMainDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit CMainDialog(QWidget* parent = nullptr);
+    ~CMainDialog() override;
+
+    // The control with the given id (ControlId), or nullptr.
+    QWidget* GetDlgItem(int id) const;
+
+    // Copies the three texts from their controls into the members (true) or the other way.
+    void UpdateData(bool saveAndValidate);
+
+    // A window-menu command; the About command opens the About box.
+    void OnSysCommand(unsigned nID);
+
+    // Enter anywhere but on a push button: runs the query when Query is enabled and does
+    // nothing otherwise. The window never closes on Enter.
+    void OnOK();
+
+    // Controls, in the order of the dialog's data exchange.
+    CTransparentStatic* m_linkLabel = nullptr;
+    CTransparentStatic* m_matchesLabel = nullptr;
+    QFrame* m_chart = nullptr;
+    QComboBox* m_showCombo = nullptr;
+    UpDownControl* m_focalMinSpin = nullptr;
+    UpDownControl* m_focalMaxSpin = nullptr;
+    QTableView* m_resultsList = nullptr;
+    QComboBox* m_apertureMinCombo = nullptr;
+    QComboBox* m_apertureMaxCombo = nullptr;
+    QComboBox* m_shutterMinCombo = nullptr;
+    QComboBox* m_shutterMaxCombo = nullptr;
+    QComboBox* m_isoMinCombo = nullptr;
+    QComboBox* m_isoMaxCombo = nullptr;
+    QString m_focalMaxText;
+    QString m_focalMinText;
+    QString m_matchesText;
+    QIcon m_hIcon; // 16 x 16 and 32 x 32 pictures of the program icon
+    QCursor m_hLinkCursor;
+    PhotoRecord* m_currentRecord = nullptr;
+    QFont m_linkFont;
+    PhotoCatalogue m_catalogue;
+
+    ResultsModel* m_resultsModel = nullptr;
+    QMenu* m_systemMenu = nullptr; // opened from the program icon at the top left
+    QMenu* m_listMenu = nullptr;   // the results list's context menu
+
+public slots:
+    void OnOpen();
+    void OnQuery();
+    void OnSelchangeShow();
+    void OnHeaderItemClick(int column);
+    void OnListDblClk(const QModelIndex& index);
+    void OnScreenshot();
+    void OnOpenPhoto();
+    void OnExportCsv();
+    void OnListRClick(const QPoint& position);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void done(int result) override;
+
+private:
+    void DoDataExchange();
+    void ConnectHandlers();
+    void OnInitDialog();
+    void SetControlColours();
+    void OnDestroy();
+
+    QHash<int, QWidget*> m_items;
+    QWidget* m_iconItem = nullptr;
+    bool m_destroyed = false;
+};

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "controls/DialogTemplate.h"
+
+// The main window: 395 x 282 dialog units, titled "Fotolot 0.92 beta", its controls in
+// tab order.
+const DialogTemplate& MainDialogTemplate();
+
+// The entries of the Show list, in list order (the chart's quantities).
+extern const char* const kShowEntries[5];
+
+// The product's web address, the link label's caption.
+extern const char* const kProductAddress;

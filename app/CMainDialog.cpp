@@ -5,6 +5,7 @@
 #include "app/ControlIds.h"
 #include "app/MainDialogTemplate.h"
 #include "app/ProgramIcon.h"
+#include "chart/CChartStatic.h"
 #include "controls/CTransparentStatic.h"
 #include "controls/DrawGradient.h"
 #include "controls/ImageEncoder.h"
@@ -63,6 +64,13 @@ CMainDialog::CMainDialog(QWidget* parent)
         else if (dialogTemplate.items[i].kind == DialogItemKind::Icon)
             m_iconItem = widgets[i];
     }
+    // The chart takes the place and stacking of its frame in the template.
+    auto* chartFrame = m_items.value(IdChart);
+    auto* chart = new CChartStatic(this);
+    chart->setGeometry(chartFrame->geometry());
+    chart->stackUnder(chartFrame);
+    delete chartFrame;
+    m_items.insert(IdChart, chart);
     // The gradient covers the whole client area, so Qt need not fill it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     DoDataExchange();
@@ -81,7 +89,7 @@ void CMainDialog::DoDataExchange()
 {
     m_linkLabel = static_cast<CTransparentStatic*>(GetDlgItem(IdLink));
     m_matchesLabel = static_cast<CTransparentStatic*>(GetDlgItem(IdMatches));
-    m_chart = static_cast<QFrame*>(GetDlgItem(IdChart));
+    m_chart = static_cast<CChartStatic*>(GetDlgItem(IdChart));
     m_showCombo = static_cast<QComboBox*>(GetDlgItem(IdShow));
     m_focalMinSpin = static_cast<UpDownControl*>(GetDlgItem(IdFocalMinSpin));
     m_focalMaxSpin = static_cast<UpDownControl*>(GetDlgItem(IdFocalMaxSpin));

@@ -13,6 +13,7 @@
 
 #include "catalogue/PhotoCatalogue.h"
 
+class CChartStatic;
 class CTransparentStatic;
 class QComboBox;
 class QFrame;
@@ -44,10 +45,17 @@ public:
     // nothing otherwise. The window never closes on Enter.
     void OnOK();
 
+    // Fills the bound selectors, the focal texts and their ranges from the catalogue's
+    // value tables and enables Query when it holds a photo (after a completed scan run).
+    void FillSelectorsFromCatalogue();
+
+    // The number of rows the results list shows.
+    int ListedRowCount() const;
+
     // Controls, in the order of the dialog's data exchange.
     CTransparentStatic* m_linkLabel = nullptr;
     CTransparentStatic* m_matchesLabel = nullptr;
-    QFrame* m_chart = nullptr;
+    CChartStatic* m_chart = nullptr;
     QComboBox* m_showCombo = nullptr;
     UpDownControl* m_focalMinSpin = nullptr;
     UpDownControl* m_focalMaxSpin = nullptr;

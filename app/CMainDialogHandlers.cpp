@@ -1,43 +1,138 @@
 // SPDX-License-Identifier: MIT
 // The handlers of the window's buttons, Show list and results list: opening and
-// querying photos, the chart, the list's actions and the screenshot.
+// querying photos, the chart, the list's actions and the screenshot. The work itself is
+// done by the query, chart and capture layers; these only collect the controls' values
+// and hand them on.
 #include "app/CMainDialog.h"
 
+#include <QComboBox>
 #include <QModelIndex>
+#include <QMenu>
 #include <QPoint>
+#include <QPushButton>
+#include <QStringList>
+#include <QTableView>
+
+#include <utility>
+#include <vector>
+
+#include "app/ControlIds.h"
+#include "capture/WindowImage.h"
+#include "catalogue/dialog/CScanProgressDlg.h"
+#include "chart/CChartStatic.h"
+#include "controls/UpDownControl.h"
+#include "query/BoundSelectors.h"
+#include "query/PhotoOpening.h"
+#include "query/PhotoQuery.h"
+#include "query/ResultsExport.h"
+#include "query/ResultsModel.h"
+
+namespace {
+// Both lists of a pair hold the table's entries in table order, so that a selection
+// index is an index into the value table.
+void FillSelectorPair(QComboBox* lower, QComboBox* upper, const SelectorFill& fill)
+{
+    QStringList texts;
+    texts.reserve(static_cast<int>(fill.texts.size()));
+    for (const std::string& text : fill.texts)
+        texts << QString::fromStdString(text);
+    for (QComboBox* list : {lower, upper}) {
+        list->clear();
+        list->addItems(texts);
+    }
+    lower->setCurrentIndex(fill.lowerIndex);
+    upper->setCurrentIndex(fill.upperIndex);
+}
+} // namespace
 
 void CMainDialog::OnOpen()
 {
+    CScanProgressDlg scan(this);
+    scan.m_catalogue = &m_catalogue;
+    if (scan.exec() != QDialog::Accepted)
+        return;
+    FillSelectorsFromCatalogue();
+}
+
+void CMainDialog::FillSelectorsFromCatalogue()
+{
+    const BoundSelectors selectors = FillBoundSelectors(m_catalogue);
+    FillSelectorPair(m_isoMinCombo, m_isoMaxCombo, selectors.iso);
+    FillSelectorPair(m_apertureMinCombo, m_apertureMaxCombo, selectors.aperture);
+    FillSelectorPair(m_shutterMinCombo, m_shutterMaxCombo, selectors.shutterSpeed);
+    m_focalMinText = QString::fromStdString(selectors.focal.lowerText);
+    m_focalMaxText = QString::fromStdString(selectors.focal.upperText);
+    m_focalMinSpin->SetRange(selectors.focal.rangeLow, selectors.focal.rangeHigh);
+    m_focalMaxSpin->SetRange(selectors.focal.rangeLow, selectors.focal.rangeHigh);
+    GetDlgItem(IdQuery)->setEnabled(selectors.queryEnabled);
+    UpdateData(false);
 }
 
 void CMainDialog::OnQuery()
 {
+    UpdateData(true);
+    QueryBounds bounds;
+    bounds.apertureLower = m_apertureMinCombo->currentIndex();
+    bounds.apertureUpper = m_apertureMaxCombo->currentIndex();
+    bounds.isoLower = m_isoMinCombo->currentIndex();
+    bounds.isoUpper = m_isoMaxCombo->currentIndex();
+    bounds.shutterLower = m_shutterMinCombo->currentIndex();
+    bounds.shutterUpper = m_shutterMaxCombo->currentIndex();
+    bounds.focalLowerText = m_focalMinText.toStdString();
+    bounds.focalUpperText = m_focalMaxText.toStdString();
+
+    QueryResult result = RunQuery(m_catalogue, bounds);
+    m_resultsModel->SetRows(std::move(result.rows));
+    m_matchesText = QString::fromStdString(result.countText);
+    OnSelchangeShow();
+    UpdateData(false);
+}
+
+int CMainDialog::ListedRowCount() const
+{
+    return m_resultsModel->rowCount();
 }
 
 void CMainDialog::OnSelchangeShow()
 {
+    const int shown = m_showCombo->currentIndex();
+    const Quantity quantity = static_cast<Quantity>(shown < 0 ? 0 : shown);
+    const std::vector<ListRow>& rows = m_resultsModel->Rows();
+    std::vector<double> values;
+    values.reserve(rows.size());
+    for (const ListRow& row : rows)
+        values.push_back(row.Value(quantity));
+    m_chart->SetData(quantity, values);
 }
 
-void CMainDialog::OnHeaderItemClick(int /*column*/)
+void CMainDialog::OnHeaderItemClick(int column)
 {
+    m_resultsModel->SortByColumn(column);
 }
 
-void CMainDialog::OnListDblClk(const QModelIndex& /*index*/)
+void CMainDialog::OnListDblClk(const QModelIndex& index)
 {
+    if (index.isValid())
+        OpenPhotoAt(*m_resultsModel, index.row());
 }
 
 void CMainDialog::OnScreenshot()
 {
+    SaveWindowImage(this);
 }
 
 void CMainDialog::OnOpenPhoto()
 {
+    OpenSelectedPhoto(*m_resultsModel, m_resultsList->selectionModel());
 }
 
 void CMainDialog::OnExportCsv()
 {
+    ExportResults(this, *m_resultsModel);
 }
 
-void CMainDialog::OnListRClick(const QPoint& /*position*/)
+void CMainDialog::OnListRClick(const QPoint& position)
 {
+    // Anywhere in the list, on a row or not, also when the list is empty.
+    m_listMenu->popup(m_resultsList->viewport()->mapToGlobal(position));
 }

@@ -8,8 +8,11 @@
 #include "bench/CorpusCommand.h"
 #include "bench/FloorCommand.h"
 #include "bench/ScanCommand.h"
-// The window subcommands, built only with the Qt layers (bench/CMakeLists.txt defines
-// FOTOLOT_BENCH_WINDOW then), include their headers here.
+// The window subcommands are built only with the Qt layers (bench/CMakeLists.txt defines
+// FOTOLOT_BENCH_WINDOW then).
+#ifdef FOTOLOT_BENCH_WINDOW
+#include "bench/WindowCommands.h"
+#endif
 
 namespace {
 
@@ -24,7 +27,8 @@ const Subcommand kSubcommands[] = {
     {"floor", RunFloorCommand, "floor [--repeat N] [--rusage] ARG...  open, read 32 KiB, fstat, close"},
     {"corpus", RunCorpusCommand, "corpus DIR COUNT [--seed S]          write synthetic photos and DIR/list.txt"},
 #ifdef FOTOLOT_BENCH_WINDOW
-    // Window subcommands (window-scan, window-query) go here.
+    {"window-scan", RunWindowScanCommand, "window-scan [--repeat N] [--rusage] ARG...  one scan run through the real window"},
+    {"window-query", RunWindowQueryCommand, "window-query COUNT                   query, sort and Show over COUNT photos in the window"},
 #endif
 };
 

@@ -7,6 +7,7 @@
 #include "controls/ImageEncoder.h"
 #include "controls/UpDownControl.h"
 #include "query/ListSort.h"
+#include "tests/support/FakeDesktop.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -120,6 +121,7 @@ TEST(MainDialog, StateRightAfterStart)
 
 TEST(MainDialog, EnterRunsTheQueryAndNeverCloses)
 {
+    FakeDesktop desktop; // Open's file dialog is dismissed
     CMainDialog dialog;
     ShowAndActivate(dialog);
     QSignalSpy queries(Button(dialog, IdQuery), &QPushButton::clicked);

@@ -1,0 +1,159 @@
+// SPDX-License-Identifier: MIT
+#include "bench/WindowCommands.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QUrl>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "app/CMainDialog.h"
+#include "bench/BenchArgs.h"
+#include "bench/BenchReport.h"
+#include "bench/CorpusPhoto.h"
+#include "catalogue/PhotoCatalogue.h"
+#include "controls/DesktopSeam.h"
+
+namespace {
+
+// Answers the file dialog with the benchmark's paths and nothing else.
+class BenchDesktop : public DesktopSeam {
+public:
+    QStringList paths;
+    QStringList ChooseFilesToOpen(QWidget*, const QString&, const QStringList&) override
+    {
+        return paths;
+    }
+    QString ChooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
+    void ShowError(QWidget*, const QString&, const QString&) override {}
+    bool OpenWithDesktop(const QUrl&) override { return false; }
+};
+
+// Shows the window and waits until it has been painted once.
+void ShowAndSettle(CMainDialog& dialog)
+{
+    dialog.show();
+    for (int i = 0; i < 20; ++i)
+        QApplication::processEvents();
+}
+
+// A photo with a realistic spread of settings, as the corpus generator draws them.
+void FillGeneratedCatalogue(PhotoCatalogue& catalogue, int count)
+{
+    CorpusRandom random(1);
+    catalogue.head = std::make_unique<PhotoRecord>();
+    catalogue.spare = catalogue.head.get();
+    catalogue.recordCount = 0;
+    ResetValueTables(catalogue);
+    for (int i = 0; i < count; ++i) {
+        const CorpusPhoto photo = DrawCorpusPhoto(random);
+        PhotoRecord& record = *catalogue.spare;
+        char name[64];
+        std::snprintf(name, sizeof name, "/photos/%03d/IMG_%06d.JPG", i / 1000, i);
+        record.path = name;
+        record.camera = photo.make + " " + photo.model;
+        record.fNumber = photo.fNumber.Value();
+        record.exposureTime = photo.exposureTime.Value();
+        record.focalLength = photo.focalLength.Value();
+        record.iso = photo.iso;
+        record.fileSizeMb = static_cast<double>(photo.fileSize >> 16) / 16.0;
+        AddValue(catalogue, Iso, record.iso);
+        AddValue(catalogue, Aperture, record.fNumber);
+        AddValue(catalogue, FocalLength, record.focalLength);
+        AddValue(catalogue, ShutterSpeed, record.exposureTime);
+        AddValue(catalogue, FileSize, record.fileSizeMb);
+        record.next = std::make_unique<PhotoRecord>();
+        catalogue.spare = record.next.get();
+        ++catalogue.recordCount;
+    }
+    SortValueTables(catalogue);
+}
+
+double SecondsOf(const QElapsedTimer& timer)
+{
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+}
+
+} // namespace
+
+int RunWindowScanCommand(int argc, char** argv)
+{
+    BenchRunOptions options;
+    std::string error;
+    if (!ParseRunOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "fotolot-bench window-scan: %s\n", error.c_str());
+        return 2;
+    }
+    int qtArgc = 1;
+    char programName[] = "fotolot-bench";
+    char* qtArgv[] = {programName, nullptr};
+    QApplication application(qtArgc, qtArgv);
+
+    BenchDesktop desktop;
+    for (const std::string& path : options.paths)
+        desktop.paths << QFile::decodeName(QByteArray::fromStdString(path));
+    SetDesktop(&desktop);
+
+    std::vector<double> seconds;
+    std::size_t accepted = 0;
+    {
+        CMainDialog dialog;
+        ShowAndSettle(dialog);
+        for (int run = 0; run < options.repeat; ++run) {
+            QElapsedTimer timer;
+            timer.start();
+            dialog.OnOpen();
+            seconds.push_back(SecondsOf(timer));
+            accepted = static_cast<std::size_t>(dialog.m_catalogue.recordCount);
+        }
+    }
+    SetDesktop(nullptr);
+    PrintSummary(stderr, options.paths.size(), accepted, MedianSeconds(seconds));
+    if (options.rusage)
+        PrintPeakRss(stderr);
+    return 0;
+}
+
+int RunWindowQueryCommand(int argc, char** argv)
+{
+    if (argc != 1 || std::atoi(argv[0]) <= 0) {
+        std::fprintf(stderr, "usage: fotolot-bench window-query COUNT\n");
+        return 2;
+    }
+    const int count = std::atoi(argv[0]);
+    int qtArgc = 1;
+    char programName[] = "fotolot-bench";
+    char* qtArgv[] = {programName, nullptr};
+    QApplication application(qtArgc, qtArgv);
+
+    CMainDialog dialog;
+    FillGeneratedCatalogue(dialog.m_catalogue, count);
+    dialog.FillSelectorsFromCatalogue();
+    ShowAndSettle(dialog);
+
+    QElapsedTimer timer;
+    timer.start();
+    dialog.OnQuery();
+    dialog.repaint();
+    std::printf("query of %d photos: %d listed in %.4f s\n", count, dialog.ListedRowCount(),
+                SecondsOf(timer));
+
+    timer.restart();
+    dialog.OnHeaderItemClick(2);
+    dialog.repaint();
+    std::printf("sort: %.4f s\n", SecondsOf(timer));
+
+    timer.restart();
+    dialog.m_showCombo->setCurrentIndex(1);
+    dialog.repaint();
+    std::printf("show: %.4f s\n", SecondsOf(timer));
+    return 0;
+}

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+// Subcommands that time the real main window on the current display.
+#pragma once
+
+// window-scan ARG...: one whole scan run through the main window and its progress
+// dialog, the files handed over through the desktop seam. Prints the summary line of
+// scan.
+int RunWindowScanCommand(int argc, char** argv);
+
+// window-query COUNT: a catalogue of COUNT generated photos, the selectors filled as
+// after a scan, then one query with the full-range bounds ("query of COUNT photos: N
+// listed in S s"), one header click ("sort: S s") and one change of Show ("show: S s"),
+// each timed until the window has repainted.
+int RunWindowQueryCommand(int argc, char** argv);

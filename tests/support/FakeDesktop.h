@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+// A desktop seam for tests: answers the file dialogs with prepared values and records
+// every question and request. It installs itself for its lifetime.
+#pragma once
+
+#include <functional>
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include "controls/DesktopSeam.h"
+
+class FakeDesktop : public DesktopSeam {
+public:
+    FakeDesktop() : m_previous(SetDesktop(this)) {}
+    ~FakeDesktop() override { SetDesktop(m_previous); }
+    FakeDesktop(const FakeDesktop&) = delete;
+    FakeDesktop& operator=(const FakeDesktop&) = delete;
+
+    struct SaveQuestion {
+        QString proposedName, filter, defaultSuffix;
+    };
+    struct ErrorBox {
+        QString caption, text;
+    };
+
+    QStringList filesToOpen;  // the open dialog's answer; empty: dismissed
+    QString saveTarget;       // the save dialog's answer; empty: dismissed
+    bool openSucceeds = true;
+    std::function<void(QWidget* parent)> whileChoosingFiles; // runs inside the open dialog
+
+    int openDialogs = 0;
+    QStringList lastOpenFilters;
+    QList<SaveQuestion> saveQuestions;
+    QList<ErrorBox> errors;
+    QList<QUrl> opened;
+
+    QStringList ChooseFilesToOpen(QWidget* parent, const QString&, const QStringList& filters) override
+    {
+        ++openDialogs;
+        if (whileChoosingFiles)
+            whileChoosingFiles(parent);
+        lastOpenFilters = filters;
+        return filesToOpen;
+    }
+    QString ChooseSaveFile(QWidget*, const QString& proposedName, const QString& filter,
+                           const QString& defaultSuffix) override
+    {
+        saveQuestions.append({proposedName, filter, defaultSuffix});
+        return saveTarget;
+    }
+    void ShowError(QWidget*, const QString& caption, const QString& text) override
+    {
+        errors.append({caption, text});
+    }
+    bool OpenWithDesktop(const QUrl& url) override
+    {
+        opened.append(url);
+        return openSucceeds;
+    }
+
+private:
+    DesktopSeam* m_previous;
+};

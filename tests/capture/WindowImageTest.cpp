@@ -15,55 +15,43 @@
 
 namespace {
 
-// Answers the save dialog with m_chosenPath and records what was asked and shown.
-class FakeDesktop : public DesktopSeam {
-public:
-    explicit FakeDesktop(QString chosenPath = {})
-        : m_chosenPath(std::move(chosenPath)), m_previous(SetDesktop(this)) {}
-    ~FakeDesktop() override { SetDesktop(m_previous); }
-
+// Answers the save dialog with chosenPath and records what was asked and shown, and by whom.
+struct FakeDesktop : DesktopSeam {
+    explicit FakeDesktop(QString path) : chosenPath(std::move(path)) {}
+    ~FakeDesktop() override { SetDesktop(previous); }
+    QString chosenPath;
+    DesktopSeam* previous = SetDesktop(this);
+    QStringList calls;
     QStringList ChooseFilesToOpen(QWidget*, const QString&, const QStringList&) override { return {}; }
-    QString ChooseSaveFile(QWidget* parent, const QString& proposedName, const QString& filter,
-                           const QString& defaultSuffix) override
+    QString ChooseSaveFile(
+        QWidget* parent, const QString& name, const QString& filter, const QString& suffix) override
     {
-        m_asked << QStringList{proposedName, filter, defaultSuffix};
-        m_saveParent = parent;
-        return m_chosenPath;
+        calls << parent->objectName() + "|" + name + "|" + filter + "|" + suffix;
+        return chosenPath;
     }
     void ShowError(QWidget* parent, const QString& caption, const QString& text) override
     {
-        m_errors << QStringList{caption, text};
-        m_errorParent = parent;
+        calls << parent->objectName() + "|" + caption + "|" + text;
     }
     bool OpenWithDesktop(const QUrl&) override { return false; }
-
-    QString m_chosenPath;
-    QList<QStringList> m_asked, m_errors;
-    QWidget* m_saveParent = nullptr;
-    QWidget* m_errorParent = nullptr;
-
-private:
-    DesktopSeam* m_previous;
 };
 
-// Four quadrants of known colours, so that a picture of the window can be checked pixel
-// by pixel.
+// Four quadrants of known colours, so that a picture of the window can be checked pixel by pixel.
 QRgb QuadrantColour(int x, int y, QSize size)
 {
-    static const QRgb colours[4] = {qRgb(200, 30, 40), qRgb(20, 180, 60), qRgb(10, 40, 220),
-                                    qRgb(250, 240, 5)};
+    static const QRgb colours[4]
+        = {qRgb(200, 30, 40), qRgb(20, 180, 60), qRgb(10, 40, 220), qRgb(250, 240, 5)};
     return colours[(y >= size.height() / 2 ? 2 : 0) + (x >= size.width() / 2 ? 1 : 0)];
 }
 
-class QuadrantWidget : public QWidget {
-protected:
+struct QuadrantWidget : QWidget {
+    QuadrantWidget() { setObjectName(QStringLiteral("window")); }
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
-        const int w = width() / 2, h = height() / 2;
-        for (const QRect& r : {QRect(0, 0, w, h), QRect(w, 0, width() - w, h),
-                               QRect(0, h, w, height() - h), QRect(w, h, width() - w, height() - h)})
-            painter.fillRect(r, QColor(QuadrantColour(r.x(), r.y(), size())));
+        for (int y = 0; y < height(); ++y)
+            for (int x = 0; x < width(); ++x)
+                painter.fillRect(x, y, 1, 1, QColor(QuadrantColour(x, y, size())));
     }
 };
 
@@ -77,63 +65,42 @@ int WrongPixels(const QImage& picture, QPoint offset, QSize client)
     return wrong;
 }
 
-QStringList Entries(const QTemporaryDir& dir)
-{
-    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-}
-
 } // namespace
 
-TEST(SaveWindowImage, CancelledDialogDoesNothing)
-{
-    FakeDesktop desktop;
-    QuadrantWidget window;
-    EXPECT_FALSE(SaveWindowImage(&window));
-    EXPECT_EQ(desktop.m_asked, (QList<QStringList>{{QStringLiteral("Fotolot"),
-                                                    QStringLiteral("Portable Network Graphics (*.png)"),
-                                                    QStringLiteral("png")}}));
-    EXPECT_EQ(desktop.m_saveParent, &window);
-    EXPECT_TRUE(desktop.m_errors.isEmpty());
-}
-
-TEST(SaveWindowImage, WritesTheWindowPictureAsPng)
+// A cancelled dialog does nothing; a PNG is written whole; every failure shows the box and
+// leaves no file.
+TEST(SaveWindowImage, WritesThePngOrShowsTheBoxAndLeavesNoFile)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    FakeDesktop desktop(dir.filePath(QStringLiteral("Fotolot.png")));
+    QFile(dir.filePath(QStringLiteral("blocker"))).open(QIODevice::WriteOnly);
     QuadrantWidget window;
     window.resize(33, 21);
-
-    ASSERT_TRUE(SaveWindowImage(&window, QStringLiteral("Fotolot"), 0));
-    const QImage saved(desktop.m_chosenPath, "png");
-    ASSERT_EQ(saved.size(), QSize(33, 21));
-    EXPECT_EQ(WrongPixels(saved, {0, 0}, saved.size()), 0);
-    EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("Fotolot.png")});
-    EXPECT_TRUE(desktop.m_errors.isEmpty());
-}
-
-TEST(SaveWindowImage, EveryFailureShowsTheBoxAndLeavesNoFile)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    QFile blocker(dir.filePath(QStringLiteral("blocker")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    QuadrantWidget window;
-    window.resize(8, 6);
-
-    for (const char* name : {"shot.xyz", "shot.jpg", "shot.", "shot", "blocker/shot.png"}) {
-        SCOPED_TRACE(name);
-        FakeDesktop desktop(dir.filePath(QString::fromLatin1(name)));
-        EXPECT_FALSE(SaveWindowImage(&window, QStringLiteral("Fotolot"), 0));
-        EXPECT_EQ(desktop.m_errors, (QList<QStringList>{{QStringLiteral("Error saving file"), QString()}}));
-        EXPECT_EQ(desktop.m_errorParent, &window);
-        EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("blocker")});
+    const QString dialog = QStringLiteral("window|Fotolot|Portable Network Graphics (*.png)|png");
+    const QString box = QStringLiteral("window|Error saving file|");
+    const std::tuple<const char*, bool, QStringList> cases[] = { // chosen name, saved, desktop calls
+        {"", false, {dialog}}, {"Fotolot.png", true, {dialog}}, {"shot.xyz", false, {dialog, box}},
+        {"shot.jpg", false, {dialog, box}}, {"shot.", false, {dialog, box}},
+        {"shot", false, {dialog, box}}, {"blocker/shot.png", false, {dialog, box}}};
+    for (const auto& [name, saved, calls] : cases) {
+        FakeDesktop desktop(*name ? dir.filePath(QString::fromLatin1(name)) : QString());
+        EXPECT_EQ(SaveWindowImage(&window, QStringLiteral("Fotolot"), 0), saved) << name;
+        EXPECT_EQ(desktop.calls, calls) << name;
+        QStringList entries = {QStringLiteral("blocker")};
+        if (saved)
+            entries.append(QStringLiteral("Fotolot.png"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            entries) << name;
+        if (saved) {
+            const QImage png(desktop.chosenPath, "png");
+            ASSERT_EQ(png.size(), QSize(33, 21));
+            EXPECT_EQ(WrongPixels(png, {0, 0}, png.size()), 0);
+            QFile::remove(desktop.chosenPath);
+        }
     }
-
     // No picture, no DIB: the capture fails without a file.
-    EXPECT_FALSE(CaptureWindow(dir.filePath(QStringLiteral("none.png")), QStringLiteral("png"), nullptr));
-    EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("blocker")});
+    const QString none = dir.filePath(QStringLiteral("none.png"));
+    EXPECT_FALSE(CaptureWindow(none, QStringLiteral("png"), nullptr));
+    EXPECT_FALSE(QFile::exists(none));
 }
 
 // Runs under Xvfb on the xcb platform (the capture_xvfb test), where the picture is read
@@ -143,7 +110,6 @@ TEST(CaptureXvfb, SavedPngShowsTheWindowOnTheScreen)
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         GTEST_SKIP() << "needs the xcb platform";
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     FakeDesktop desktop(dir.filePath(QStringLiteral("Fotolot.png")));
     QuadrantWidget window;
     window.setGeometry(37, 29, 121, 67);
@@ -151,9 +117,8 @@ TEST(CaptureXvfb, SavedPngShowsTheWindowOnTheScreen)
     for (int i = 0; i < 100 && !window.windowHandle()->isExposed(); ++i)
         WaitWithMessages(20);
     ASSERT_TRUE(window.windowHandle()->isExposed());
-
     ASSERT_TRUE(SaveWindowImage(&window, QStringLiteral("Fotolot"), 200));
-    const QImage saved(desktop.m_chosenPath, "png");
+    const QImage saved(desktop.chosenPath, "png");
     const QRect frame = window.frameGeometry();
     ASSERT_EQ(saved.size(), frame.size());
     // Without a window manager the frame is the client area; with one, the client area

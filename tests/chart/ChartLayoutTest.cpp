@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
+#include <numeric>
 #include <vector>
 
 #include "chart/ChartBins.h"
@@ -8,80 +11,84 @@
 
 namespace {
 
-// A made-up font: " 10 MB " 40 pixels wide, lines 14 high, every label `width` wide.
-// The margins are then 40 left, 20 right, 7 above and 21 below the plot.
-ChartTextMetrics FakeMetrics(int width = 24)
+// n bins of values 1..n, each counted `count` times, over a plot of the given size. A made-up
+// font: " 10 MB " 40 pixels wide, lines 14 high, every label labelWidth wide; the margins are
+// then 40 left, 20 right, 7 above and 21 below the plot.
+ChartLayout Layout(int plotWidth, int plotHeight, Quantity q, std::vector<double> values,
+    std::vector<int> counts, int labelWidth = 24)
 {
-    return ChartTextMetrics { 40, 14, [width](const QString&) { return width; } };
-}
-
-ChartLayout Layout(int plotWidth, int plotHeight, Quantity q, const std::vector<double>& values,
-    const std::vector<int>& counts, int labelWidth = 24)
-{
-    ChartBins bins;
-    bins.quantity = q;
-    bins.values = values;
-    bins.counts = counts;
-    return LayoutChart(
-        QRect(0, 0, 40 + plotWidth + 20, 7 + plotHeight + 21), bins, FakeMetrics(labelWidth));
+    const ChartTextMetrics metrics {40, 14, [labelWidth](const QString&) { return labelWidth; }};
+    const QRect client(0, 0, 40 + plotWidth + 20, 7 + plotHeight + 21);
+    return LayoutChart(client, ChartBins {q, std::move(values), std::move(counts)}, metrics);
 }
 
 std::vector<double> OneTo(int n)
 {
-    std::vector<double> values;
-    for (int i = 1; i <= n; ++i)
-        values.push_back(i);
+    std::vector<double> values(static_cast<std::size_t>(n));
+    std::iota(values.begin(), values.end(), 1.0);
     return values;
+}
+
+} // namespace
+
+TEST(ChartBins, DistinctValuesAscendingWithCounts)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    // Values, bins and their counts.
+    const std::tuple<std::vector<double>, std::vector<double>, std::vector<int>> rows[] = {
+        {{2.8, 4.0, 2.8}, {2.8, 4.0}, {2, 1}}, // the three photos
+        {{}, {}, {}},
+        {{50, 18, 200, 18, 50, 18}, {18, 50, 200}, {3, 2, 1}}, // by value, not row or count
+        {{0, 400, -100, 0, 400}, {400}, {2}},                    // missing and negative left out
+        {{nan, inf, 100, -inf, nan}, {100}, {1}},
+        {{0.1 + 0.2, 0.3, 0.3}, {0.3, 0.1 + 0.2}, {2, 1}}, // equality is exact
+    };
+    for (const auto& [values, bins, counts] : rows) {
+        const ChartBins b = BinValues(Iso, values);
+        EXPECT_EQ(b.quantity, Iso);
+        EXPECT_EQ(b.values, bins) << values.size();
+        EXPECT_EQ(b.counts, counts) << values.size();
+    }
+    // More distinct values than a fixed table of 200 would hold, each twice, falling.
+    std::vector<double> many = OneTo(1000);
+    many.insert(many.end(), many.begin(), many.end());
+    std::reverse(many.begin(), many.end());
+    const ChartBins b = BinValues(FileSize, many);
+    EXPECT_EQ(b.values, OneTo(1000));
+    EXPECT_EQ(b.counts, std::vector<int>(1000, 2));
 }
 
 TEST(ChartLayout, CountAxisSteps)
 {
-    const int rows[][3] = {
-        // largest count, step, ticks
-        { 1, 1, 2 },
-        { 7, 1, 7 },
-        { 19, 1, 19 },
-        { 20, 10, 2 },
-        { 21, 10, 2 },
-        { 57, 10, 5 },
-        { 100, 10, 10 },
-        { 150, 10, 15 },
-        { 199, 10, 19 },
-        { 200, 100, 2 },
-        { 1234, 100, 12 },
-        { 100000, 10000, 10 },
-    };
+    const int rows[][3] = { // largest count, step, ticks
+        {1, 1, 2}, {7, 1, 7}, {19, 1, 19}, {20, 10, 2}, {21, 10, 2}, {57, 10, 5}, {100, 10, 10},
+        {150, 10, 15}, {199, 10, 19}, {200, 100, 2}, {1234, 100, 12}, {100000, 10000, 10}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(row[0]);
-        EXPECT_EQ(CountAxisFor(row[0]).step, row[1]);
-        EXPECT_EQ(CountAxisFor(row[0]).tickCount, row[2]);
+        EXPECT_EQ(CountAxisFor(row[0]).step, row[1]) << row[0];
+        EXPECT_EQ(CountAxisFor(row[0]).tickCount, row[2]) << row[0];
     }
 }
 
 TEST(ChartLayout, PlotGridSlotsAndBars)
 {
     // Three bins over a plot of 500 x 200, largest count 57.
-    const ChartLayout layout = Layout(500, 200, Aperture, { 2.8, 4.0, 5.6 }, { 57, 3, 20 });
-    const int left = layout.plotLeft;
-    const int bottom = layout.plotBottom;
+    const ChartLayout layout = Layout(500, 200, Aperture, {2.8, 4.0, 5.6}, {57, 3, 20});
+    const int left = layout.plotLeft, bottom = layout.plotBottom;
     EXPECT_EQ(QRect(QPoint(left, layout.plotTop), QPoint(layout.plotRight, bottom)),
         QRect(40, 7, 501, 201));
     EXPECT_EQ(layout.frame, QRect(39, 6, 503, 203));
-
-    const int gridY[] = { 35, 70, 105, 140, 175 };
     ASSERT_EQ(layout.grid.size(), 5u);
-    for (std::size_t k = 0; k < 5; ++k) {
-        const ChartGridLine& line = layout.grid[k];
+    for (int k = 0; k < 5; ++k) { // every 35 pixels; labels right-aligned 3 pixels left of the plot
+        const ChartGridLine& line = layout.grid[static_cast<std::size_t>(k)];
+        const int y = bottom - 35 * (k + 1);
         EXPECT_EQ(line.label.text, QString::number(10 * (k + 1)));
-        EXPECT_EQ(line.line.from, QPoint(left, bottom - gridY[k]));
-        EXPECT_EQ(line.line.to, QPoint(layout.plotRight, bottom - gridY[k]));
-        // Right-aligned 3 pixels left of the plot, centred on the line.
-        EXPECT_EQ(line.label.box, QRect(left - 27, bottom - gridY[k] - 7, 24, 14));
+        EXPECT_EQ(line.line.from, QPoint(left, y));
+        EXPECT_EQ(line.line.to, QPoint(layout.plotRight, y));
+        EXPECT_EQ(line.label.box, QRect(left - 27, y - 7, 24, 14));
     }
-
     // Slots of 166, centres at +83, +249, +416, bars 132 wide from centre - 66.
-    const int centres[] = { left + 83, left + 249, left + 416 };
-    const int heights[] = { 200, 10, 70 };
+    const int centres[] = {left + 83, left + 249, left + 416}, heights[] = {200, 10, 70};
     ASSERT_EQ(layout.bins.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
         const ChartBinMark& mark = layout.bins[i];
@@ -92,6 +99,10 @@ TEST(ChartLayout, PlotGridSlotsAndBars)
         EXPECT_EQ(mark.bar, QRect(centres[i] - 66, bottom - heights[i], 132, heights[i] + 1));
     }
     EXPECT_EQ(layout.bins[1].label.text, "F4.0");
+    // Without bins, only the plot and its frame.
+    const ChartLayout empty = Layout(500, 200, Iso, {}, {});
+    EXPECT_FALSE(empty.hasData || !empty.grid.empty() || !empty.bins.empty());
+    EXPECT_EQ(empty.frame, QRect(39, 6, 503, 203));
 }
 
 TEST(ChartLayout, StaggeredAndSkippedLabels)
@@ -104,50 +115,31 @@ TEST(ChartLayout, StaggeredAndSkippedLabels)
     const int bottom = layout.plotBottom;
     ASSERT_EQ(layout.bins.size(), 26u);
     for (std::size_t i = 0; i < 26; ++i) {
-        SCOPED_TRACE(i);
         const ChartBinMark& mark = layout.bins[i];
         const int stagger = i % 4 == 2 ? 6 : 0;
-        EXPECT_EQ(mark.labelDrawn, i % 2 == 0);
+        EXPECT_EQ(mark.labelDrawn, i % 2 == 0) << i;
         if (mark.labelDrawn) {
-            EXPECT_EQ(mark.label.box.top(), bottom + 4 + stagger);
+            EXPECT_EQ(mark.label.box.top(), bottom + 4 + stagger) << i;
         }
-        EXPECT_EQ(mark.tick.to.y(), bottom + 3 + (mark.labelDrawn ? stagger : 0));
-        EXPECT_EQ(mark.bar, QRect(mark.x - 8, layout.plotTop, 16, 201));
+        EXPECT_EQ(mark.tick.to.y(), bottom + 3 + (mark.labelDrawn ? stagger : 0)) << i;
+        EXPECT_EQ(mark.bar, QRect(mark.x - 8, layout.plotTop, 16, 201)) << i;
     }
-
-    // 25 bins do not stagger.
-    for (const ChartBinMark& mark :
-        Layout(520, 200, Iso, OneTo(25), std::vector<int>(25, 1), 1).bins)
-        EXPECT_EQ(mark.label.box.top(), layout.plotBottom + 4);
+    for (const ChartBinMark& mark : Layout(520, 200, Iso, OneTo(25), std::vector<int>(25, 1), 1).bins)
+        EXPECT_EQ(mark.label.box.top(), bottom + 4); // 25 bins do not stagger
 }
 
 TEST(ChartLayout, NarrowSlotsAndLargeCounts)
 {
     // Over 100 pixels a slot is 1 pixel wide up to 100 bins and 0 beyond: bars keep one
     // pixel as long as their slot has one.
-    const int rows[][2] = { { 10, 8 }, { 80, 1 }, { 100, 1 }, { 101, 0 } };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row[0]);
-        const std::vector<double> values = OneTo(row[0]);
-        for (const ChartBinMark& mark :
-            Layout(100, 200, Iso, values, std::vector<int>(values.size(), 2)).bins)
-            EXPECT_EQ(mark.bar.width(), row[1]);
+    for (const auto& [bins, width] : {std::pair {10, 8}, {80, 1}, {100, 1}, {101, 0}}) {
+        const std::vector<int> counts(std::size_t(bins), 2);
+        for (const ChartBinMark& mark : Layout(100, 200, Iso, OneTo(bins), counts).bins)
+            EXPECT_EQ(mark.bar.width(), width) << bins;
     }
-
     // 100,000 photos over a plot 100,000 pixels high: the products leave int.
-    const ChartLayout tall = Layout(500, 100000, Iso, { 100, 200 }, { 100000, 50000 });
+    const ChartLayout tall = Layout(500, 100000, Iso, {100, 200}, {100000, 50000});
     ASSERT_EQ(tall.grid.size(), 10u);
     EXPECT_EQ(tall.grid.back().line.from.y(), tall.plotTop);
     EXPECT_EQ(tall.bins[1].bar.top(), tall.plotBottom - 50000);
 }
-
-TEST(ChartLayout, WithoutBinsOnlyPlotAndFrame)
-{
-    const ChartLayout layout = Layout(500, 200, Iso, {}, {});
-    EXPECT_FALSE(layout.hasData);
-    EXPECT_TRUE(layout.grid.empty());
-    EXPECT_TRUE(layout.bins.empty());
-    EXPECT_EQ(layout.frame, QRect(39, 6, 503, 203));
-}
-
-} // namespace

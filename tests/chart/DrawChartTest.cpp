@@ -29,24 +29,19 @@ QImage BlankImage()
     return image;
 }
 
-QImage Render(const ChartBins& bins)
+// The picture of the bins, and their layout.
+std::pair<QImage, ChartLayout> Render(const ChartBins& bins)
 {
     QImage image = BlankImage();
     QPainter painter(&image);
     PaintChart(painter, image.rect(), bins);
-    return image;
-}
-
-ChartLayout LayoutFor(const ChartBins& bins)
-{
-    return LayoutChart(QRect(0, 0, kWidth, kHeight), bins, MeasureChartText(ChartFont(96)));
+    return {image, LayoutChart(QRect(0, 0, kWidth, kHeight), bins, MeasureChartText(ChartFont(96)))};
 }
 
 // Row y of the plot background: row i of n is start + (i * (end - start)) / n.
 QRgb BackgroundAt(const ChartLayout& layout, int y)
 {
-    const int n = layout.plotHeight;
-    const int i = y - layout.plotTop;
+    const int n = layout.plotHeight, i = y - layout.plotTop;
     return qRgb(208 + (i * 32) / n, 208 + (i * 32) / n, 192 + (i * 31) / n);
 }
 
@@ -59,17 +54,19 @@ bool HasText(const QImage& image, const QRect& box)
     return false;
 }
 
+} // namespace
+
 TEST(DrawChart, WithoutBinsOnlyBackgroundAndFrame)
 {
     // No rows, and rows without a positive value of the shown quantity, look the same:
     // the gradient, the unpainted column and row inside the frame, the frame, and the
     // margins untouched.
-    const ChartLayout layout = LayoutFor(ChartBins());
-    ASSERT_GT(layout.plotHeight, 100);
-    for (const QImage& image : { Render(ChartBins()), Render(BinValues(Iso, { 0, -5 })) }) {
+    for (const ChartBins& bins : {ChartBins(), BinValues(Iso, {0, -5})}) {
+        const auto [image, layout] = Render(bins);
+        const QRect& f = layout.frame;
+        ASSERT_GT(layout.plotHeight, 100);
         for (int y = 0; y < kHeight; ++y) {
             for (int x = 0; x < kWidth; ++x) {
-                const QRect& f = layout.frame;
                 QRgb expected = kBehind;
                 if (x < layout.plotRight && y < layout.plotBottom && f.contains(x, y))
                     expected = BackgroundAt(layout, y);
@@ -84,35 +81,27 @@ TEST(DrawChart, WithoutBinsOnlyBackgroundAndFrame)
 
 TEST(DrawChart, ThreeAperturesTwoBins)
 {
-    const ChartBins bins = BinValues(Aperture, { 2.8, 4.0, 2.8 });
-    const ChartLayout layout = LayoutFor(bins);
-    const QImage image = Render(bins);
+    const auto [image, layout] = Render(BinValues(Aperture, {2.8, 4.0, 2.8}));
     const int bottom = layout.plotBottom;
     ASSERT_EQ(layout.bins.size(), 2u);
     ASSERT_EQ(layout.grid.size(), 2u);
-
     // Dotted lines at counts 1 and 2 (the plot's top row): 3 pixels on, 3 off, from the
     // plot's left edge, ending before the column plotRight.
-    const QRgb grey = qRgb(112, 112, 112);
+    EXPECT_EQ(layout.grid[1].line.from.y(), layout.plotTop);
     for (const ChartGridLine& line : layout.grid) {
-        const int x = layout.plotLeft;
-        const int y = line.line.from.y();
-        EXPECT_EQ(image.pixel(x, y), grey);
-        EXPECT_EQ(image.pixel(x + 2, y), grey);
-        EXPECT_EQ(image.pixel(x + 3, y), BackgroundAt(layout, y));
-        EXPECT_EQ(image.pixel(x + 5, y), BackgroundAt(layout, y));
-        EXPECT_EQ(image.pixel(x + 6, y), grey);
+        const int x = layout.plotLeft, y = line.line.from.y();
+        const QRgb grey = qRgb(112, 112, 112), back = BackgroundAt(layout, y);
+        const std::vector<QRgb> dots = {grey, grey, grey, back, back, back, grey};
+        for (int i = 0; i < 7; ++i)
+            EXPECT_EQ(image.pixel(x + i, y), dots[static_cast<std::size_t>(i)]) << i;
         EXPECT_EQ(image.pixel(layout.plotRight, y), kBehind);
         EXPECT_TRUE(HasText(image, line.label.box));
     }
-    EXPECT_EQ(layout.grid[1].line.from.y(), layout.plotTop);
-
     // F2.8 (2 photos) reaches the plot's top, F4.0 half way; both stand on the row
     // plotBottom. Red falls from 255 in the left column towards 128.
-    const int heights[] = { layout.plotHeight, layout.plotHeight / 2 };
-    const char* texts[] = { "F2.8", "F4.0" };
+    const int heights[] = {layout.plotHeight, layout.plotHeight / 2};
+    const char* texts[] = {"F2.8", "F4.0"};
     for (std::size_t i = 0; i < 2; ++i) {
-        SCOPED_TRACE(i);
         const ChartBinMark& mark = layout.bins[i];
         const QRect& bar = mark.bar;
         const int w = bar.width();
@@ -125,22 +114,19 @@ TEST(DrawChart, ThreeAperturesTwoBins)
         EXPECT_EQ(image.pixel(bar.right() + 1, bottom - 1), BackgroundAt(layout, bottom - 1));
         EXPECT_NE(image.pixel(bar.left(), bar.top() - 1), qRgb(255, 0, 0));
         // The tick covers the frame row and the row below; the label starts after a gap.
-        EXPECT_EQ(image.pixel(mark.x, bottom + 1), kBlack);
-        EXPECT_EQ(image.pixel(mark.x, bottom + 2), kBlack);
-        EXPECT_EQ(image.pixel(mark.x, bottom + 3), kBehind);
+        const QRgb tick[] = {kBlack, kBlack, kBehind};
+        for (int dy = 1; dy <= 3; ++dy)
+            EXPECT_EQ(image.pixel(mark.x, bottom + dy), tick[dy - 1]) << i << ' ' << dy;
         EXPECT_TRUE(HasText(image, mark.label.box));
     }
 }
 
 TEST(DrawChart, SingleBinCentredAndFull)
 {
-    const ChartBins bins = BinValues(FileSize, { 3.2 });
-    const ChartLayout layout = LayoutFor(bins);
-    const QImage image = Render(bins);
+    const auto [image, layout] = Render(BinValues(FileSize, {3.2}));
     const int w = (layout.plotWidth * 8) / 10;
     const int left = layout.plotLeft + layout.plotWidth / 2 - w / 2;
-    const int row = layout.plotTop + 1;
-    const int fall = ((w - 1) * 127) / w;
+    const int row = layout.plotTop + 1, fall = ((w - 1) * 127) / w;
     EXPECT_EQ(image.pixel(left, layout.plotTop), qRgb(0, 255, 255));
     EXPECT_EQ(image.pixel(left + w - 1, layout.plotBottom), qRgb(0, 255 - fall, 255 - fall));
     EXPECT_EQ(image.pixel(left - 1, row), BackgroundAt(layout, row));
@@ -156,26 +142,20 @@ TEST(DrawChart, TwentySixBinsStaggerAndSkipLabels)
     std::vector<double> values;
     for (int i = 1; i <= 26; ++i)
         values.push_back(i * 100);
-    const ChartBins bins = BinValues(Iso, values);
-    const ChartLayout layout = LayoutFor(bins);
-    const QImage image = Render(bins);
+    const auto [image, layout] = Render(BinValues(Iso, values));
     const int bottom = layout.plotBottom;
-    int drawn = 0;
-    int skipped = 0;
+    int drawn = 0, skipped = 0;
     for (const ChartBinMark& mark : layout.bins) {
-        SCOPED_TRACE(mark.x);
+        // Ticks to the drawn labels, every second of them 6 longer; skipped ones keep theirs.
         const int extra = mark.labelDrawn && drawn % 2 == 1 ? 6 : 0;
-        for (int y = bottom + 1; y <= bottom + 2 + extra; ++y)
-            EXPECT_EQ(image.pixel(mark.x, y), kBlack) << y;
+        for (int y = bottom + 1; y <= bottom + 3 + extra; ++y)
+            EXPECT_EQ(image.pixel(mark.x, y), y <= bottom + 2 + extra ? kBlack : kBehind) << mark.x;
         if (mark.labelDrawn) {
             EXPECT_EQ(mark.label.box.top(), bottom + 4 + extra);
             EXPECT_TRUE(HasText(image, mark.label.box));
-            ++drawn;
-        } else {
-            EXPECT_EQ(image.pixel(mark.x, bottom + 3), kBehind);
-            ++skipped;
         }
-        EXPECT_EQ(image.pixel(mark.bar.left(), layout.plotTop), qRgb(0, 255, 0));
+        (mark.labelDrawn ? drawn : skipped)++;
+        EXPECT_EQ(image.pixel(mark.bar.left(), layout.plotTop), qRgb(0, 255, 0)) << mark.x;
     }
     // Labels of four digits are wider than half a slot here: some are skipped.
     EXPECT_GT(drawn, 2);
@@ -189,15 +169,12 @@ TEST(DrawChart, ControlPaintsItsBins)
     CChartStatic chart;
     chart.resize(kWidth, kHeight);
     // Missing, not-a-number and infinite values do not change the picture.
-    chart.SetData(ShutterSpeed, { 0.004, nan, 0, 0.5, inf, 1, -inf, 30, 0.5 });
-    QImage shown = BlankImage();
-    chart.render(&shown, QPoint(), QRegion(), QWidget::RenderFlags());
-    EXPECT_EQ(shown, Render(BinValues(ShutterSpeed, { 0.004, 0.5, 0.5, 1, 30 })));
-
-    chart.SetData(ShutterSpeed, {});
-    QImage empty = BlankImage();
-    chart.render(&empty, QPoint(), QRegion(), QWidget::RenderFlags());
-    EXPECT_EQ(empty, Render(ChartBins()));
+    const std::pair<std::vector<double>, std::vector<double>> cases[] = {
+        {{0.004, nan, 0, 0.5, inf, 1, -inf, 30, 0.5}, {0.004, 0.5, 0.5, 1, 30}}, {{}, {}}};
+    for (const auto& [shown, charted] : cases) {
+        chart.SetData(ShutterSpeed, shown);
+        QImage image = BlankImage();
+        chart.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
+        EXPECT_EQ(image, Render(BinValues(ShutterSpeed, charted)).first);
+    }
 }
-
-} // namespace

@@ -2,38 +2,53 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "query/BoundSelectors.h"
 #include "query/ListRow.h"
 #include "query/PhotoQuery.h"
-#include "tests/query/CatalogueBuilder.h"
 
 namespace {
 
-std::vector<std::string> Paths(const QueryResult& result)
+// Leaves the catalogue as a completed scan run does: the photos in reading order, one
+// spare record after them and sorted value tables. The spare record would match any query,
+// so a reader that walks past recordCount shows up.
+void Fill(PhotoCatalogue& c, const std::vector<ListRow>& photos)
 {
-    std::vector<std::string> paths;
+    ClearRecords(c);
+    ResetValueTables(c);
+    c.head = std::make_unique<PhotoRecord>();
+    c.recordCount = static_cast<int>(photos.size());
+    PhotoRecord* r = c.head.get();
+    for (const ListRow& p : photos) {
+        std::tie(r->path, r->camera, r->fNumber, r->focalLength, r->iso, r->exposureTime,
+            r->fileSizeMb) = std::tie(p.path, p.camera, p.fNumber, p.focalLength, p.iso,
+            p.exposureTime, p.fileSizeMb);
+        for (int k = 0; k < kQuantityCount; ++k)
+            AddValue(c, static_cast<Quantity>(k), p.Value(static_cast<Quantity>(k)));
+        r = (r->next = std::make_unique<PhotoRecord>()).get();
+    }
+    r->path = "/spare/never-listed.jpg";
+    SortValueTables(c);
+}
+
+// The listed photos as the last letters of their file names ("/p/a.jpg" gives "a").
+std::string Listed(const QueryResult& result)
+{
+    std::string names;
     for (const ListRow& row : result.rows)
-        paths.push_back(row.path);
-    return paths;
+        names += row.path[row.path.size() - 5];
+    return names;
 }
 
 // Bounds spanning every table, with the focal texts as given.
-QueryBounds FullBounds(const PhotoCatalogue& catalogue, std::string focalLower,
-                       std::string focalUpper)
+QueryBounds FullBounds(const PhotoCatalogue& catalogue, std::string focalLower, std::string focalUpper)
 {
     const BoundSelectors s = FillBoundSelectors(catalogue);
-    QueryBounds b;
-    b.apertureLower = s.aperture.lowerIndex;
-    b.apertureUpper = s.aperture.upperIndex;
-    b.isoLower = s.iso.lowerIndex;
-    b.isoUpper = s.iso.upperIndex;
-    b.shutterLower = s.shutterSpeed.lowerIndex;
-    b.shutterUpper = s.shutterSpeed.upperIndex;
-    b.focalLowerText = std::move(focalLower);
-    b.focalUpperText = std::move(focalUpper);
-    return b;
+    return {s.aperture.lowerIndex, s.aperture.upperIndex, s.iso.lowerIndex, s.iso.upperIndex,
+        s.shutterSpeed.lowerIndex, s.shutterSpeed.upperIndex, std::move(focalLower),
+        std::move(focalUpper)};
 }
 
 } // namespace
@@ -41,55 +56,35 @@ QueryBounds FullBounds(const PhotoCatalogue& catalogue, std::string focalLower,
 TEST(BoundSelectors, TextsInTableOrderWithFullRangeSelected)
 {
     PhotoCatalogue catalogue;
-    CatalogueBuilder(catalogue)
-        .Add({"/p/a.jpg", "C", 5.6, 54.4, 800, 13, 1})
-        .Add({"/p/b.jpg", "C", 2.8, 17.5, 100, 0.004, 1})
-        .Add({"/p/c.jpg", "C", 2.8, 35, 200, 0.5, 1})
-        .Add({"/p/d.jpg", "C", 11, 35, 200, 1, 1})
-        .Add({"/p/e.jpg", "C", 0, 0, 0, 2.5, 1})
-        .Complete();
-
-    const BoundSelectors s = FillBoundSelectors(catalogue);
-    EXPECT_EQ(s.aperture.texts, (std::vector<std::string>{"F2.8", "F5.6", "F11.0"}));
-    EXPECT_EQ(s.iso.texts, (std::vector<std::string>{"100", "200", "800"}));
-    // The lists write every time of 1 s or more without decimals (2.5 s rounds to even).
-    EXPECT_EQ(s.shutterSpeed.texts,
-              (std::vector<std::string>{"1/250", "1/2", "1", "2", "13"}));
-    EXPECT_EQ(s.aperture.lowerIndex, 0);
-    EXPECT_EQ(s.aperture.upperIndex, 2);
-    EXPECT_EQ(s.shutterSpeed.upperIndex, 4);
-    // The focal texts are widened to whole millimetres so that the full range lists all.
-    EXPECT_EQ(s.focal.lowerText, "17");
-    EXPECT_EQ(s.focal.upperText, "55");
-    EXPECT_EQ(s.focal.rangeLow, 17);
-    EXPECT_EQ(s.focal.rangeHigh, 55);
-    EXPECT_TRUE(s.queryEnabled);
-
+    auto describe = [&catalogue]() { // each list's texts and selection, then the focal fill
+        const BoundSelectors s = FillBoundSelectors(catalogue);
+        std::string text;
+        for (const SelectorFill* fill : {&s.aperture, &s.iso, &s.shutterSpeed}) {
+            for (const std::string& entry : fill->texts)
+                text += entry + ",";
+            text += std::to_string(fill->lowerIndex) + ".." + std::to_string(fill->upperIndex) + " ";
+        }
+        return text + s.focal.lowerText + ".." + s.focal.upperText + " "
+            + std::to_string(s.focal.rangeLow) + ".." + std::to_string(s.focal.rangeHigh)
+            + (s.queryEnabled ? " on" : " off");
+    };
+    Fill(catalogue, {{"/p/a.jpg", "C", 5.6, 54.4, 800, 13}, {"/p/b.jpg", "C", 2.8, 17.5, 100, 0.004},
+                        {"/p/c.jpg", "C", 2.8, 35, 200, 0.5}, {"/p/d.jpg", "C", 11, 35, 200, 1},
+                        {"/p/e.jpg", "C", 0, 0, 0, 2.5}});
+    // Every time of 1 s or more without decimals (2.5 s rounds to even); the focal texts
+    // widened to whole millimetres so that the full range lists all.
+    EXPECT_EQ(describe(),
+        "F2.8,F5.6,F11.0,0..2 100,200,800,0..2 1/250,1/2,1,2,13,0..4 17..55 17..55 on");
     const QueryResult all = RunQuery(catalogue, FullBounds(catalogue, "17", "55"));
-    EXPECT_EQ(Paths(all), (std::vector<std::string>{"/p/a.jpg", "/p/b.jpg", "/p/c.jpg",
-                                                    "/p/d.jpg", "/p/e.jpg"}));
+    EXPECT_EQ(Listed(all), "abcde");
     EXPECT_EQ(all.countText, "5/5");
-}
-
-TEST(BoundSelectors, EmptyTablesAndEmptyCatalogue)
-{
-    PhotoCatalogue catalogue;
-    CatalogueBuilder(catalogue).Add({"/p/bare.jpg", "", 0, 0, 0, 0, 0.1}).Complete();
-    BoundSelectors s = FillBoundSelectors(catalogue);
-    EXPECT_TRUE(s.iso.texts.empty());
-    EXPECT_EQ(s.iso.lowerIndex, -1);
-    EXPECT_EQ(s.iso.upperIndex, -1);
-    EXPECT_EQ(s.focal.lowerText, "0");
-    EXPECT_EQ(s.focal.upperText, "0");
-    EXPECT_EQ(s.focal.rangeLow, 0);
-    EXPECT_EQ(s.focal.rangeHigh, 0);
-    EXPECT_TRUE(s.queryEnabled);
-    // A quantity without table entries restricts nothing.
+    // Empty tables: nothing selected, and a quantity without entries restricts nothing.
+    Fill(catalogue, {{"/p/z.jpg", "", 0, 0, 0, 0, 0.1}});
+    EXPECT_EQ(describe(), "-1..-1 -1..-1 -1..-1 0..0 0..0 on");
     EXPECT_EQ(RunQuery(catalogue, FullBounds(catalogue, "0", "0")).countText, "1/1");
-
-    CatalogueBuilder(catalogue).Complete();
-    s = FillBoundSelectors(catalogue);
-    EXPECT_FALSE(s.queryEnabled);
+    // No photos: the query is disabled and lists nothing.
+    Fill(catalogue, {});
+    EXPECT_EQ(describe(), "-1..-1 -1..-1 -1..-1 0..0 0..0 off");
     const QueryResult none = RunQuery(catalogue, FullBounds(catalogue, "0", "0"));
     EXPECT_TRUE(none.rows.empty());
     EXPECT_EQ(none.countText, "0/0");
@@ -100,92 +95,54 @@ TEST(BoundSelectors, EmptyTablesAndEmptyCatalogue)
 TEST(PhotoQuery, BoundsAreInclusiveAndZeroAlwaysPasses)
 {
     PhotoCatalogue catalogue;
-    CatalogueBuilder(catalogue)
-        .Add({"/p/0.jpg", "C", 2.8, 18, 100, 0.004, 1})
-        .Add({"/p/1.jpg", "C", 4, 35, 200, 1.0 / 60, 1})
-        .Add({"/p/2.jpg", "C", 5.6, 55, 400, 1, 1})
-        .Add({"/p/3.jpg", "C", 0, 0, 0, 0, 1})
-        .Complete();
-
-    struct Case {
-        const char* name;
-        int lower, upper; // selection indices for the list quantity under test
-        std::string focalLower, focalUpper;
-        std::vector<std::string> expected;
-    };
-    const std::vector<Case> listCases = {
-        {"exact single entry", 1, 1, "0", "100", {"/p/1.jpg", "/p/3.jpg"}},
-        {"lower edge", 1, 2, "0", "100", {"/p/1.jpg", "/p/2.jpg", "/p/3.jpg"}},
-        {"upper edge", 0, 1, "0", "100", {"/p/0.jpg", "/p/1.jpg", "/p/3.jpg"}},
-        {"lower above upper", 2, 0, "0", "100", {"/p/3.jpg"}},
-        {"no selection", -1, -1, "0", "100",
-         {"/p/0.jpg", "/p/1.jpg", "/p/2.jpg", "/p/3.jpg"}},
-        {"index past the table", 0, 7, "0", "100",
-         {"/p/0.jpg", "/p/1.jpg", "/p/2.jpg", "/p/3.jpg"}},
-    };
-    for (const Quantity q : {Aperture, Iso, ShutterSpeed}) {
-        for (const Case& c : listCases) {
-            QueryBounds b = FullBounds(catalogue, c.focalLower, c.focalUpper);
-            int* lower = q == Aperture ? &b.apertureLower : q == Iso ? &b.isoLower
-                                                                     : &b.shutterLower;
-            int* upper = q == Aperture ? &b.apertureUpper : q == Iso ? &b.isoUpper
-                                                                     : &b.shutterUpper;
-            *lower = c.lower;
-            *upper = c.upper;
-            EXPECT_EQ(Paths(RunQuery(catalogue, b)), c.expected)
-                << "quantity " << q << ": " << c.name;
+    Fill(catalogue, {{"/p/0.jpg", "C", 2.8, 18, 100, 0.004}, {"/p/1.jpg", "Cam", 4, 35, 200, 1. / 60, 3.2},
+                        {"/p/2.jpg", "C", 5.6, 55, 400, 1}, {"/p/3.jpg", "C", 0, 0, 0, 0}});
+    const std::tuple<int, int, const char*> listCases[] = { // selection indices, listed
+        {1, 1, "13"}, {1, 2, "123"}, {0, 1, "013"}, {2, 0, "3"}, {-1, -1, "0123"}, {0, 7, "0123"}};
+    const std::pair<int QueryBounds::*, int QueryBounds::*> selectors[] = {
+        {&QueryBounds::apertureLower, &QueryBounds::apertureUpper},
+        {&QueryBounds::isoLower, &QueryBounds::isoUpper},
+        {&QueryBounds::shutterLower, &QueryBounds::shutterUpper}};
+    for (const auto& [lowerField, upperField] : selectors) {
+        for (const auto& [lower, upper, listed] : listCases) {
+            QueryBounds b = FullBounds(catalogue, "0", "100");
+            b.*lowerField = lower;
+            b.*upperField = upper;
+            EXPECT_EQ(Listed(RunQuery(catalogue, b)), listed) << lower << ".." << upper;
         }
     }
-
-    const std::vector<Case> focalCases = {
-        {"exact edges", 0, 0, "35", "55", {"/p/1.jpg", "/p/2.jpg", "/p/3.jpg"}},
-        {"just inside misses", 0, 0, "35.0001", "54.9999", {"/p/3.jpg"}},
-        {"lower above upper", 0, 0, "55", "18", {"/p/3.jpg"}},
-        {"trailing letters ignored", 0, 0, "18mm", " 35 mm", {"/p/0.jpg", "/p/1.jpg", "/p/3.jpg"}},
-        {"letters only count as 0", 0, 0, "", "abc", {"/p/3.jpg"}},
-        {"empty upper text", 0, 0, "0", "", {"/p/3.jpg"}},
-        {"decimal point in any locale", 0, 0, "17.5", "35.5", {"/p/0.jpg", "/p/1.jpg", "/p/3.jpg"}},
-    };
-    for (const Case& c : focalCases) {
-        EXPECT_EQ(Paths(RunQuery(catalogue, FullBounds(catalogue, c.focalLower, c.focalUpper))),
-                  c.expected)
-            << c.name;
+    const char* const focalCases[][3] = { // lower text, upper text, listed
+        {"35", "55", "123"}, {"35.0001", "54.9999", "3"}, {"55", "18", "3"}, {"", "abc", "3"},
+        {"18mm", " 35 mm", "013"}, {"0", "", "3"}, {"17.5", "35.5", "013"}};
+    for (const auto& c : focalCases) {
+        EXPECT_EQ(Listed(RunQuery(catalogue, FullBounds(catalogue, c[0], c[1]))), c[2])
+            << c[0] << ".." << c[1];
     }
     EXPECT_EQ(RunQuery(catalogue, FullBounds(catalogue, "55", "18")).countText, "1/4");
-}
 
-TEST(PhotoQuery, RowsAreCopiesThatOutliveTheCatalogue)
-{
-    PhotoCatalogue catalogue;
-    CatalogueBuilder(catalogue).Add({"/p/kept.jpg", "Cam X", 2.8, 50, 200, 0.01, 3.2}).Complete();
-    QueryResult result = RunQuery(catalogue, FullBounds(catalogue, "0", "100"));
-    ClearRecords(catalogue);
-    CatalogueBuilder(catalogue).Add({"/q/new.jpg", "Other", 8, 24, 100, 1, 1}).Complete();
-    ASSERT_EQ(result.rows.size(), 1u);
-    EXPECT_EQ(result.rows[0].path, "/p/kept.jpg");
-    EXPECT_EQ(result.rows[0].camera, "Cam X");
-    EXPECT_EQ(result.rows[0].Value(FileSize), 3.2);
+    // The rows are copies that outlive the catalogue.
+    const QueryResult result = RunQuery(catalogue, FullBounds(catalogue, "0", "100"));
+    Fill(catalogue, {{"/q/n.jpg", "Other", 8, 24, 100, 1, 1}});
+    ASSERT_EQ(result.rows.size(), 4u);
+    const ListRow& kept = result.rows[1];
+    EXPECT_EQ(std::make_tuple(kept.path, kept.camera, kept.Value(FileSize)),
+        std::make_tuple("/p/1.jpg", "Cam", 3.2));
 }
 
 TEST(ListRow, CellTexts)
 {
-    struct Case {
-        ListRow row;
-        std::vector<std::string> texts;
+    const std::pair<ListRow, std::vector<std::string>> cases[] = {
+        {{"/photos/2024/IMG_0001.JPG", "Canon EOS 5D", 2.8, 6.3, 200, 0.004},
+            {"IMG_0001.JPG", "Canon EOS 5D", "F2.8", "6.3", "200", "1/250"}},
+        {{"no-slash.jpg", "", 0, 50, 0, 0.5}, {"no-slash.jpg", "", "F0.0", "50", "n/a", "1/2"}},
+        {{"/d/x.jpg", "C", 11, 0, 0.5, 1}, {"x.jpg", "C", "F11.0", "0.0", "n/a", "1.0"}},
+        {{"/d/y.jpg", "C", 4, 10, 1, 13}, {"y.jpg", "C", "F4.0", "10", "1", "13"}},
+        {{"/d/z.jpg", "C", 4, 10, 1, 0}, {"z.jpg", "C", "F4.0", "10", "1", "n/a"}},
+        {{"/d/back\\slash.jpg", "C", 4, 10, 1, 2.5},
+            {"back\\slash.jpg", "C", "F4.0", "10", "1", "2.5"}},
     };
-    const std::vector<Case> cases = {
-        {{"/photos/2024/IMG_0001.JPG", "Canon EOS 5D", 2.8, 6.3, 200, 0.004, 0},
-         {"IMG_0001.JPG", "Canon EOS 5D", "F2.8", "6.3", "200", "1/250"}},
-        {{"no-slash.jpg", "", 0, 50, 0, 0.5, 0}, {"no-slash.jpg", "", "F0.0", "50", "n/a", "1/2"}},
-        {{"/d/x.jpg", "C", 11, 0, 0.5, 1, 0}, {"x.jpg", "C", "F11.0", "0.0", "n/a", "1.0"}},
-        {{"/d/y.jpg", "C", 4, 10, 1, 13, 0}, {"y.jpg", "C", "F4.0", "10", "1", "13"}},
-        {{"/d/z.jpg", "C", 4, 10, 1, 0, 0}, {"z.jpg", "C", "F4.0", "10", "1", "n/a"}},
-        {{"/d/back\\slash.jpg", "C", 4, 10, 1, 2.5, 0},
-         {"back\\slash.jpg", "C", "F4.0", "10", "1", "2.5"}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [row, texts] : cases) {
         for (int column = 0; column < kResultColumnCount; ++column)
-            EXPECT_EQ(CellText(c.row, column), c.texts[static_cast<std::size_t>(column)])
-                << c.row.path << " column " << column;
+            EXPECT_EQ(CellText(row, column), texts[std::size_t(column)]) << row.path << ' ' << column;
     }
 }

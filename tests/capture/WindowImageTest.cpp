@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "capture/WindowImage.h"
 
-#include "controls/DesktopSeam.h"
+#include "tests/support/FakeDesktop.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,26 +15,6 @@
 
 namespace {
 
-// Answers the save dialog with chosenPath and records what was asked and shown, and by whom.
-struct FakeDesktop : DesktopSeam {
-    explicit FakeDesktop(QString path) : chosenPath(std::move(path)) {}
-    ~FakeDesktop() override { SetDesktop(previous); }
-    QString chosenPath;
-    DesktopSeam* previous = SetDesktop(this);
-    QStringList calls;
-    QStringList ChooseFilesToOpen(QWidget*, const QString&, const QStringList&) override { return {}; }
-    QString ChooseSaveFile(
-        QWidget* parent, const QString& name, const QString& filter, const QString& suffix) override
-    {
-        calls << parent->objectName() + "|" + name + "|" + filter + "|" + suffix;
-        return chosenPath;
-    }
-    void ShowError(QWidget* parent, const QString& caption, const QString& text) override
-    {
-        calls << parent->objectName() + "|" + caption + "|" + text;
-    }
-    bool OpenWithDesktop(const QUrl&) override { return false; }
-};
 
 // Four quadrants of known colours, so that a picture of the window can be checked pixel by pixel.
 QRgb QuadrantColour(int x, int y, QSize size)
@@ -82,7 +62,8 @@ TEST(SaveWindowImage, WritesThePngOrShowsTheBoxAndLeavesNoFile)
         {"shot.jpg", false, {dialog, box}}, {"shot.", false, {dialog, box}},
         {"shot", false, {dialog, box}}, {"blocker/shot.png", false, {dialog, box}}};
     for (const auto& [name, saved, calls] : cases) {
-        FakeDesktop desktop(*name ? dir.filePath(QString::fromLatin1(name)) : QString());
+        FakeDesktop desktop;
+        desktop.saveTarget = *name ? dir.filePath(QString::fromLatin1(name)) : QString();
         EXPECT_EQ(SaveWindowImage(&window, QStringLiteral("Fotolot"), 0), saved) << name;
         EXPECT_EQ(desktop.calls, calls) << name;
         QStringList entries = {QStringLiteral("blocker")};
@@ -91,10 +72,10 @@ TEST(SaveWindowImage, WritesThePngOrShowsTheBoxAndLeavesNoFile)
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             entries) << name;
         if (saved) {
-            const QImage png(desktop.chosenPath, "png");
+            const QImage png(desktop.saveTarget, "png");
             ASSERT_EQ(png.size(), QSize(33, 21));
             EXPECT_EQ(WrongPixels(png, {0, 0}, png.size()), 0);
-            QFile::remove(desktop.chosenPath);
+            QFile::remove(desktop.saveTarget);
         }
     }
     // No picture, no DIB: the capture fails without a file.
@@ -110,7 +91,8 @@ TEST(CaptureXvfb, SavedPngShowsTheWindowOnTheScreen)
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         GTEST_SKIP() << "needs the xcb platform";
     QTemporaryDir dir;
-    FakeDesktop desktop(dir.filePath(QStringLiteral("Fotolot.png")));
+    FakeDesktop desktop;
+    desktop.saveTarget = dir.filePath(QStringLiteral("Fotolot.png"));
     QuadrantWidget window;
     window.setGeometry(37, 29, 121, 67);
     window.show();
@@ -118,7 +100,7 @@ TEST(CaptureXvfb, SavedPngShowsTheWindowOnTheScreen)
         WaitWithMessages(20);
     ASSERT_TRUE(window.windowHandle()->isExposed());
     ASSERT_TRUE(SaveWindowImage(&window, QStringLiteral("Fotolot"), 200));
-    const QImage saved(desktop.chosenPath, "png");
+    const QImage saved(desktop.saveTarget, "png");
     const QRect frame = window.frameGeometry();
     ASSERT_EQ(saved.size(), frame.size());
     // Without a window manager the frame is the client area; with one, the client area

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "controls/CTransparentStatic.h"
 
-#include "controls/DesktopSeam.h"
+#include "tests/support/FakeDesktop.h"
 #include "controls/DrawGradient.h"
 
 #include <QEnterEvent>
@@ -26,21 +26,6 @@ protected:
     }
 };
 
-class FakeDesktop : public DesktopSeam {
-public:
-    QStringList ChooseFilesToOpen(QWidget*, const QString&, const QStringList&) override { return {}; }
-    QString ChooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-    void ShowError(QWidget*, const QString&, const QString&) override {}
-    bool OpenWithDesktop(const QUrl& url) override
-    {
-        m_opened.append(url);
-        return false; // a failed open must not matter to the label
-    }
-    QList<QUrl> m_opened;
-};
 
 // What the window shows now: the pending repaints are done, then the window's pixels are
 // read back, so a repaint that left old pixels in place would show.
@@ -86,7 +71,7 @@ TEST(CTransparentStatic, ShorterTextLeavesNoRemnantOfTheLonger)
 TEST(CTransparentStatic, LinkModeOpensTheCaptionOnThePress)
 {
     FakeDesktop desktop;
-    DesktopSeam* const previous = SetDesktop(&desktop);
+    desktop.openSucceeds = false; // a failed open must not matter to the label
     CTransparentStatic label;
     label.resize(200, 20);
     label.setText(QStringLiteral("https://fotolot.example.org"));
@@ -96,7 +81,7 @@ TEST(CTransparentStatic, LinkModeOpensTheCaptionOnThePress)
     QCoreApplication::sendEvent(&label, &enter);
     EXPECT_FALSE(label.testAttribute(Qt::WA_SetCursor));
     QTest::mouseClick(&label, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_TRUE(desktop.m_opened.isEmpty());
+    EXPECT_TRUE(desktop.opened.isEmpty());
 
     label.m_isLink = true;
     label.m_hCursor = QCursor(Qt::PointingHandCursor);
@@ -105,11 +90,10 @@ TEST(CTransparentStatic, LinkModeOpensTheCaptionOnThePress)
 
     QTest::mousePress(&label, Qt::RightButton, {}, QPoint(5, 5));
     QTest::mouseRelease(&label, Qt::RightButton, {}, QPoint(5, 5));
-    EXPECT_TRUE(desktop.m_opened.isEmpty());
+    EXPECT_TRUE(desktop.opened.isEmpty());
     QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(5, 5));
-    ASSERT_EQ(desktop.m_opened.size(), 1); // on the press, before any release
-    EXPECT_EQ(desktop.m_opened.front(), QUrl(QStringLiteral("https://fotolot.example.org")));
+    ASSERT_EQ(desktop.opened.size(), 1); // on the press, before any release
+    EXPECT_EQ(desktop.opened.front(), QUrl(QStringLiteral("https://fotolot.example.org")));
     QTest::mouseRelease(&label, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(desktop.m_opened.size(), 1);
-    SetDesktop(previous);
+    EXPECT_EQ(desktop.opened.size(), 1);
 }

@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "controls/DesktopSeam.h"
+#include "tests/support/FakeDesktop.h"
 #include "query/PhotoOpening.h"
 #include "query/ResultsExport.h"
 #include "query/ResultsModel.h"
@@ -26,30 +26,6 @@ QByteArray ReadFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-// Answers the save dialog with savePath and records what was asked, shown and opened.
-struct FakeDesktop : DesktopSeam {
-    DesktopSeam* previous = SetDesktop(this);
-    QString savePath;
-    QStringList asked;
-    QList<QUrl> opened;
-    ~FakeDesktop() override { SetDesktop(previous); }
-    QStringList ChooseFilesToOpen(QWidget*, const QString&, const QStringList&) override { return {}; }
-    QString ChooseSaveFile(
-        QWidget*, const QString& name, const QString& filter, const QString& suffix) override
-    {
-        asked << name + "|" + filter + "|" + suffix;
-        return savePath;
-    }
-    void ShowError(QWidget*, const QString& caption, const QString& text) override
-    {
-        asked << caption + "|" + text;
-    }
-    bool OpenWithDesktop(const QUrl& url) override
-    {
-        opened << url;
-        return true;
-    }
-};
 
 const QByteArray kHeader = "Filename\tCamera\tAperture\tFocal Length\tISO\tShutter Speed\n";
 
@@ -133,19 +109,19 @@ TEST(ResultsExport, ExportAndOpenGoThroughTheDesktop)
     QTemporaryDir dir;
     // Dismissed dialog: nothing is written, nothing shown.
     EXPECT_FALSE(ExportResults(nullptr, model));
-    const QString dialog = QStringLiteral("ExifList|CSV files (*.csv)|csv");
-    EXPECT_EQ(desktop.asked, QStringList {dialog});
+    const QString dialog = QStringLiteral("|ExifList|CSV files (*.csv)|csv");
+    EXPECT_EQ(desktop.calls, QStringList {dialog});
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
     // Written in the list's current order: descending by aperture puts F2.0 first.
-    desktop.savePath = dir.filePath(QStringLiteral("out.csv"));
+    desktop.saveTarget = dir.filePath(QStringLiteral("out.csv"));
     model.SortByColumn(ApertureColumn);
     model.SortByColumn(ApertureColumn);
     EXPECT_TRUE(ExportResults(nullptr, model));
-    EXPECT_EQ(ReadFile(desktop.savePath), kHeader + accented.substr(3).c_str()
+    EXPECT_EQ(ReadFile(desktop.saveTarget), kHeader + accented.substr(3).c_str()
             + "\tC\tF2.0\t1.0\t1\t1.0\t\nb.jpg\tC\tF1.0\t1.0\t1\t1.0\t\n");
-    desktop.savePath += QStringLiteral("/below-a-file.csv");
+    desktop.saveTarget += QStringLiteral("/below-a-file.csv");
     EXPECT_FALSE(ExportResults(nullptr, model));
-    EXPECT_EQ(desktop.asked, (QStringList {dialog, dialog, dialog, "Fotolot|Error saving file"}));
+    EXPECT_EQ(desktop.calls, (QStringList {dialog, dialog, dialog, "|Fotolot|Error saving file"}));
 
     // Opening gives the row's full path as a local file; without a row, nothing.
     QItemSelectionModel selection(&model);

@@ -13,28 +13,10 @@
 
 #include "catalogue/dialog/CScanProgressDlg.h"
 #include "controls/CTransparentStatic.h"
-#include "controls/DesktopSeam.h"
+#include "tests/support/FakeDesktop.h"
 
 namespace {
 
-class FakeDesktop : public DesktopSeam {
-public:
-    QStringList chosen;
-    int openDialogs = 0;
-    QStringList ChooseFilesToOpen(QWidget*, const QString&, const QStringList& filters) override
-    {
-        ++openDialogs;
-        lastFilters = filters;
-        return chosen;
-    }
-    QString ChooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-    void ShowError(QWidget*, const QString&, const QString&) override {}
-    bool OpenWithDesktop(const QUrl&) override { return true; }
-    QStringList lastFilters;
-};
 
 // A JPEG whose first segment is EXIF: the TIFF header at byte 12, IFD0 pointing to an EXIF
 // directory with one FNumber rational of fNumberTenths / 10.
@@ -72,9 +54,6 @@ struct ScanResult {
 
 class ScanRunTest : public ::testing::Test {
 protected:
-    void SetUp() override { m_previous = SetDesktop(&m_desktop); }
-    void TearDown() override { SetDesktop(m_previous); }
-
     enum class CancelBy { Button, Escape, CloseBox };
 
     // Runs one scan; cancelAfter > 0 cancels when that many progress notices were handled.
@@ -103,25 +82,24 @@ protected:
     }
 
     FakeDesktop m_desktop;
-    DesktopSeam* m_previous = nullptr;
     PhotoCatalogue m_catalogue;
     QTemporaryDir m_dir;
 };
 
 TEST_F(ScanRunTest, OneFileGivesOneProgressThenDone)
 {
-    m_desktop.chosen = {WriteFile(m_dir, "IMG_0001.JPG", ExifJpeg(28))};
+    m_desktop.filesToOpen = {WriteFile(m_dir, "IMG_0001.JPG", ExifJpeg(28))};
     const ScanResult run = Scan();
     EXPECT_EQ(run.result, QDialog::Accepted);
     EXPECT_EQ(run.notices, (std::vector<int>{ScanProgress, ScanDone}));
     EXPECT_EQ(m_catalogue.recordCount, 1);
     ASSERT_TRUE(m_catalogue.head);
     EXPECT_DOUBLE_EQ(m_catalogue.head->fNumber, 2.8);
-    EXPECT_EQ(run.lastFileText, m_desktop.chosen.at(0));
+    EXPECT_EQ(run.lastFileText, m_desktop.filesToOpen.at(0));
     EXPECT_EQ(run.lastTotalText, "1");
     // The file dialog offers JPEG files first, then every file.
-    ASSERT_EQ(m_desktop.lastFilters.size(), 2);
-    EXPECT_EQ(m_desktop.lastFilters.at(0), "JPEG files (*.jpg)");
+    ASSERT_EQ(m_desktop.lastOpenFilters.size(), 2);
+    EXPECT_EQ(m_desktop.lastOpenFilters.at(0), "JPEG files (*.jpg)");
     EXPECT_TRUE(m_catalogue.progressWindow == nullptr);
 }
 
@@ -131,13 +109,13 @@ TEST_F(ScanRunTest, RejectedFilesCountNothingButGetTheirProgress)
         const bool rejected = i == 2 || i == 5 || i == 9;
         const QByteArray bytes = rejected ? QByteArray::fromHex("ffd8ffe000104a46494600")
                                           : ExifJpeg(static_cast<unsigned>(10 + i));
-        m_desktop.chosen << WriteFile(m_dir, QStringLiteral("p%1.jpg").arg(i), bytes);
+        m_desktop.filesToOpen << WriteFile(m_dir, QStringLiteral("p%1.jpg").arg(i), bytes);
     }
     const ScanResult run = Scan();
     EXPECT_EQ(run.result, QDialog::Accepted);
     EXPECT_EQ(run.notices.size(), 11u);
     EXPECT_EQ(run.notices.back(), ScanDone);
-    EXPECT_EQ(run.lastFileText, m_desktop.chosen.at(9));
+    EXPECT_EQ(run.lastFileText, m_desktop.filesToOpen.at(9));
     EXPECT_EQ(run.lastTotalText, "7");
     EXPECT_EQ(m_catalogue.recordCount, 7);
     // The aperture table is sorted at the end of the run.
@@ -149,7 +127,7 @@ TEST_F(ScanRunTest, RejectedFilesCountNothingButGetTheirProgress)
 TEST_F(ScanRunTest, CancelFinishesTheCurrentFileAndEmptiesTheCatalogue)
 {
     for (int i = 0; i < 5; ++i)
-        m_desktop.chosen << WriteFile(m_dir, QStringLiteral("c%1.jpg").arg(i), ExifJpeg(20));
+        m_desktop.filesToOpen << WriteFile(m_dir, QStringLiteral("c%1.jpg").arg(i), ExifJpeg(20));
     const ScanResult run = Scan(/*cancelAfter=*/1);
     EXPECT_EQ(run.result, QDialog::Rejected);
     EXPECT_EQ(run.notices, (std::vector<int>{ScanProgress, ScanClose}));
@@ -162,7 +140,7 @@ TEST_F(ScanRunTest, DismissedFileDialogLeavesTheTablesAlone)
 {
     m_catalogue.values[Iso][0] = 100;
     m_catalogue.valueCounts[Iso] = 1;
-    m_desktop.chosen.clear();
+    m_desktop.filesToOpen.clear();
     const ScanResult run = Scan();
     EXPECT_EQ(run.result, QDialog::Rejected);
     EXPECT_EQ(run.notices, (std::vector<int>{ScanClose}));
@@ -177,7 +155,7 @@ TEST_F(ScanRunTest, DismissedFileDialogLeavesTheTablesAlone)
 TEST_F(ScanRunTest, EscapeAndTheCloseBoxCancelLikeTheButton)
 {
     for (int i = 0; i < 3; ++i)
-        m_desktop.chosen << WriteFile(m_dir, QStringLiteral("e%1.jpg").arg(i), ExifJpeg(20));
+        m_desktop.filesToOpen << WriteFile(m_dir, QStringLiteral("e%1.jpg").arg(i), ExifJpeg(20));
     for (const CancelBy how : {CancelBy::Escape, CancelBy::CloseBox}) {
         const ScanResult run = Scan(/*cancelAfter=*/2, how);
         EXPECT_EQ(run.result, QDialog::Rejected);

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <QWidget>
 
 #include "controls/DesktopSeam.h"
 
@@ -31,6 +32,9 @@ public:
     bool openSucceeds = true;
     std::function<void(QWidget* parent)> whileChoosingFiles; // runs inside the open dialog
 
+    // The save dialogs and error boxes in order: "parent|name|filter|suffix" and
+    // "parent|caption|text", parent being the parent's objectName (empty for none).
+    QStringList calls;
     int openDialogs = 0;
     QStringList lastOpenFilters;
     QList<SaveQuestion> saveQuestions;
@@ -45,15 +49,17 @@ public:
         lastOpenFilters = filters;
         return filesToOpen;
     }
-    QString ChooseSaveFile(QWidget*, const QString& proposedName, const QString& filter,
+    QString ChooseSaveFile(QWidget* parent, const QString& proposedName, const QString& filter,
                            const QString& defaultSuffix) override
     {
         saveQuestions.append({proposedName, filter, defaultSuffix});
+        calls << NameOf(parent) + "|" + proposedName + "|" + filter + "|" + defaultSuffix;
         return saveTarget;
     }
-    void ShowError(QWidget*, const QString& caption, const QString& text) override
+    void ShowError(QWidget* parent, const QString& caption, const QString& text) override
     {
         errors.append({caption, text});
+        calls << NameOf(parent) + "|" + caption + "|" + text;
     }
     bool OpenWithDesktop(const QUrl& url) override
     {
@@ -62,5 +68,6 @@ public:
     }
 
 private:
+    static QString NameOf(const QWidget* widget) { return widget ? widget->objectName() : QString(); }
     DesktopSeam* m_previous;
 };

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs what is missing, builds Fotolot with warnings as errors and runs every test;
-# then builds the catalogue and EXIF reader under AddressSanitizer and
-# UndefinedBehaviorSanitizer and runs their tests again.
+# then builds everything again under AddressSanitizer and UndefinedBehaviorSanitizer and
+# runs every test once more.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -13,6 +13,7 @@ cmake -S . -B build -DFOTOLOT_WERROR=ON
 cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs")
 
-cmake -S . -B build-sanitize -DFOTOLOT_WERROR=ON -DFOTOLOT_SANITIZE=ON -DFOTOLOT_CATALOGUE_ONLY=ON
+cmake -S . -B build-sanitize -DFOTOLOT_WERROR=ON -DFOTOLOT_SANITIZE=ON
 cmake --build build-sanitize -j "$jobs"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 (cd build-sanitize && ctest --output-on-failure -j "$jobs")

@@ -45,6 +45,12 @@ void ShowAndSettle(CMainDialog& dialog)
         QApplication::processEvents();
 }
 
+// A rational the file leaves out reads as 0, as the reader gives it.
+double ValueOf(const CorpusRational& rational)
+{
+    return rational.Present() ? rational.Value() : 0;
+}
+
 // A photo with a realistic spread of settings, as the corpus generator draws them.
 void FillGeneratedCatalogue(PhotoCatalogue& catalogue, int count)
 {
@@ -60,9 +66,9 @@ void FillGeneratedCatalogue(PhotoCatalogue& catalogue, int count)
         std::snprintf(name, sizeof name, "/photos/%03d/IMG_%06d.JPG", i / 1000, i);
         record.path = name;
         record.camera = photo.make + " " + photo.model;
-        record.fNumber = photo.fNumber.Value();
-        record.exposureTime = photo.exposureTime.Value();
-        record.focalLength = photo.focalLength.Value();
+        record.fNumber = ValueOf(photo.fNumber);
+        record.exposureTime = ValueOf(photo.exposureTime);
+        record.focalLength = ValueOf(photo.focalLength);
         record.iso = photo.iso;
         record.fileSizeMb = static_cast<double>(photo.fileSize >> 16) / 16.0;
         AddValue(catalogue, Iso, record.iso);
@@ -152,7 +158,8 @@ int RunWindowQueryCommand(int argc, char** argv)
     std::printf("sort: %.4f s\n", SecondsOf(timer));
 
     timer.restart();
-    dialog.m_showCombo->setCurrentIndex(1);
+    dialog.m_showCombo->setCurrentIndex(FocalLength); // as the user's choice does
+    dialog.OnSelchangeShow();
     dialog.repaint();
     std::printf("show: %.4f s\n", SecondsOf(timer));
     return 0;

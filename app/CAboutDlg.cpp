@@ -23,21 +23,22 @@ constexpr int C = Qt::AlignHCenter;
 const DialogItem kItems[] = {
     { -1, K::Icon, nullptr, 11, 17, 20, 20, C, false },
     { IdVersionLabel, K::TransparentStatic, "Fotolot Version 0.92 beta", 37, 14, 141, 8, C, false },
-    { IdNoticeLabel, K::TransparentStatic, "Free software under the MIT License", 37, 29, 141, 8,
-      C, false },
+    { IdNoticeLabel, K::TransparentStatic, "Free software under the MIT License", 37, 29, 141, 8, C,
+        false },
     { IdOk, K::DefPushButton, "OK", 186, 13, 36, 27, C, true },
 };
 
-const DialogTemplate kTemplate = { "About Fotolot", 235, 55, kItems,
-                                   static_cast<int>(std::size(kItems)) };
+const DialogTemplate kTemplate
+    = { "About Fotolot", 235, 55, kItems, static_cast<int>(std::size(kItems)) };
 
 constexpr QRgb kTopColour = qRgb(240, 240, 255);
 constexpr QRgb kBottomColour = qRgb(208, 208, 223);
 } // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint)
 {
     const std::vector<QWidget*> items = BuildDialog(*this, kTemplate);
     static_cast<QLabel*>(items[0])->setPixmap(ProgramIconPixmap(32));

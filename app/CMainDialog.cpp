@@ -50,9 +50,9 @@ int LinkFontPixelHeight(int dotsPerInchY)
 CMainDialog::CMainDialog(QWidget* parent)
     // A window of its own (its own taskbar entry), fixed in size: title, window menu,
     // minimise and close, no maximise.
-    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                          | Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_hIcon(ProgramIcon())
 {
     const DialogTemplate& dialogTemplate = MainDialogTemplate();
@@ -128,16 +128,16 @@ void CMainDialog::ConnectHandlers()
     connect(aboutShortcut, &QShortcut::activated, this, [this] { OnSysCommand(IDM_ABOUTBOX); });
 
     connect(static_cast<QPushButton*>(GetDlgItem(IdOpen)), &QPushButton::clicked, this,
-            &CMainDialog::OnOpen);
+        &CMainDialog::OnOpen);
     connect(static_cast<QPushButton*>(GetDlgItem(IdQuery)), &QPushButton::clicked, this,
-            &CMainDialog::OnQuery);
+        &CMainDialog::OnQuery);
     // activated: a choice of the user's, not a selection made by the program.
     connect(m_showCombo, &QComboBox::activated, this, &CMainDialog::OnSelchangeShow);
     connect(m_resultsList->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            &CMainDialog::OnHeaderItemClick);
+        &CMainDialog::OnHeaderItemClick);
     connect(m_resultsList, &QTableView::doubleClicked, this, &CMainDialog::OnListDblClk);
     connect(static_cast<QPushButton*>(GetDlgItem(IdScreenshot)), &QPushButton::clicked, this,
-            &CMainDialog::OnScreenshot);
+        &CMainDialog::OnScreenshot);
 
     m_listMenu = new QMenu(QStringLiteral("_LIST_"), this);
     QAction* openAction = m_listMenu->addAction(QStringLiteral("Open"));
@@ -147,11 +147,11 @@ void CMainDialog::ConnectHandlers()
     connect(openAction, &QAction::triggered, this, &CMainDialog::OnOpenPhoto);
     connect(exportAction, &QAction::triggered, this, &CMainDialog::OnExportCsv);
     m_resultsList->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_resultsList, &QTableView::customContextMenuRequested, this,
-            &CMainDialog::OnListRClick);
+    connect(
+        m_resultsList, &QTableView::customContextMenuRequested, this, &CMainDialog::OnListRClick);
 
     connect(static_cast<QPushButton*>(GetDlgItem(IdCancel)), &QPushButton::clicked, this,
-            &QDialog::reject);
+        &QDialog::reject);
 }
 
 void CMainDialog::OnInitDialog()
@@ -207,8 +207,7 @@ void CMainDialog::SetControlColours()
     // background) in the window-text colour; the link in blue. Every other control keeps
     // the style's colours.
     static constexpr int kHeadings[] = { IdApertureHeading, IdIsoHeading, IdShutterHeading,
-                                         IdFocalHeading,    IdMinHeading, IdMaxHeading,
-                                         IdShowHeading,     IdMatchesHeading, IdLink };
+        IdFocalHeading, IdMinHeading, IdMaxHeading, IdShowHeading, IdMatchesHeading, IdLink };
     const QColor windowText = palette().color(QPalette::Active, QPalette::WindowText);
     for (int id : kHeadings) {
         QWidget* label = GetDlgItem(id);

@@ -77,7 +77,7 @@ public:
 
     ResultsModel* m_resultsModel = nullptr;
     QMenu* m_systemMenu = nullptr; // opened from the program icon at the top left
-    QMenu* m_listMenu = nullptr;   // the results list's context menu
+    QMenu* m_listMenu = nullptr; // the results list's context menu
 
 public slots:
     void OnOpen();

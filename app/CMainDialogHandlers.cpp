@@ -6,8 +6,8 @@
 #include "app/CMainDialog.h"
 
 #include <QComboBox>
-#include <QModelIndex>
 #include <QMenu>
+#include <QModelIndex>
 #include <QPoint>
 #include <QPushButton>
 #include <QStringList>
@@ -36,7 +36,7 @@ void FillSelectorPair(QComboBox* lower, QComboBox* upper, const SelectorFill& fi
     texts.reserve(static_cast<int>(fill.texts.size()));
     for (const std::string& text : fill.texts)
         texts << QString::fromStdString(text);
-    for (QComboBox* list : {lower, upper}) {
+    for (QComboBox* list : { lower, upper }) {
         list->clear();
         list->addItems(texts);
     }

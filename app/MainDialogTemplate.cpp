@@ -7,8 +7,8 @@
 
 #include <iterator>
 
-const char* const kShowEntries[5] = { "Aperture", "Focal length", "ISO", "Shutter speed",
-                                      "File size (MB)" };
+const char* const kShowEntries[5]
+    = { "Aperture", "Focal length", "ISO", "Shutter speed", "File size (MB)" };
 
 const char* const kProductAddress = "https://fotolot.example.org";
 
@@ -50,8 +50,8 @@ const DialogItem kItems[] = {
     { -1, K::Icon, nullptr, 7, 5, 20, 20, L, false },
 };
 
-const DialogTemplate kTemplate = { "Fotolot 0.92 beta", 395, 282, kItems,
-                                   static_cast<int>(std::size(kItems)) };
+const DialogTemplate kTemplate
+    = { "Fotolot 0.92 beta", 395, 282, kItems, static_cast<int>(std::size(kItems)) };
 } // namespace
 
 const DialogTemplate& MainDialogTemplate()

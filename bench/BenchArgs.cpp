@@ -6,7 +6,8 @@
 #include <cstring>
 #include <fstream>
 
-bool AppendListFile(const std::string& listPath, std::vector<std::string>& paths, std::string& error)
+bool AppendListFile(
+    const std::string& listPath, std::vector<std::string>& paths, std::string& error)
 {
     std::ifstream in(listPath);
     if (!in) {

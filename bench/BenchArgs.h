@@ -6,8 +6,8 @@
 #include <vector>
 
 struct BenchRunOptions {
-    int repeat = 1;                 // timed runs; the summary reports the median
-    bool rusage = false;            // print the peak resident set size at the end
+    int repeat = 1; // timed runs; the summary reports the median
+    bool rusage = false; // print the peak resident set size at the end
     std::vector<std::string> paths; // in reading order, @LIST files expanded
 };
 
@@ -17,4 +17,5 @@ struct BenchRunOptions {
 bool ParseRunOptions(int argc, char** argv, BenchRunOptions& options, std::string& error);
 
 // Appends the paths of the list file, one a line.
-bool AppendListFile(const std::string& listPath, std::vector<std::string>& paths, std::string& error);
+bool AppendListFile(
+    const std::string& listPath, std::vector<std::string>& paths, std::string& error);

@@ -75,7 +75,8 @@ int RunCorpusCommand(int argc, char** argv)
     while (dir.size() > 1 && dir.back() == '/')
         dir.pop_back();
     if (!MakeFolders(dir)) {
-        std::fprintf(stderr, "fotolot-bench corpus: cannot create %s: %s\n", dir.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "fotolot-bench corpus: cannot create %s: %s\n", dir.c_str(),
+            std::strerror(errno));
         return 1;
     }
     // Absolute paths in the list, so that it serves from any working folder.
@@ -89,7 +90,8 @@ int RunCorpusCommand(int argc, char** argv)
     const std::string listPath = dir + "/list.txt";
     std::FILE* list = std::fopen(listPath.c_str(), "w");
     if (list == nullptr) {
-        std::fprintf(stderr, "fotolot-bench corpus: cannot write %s: %s\n", listPath.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "fotolot-bench corpus: cannot write %s: %s\n", listPath.c_str(),
+            std::strerror(errno));
         return 1;
     }
 
@@ -100,14 +102,15 @@ int RunCorpusCommand(int argc, char** argv)
         std::snprintf(name, sizeof name, "/%03zu/IMG_%06zu.JPG", i / kFilesPerFolder, i);
         const std::string path = dir + name;
         if (i % kFilesPerFolder == 0 && !MakeFolders(path.substr(0, path.rfind('/')))) {
-            std::fprintf(stderr, "fotolot-bench corpus: cannot create folder for %s: %s\n", path.c_str(),
-                std::strerror(errno));
+            std::fprintf(stderr, "fotolot-bench corpus: cannot create folder for %s: %s\n",
+                path.c_str(), std::strerror(errno));
             std::fclose(list);
             return 1;
         }
         const CorpusPhoto photo = DrawCorpusPhoto(random);
         if (!WriteCorpusFile(path, photo)) {
-            std::fprintf(stderr, "fotolot-bench corpus: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+            std::fprintf(stderr, "fotolot-bench corpus: cannot write %s: %s\n", path.c_str(),
+                std::strerror(errno));
             std::fclose(list);
             return 1;
         }
@@ -115,10 +118,11 @@ int RunCorpusCommand(int argc, char** argv)
         std::fprintf(list, "%s\n", path.c_str());
     }
     if (std::fclose(list) != 0) {
-        std::fprintf(stderr, "fotolot-bench corpus: cannot write %s: %s\n", listPath.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "fotolot-bench corpus: cannot write %s: %s\n", listPath.c_str(),
+            std::strerror(errno));
         return 1;
     }
-    std::fprintf(stderr, "wrote %llu files (%zu JFIF-first) under %s, list in %s\n", count, jfifFirst, dir.c_str(),
-        listPath.c_str());
+    std::fprintf(stderr, "wrote %llu files (%zu JFIF-first) under %s, list in %s\n", count,
+        jfifFirst, dir.c_str(), listPath.c_str());
     return 0;
 }

@@ -40,27 +40,30 @@ struct Maker {
 };
 
 template <std::size_t N>
-constexpr Maker MakerOf(const char* make, const char* const (&models)[N], CameraKind kind, std::uint32_t fDenominator)
+constexpr Maker MakerOf(
+    const char* make, const char* const (&models)[N], CameraKind kind, std::uint32_t fDenominator)
 {
-    return Maker{make, models, N, kind, fDenominator};
+    return Maker { make, models, N, kind, fDenominator };
 }
 
 // Model texts are at least four characters, so that as EXIF ASCII values (with their
 // NUL) they never fit the entry's 4-byte value field and always lie at an offset.
-const char* const kNikon[] = {"NIKON D700", "NIKON D3200", "NIKON D850", "COOLPIX P7000", "NIKON Z 6"};
-const char* const kCanonUpper[] = {"Canon EOS 5D Mark II", "Canon EOS 40D", "Canon EOS R6"};
-const char* const kCanonPower[] = {"Canon PowerShot G9", "Canon PowerShot S95", "Canon IXUS 70"};
-const char* const kKodak[] = {"KODAK DC290 ZOOM DIGITAL CAMERA", "KODAK EASYSHARE Z990", "DCS Pro 14N"};
-const char* const kSony[] = {"DSC-RX100", "ILCE-7M3", "DSLR-A700", "SONY DSC-W55"};
-const char* const kOlympus[] = {"E-M5", "C-5050Z", "E-520", "u760,S760"};
-const char* const kPentax[] = {"PENTAX K-5", "PENTAX *ist DS", "PENTAX K-1 Mark II"};
-const char* const kSigma[] = {"SIGMA SD14", "SIGMA DP2 Merrill", "SIGMA fp"};
-const char* const kFuji[] = {"X-T2", "FinePix S5Pro", "X100V", "FUJIFILM GFX 50S"};
-const char* const kApple[] = {"iPhone 12", "iPhone XR", "iPhone 14 Pro"};
-const char* const kSamsung[] = {"SM-G991B", "SM-A525F"};
-const char* const kLeica[] = {"LEICA M10", "LEICA Q2"};
-const char* const kPanasonic[] = {"DMC-GH4", "DC-G9", "DMC-FZ1000"};
-const char* const kRicoh[] = {"GR III", "RICOH GR DIGITAL 4"};
+const char* const kNikon[]
+    = { "NIKON D700", "NIKON D3200", "NIKON D850", "COOLPIX P7000", "NIKON Z 6" };
+const char* const kCanonUpper[] = { "Canon EOS 5D Mark II", "Canon EOS 40D", "Canon EOS R6" };
+const char* const kCanonPower[] = { "Canon PowerShot G9", "Canon PowerShot S95", "Canon IXUS 70" };
+const char* const kKodak[]
+    = { "KODAK DC290 ZOOM DIGITAL CAMERA", "KODAK EASYSHARE Z990", "DCS Pro 14N" };
+const char* const kSony[] = { "DSC-RX100", "ILCE-7M3", "DSLR-A700", "SONY DSC-W55" };
+const char* const kOlympus[] = { "E-M5", "C-5050Z", "E-520", "u760,S760" };
+const char* const kPentax[] = { "PENTAX K-5", "PENTAX *ist DS", "PENTAX K-1 Mark II" };
+const char* const kSigma[] = { "SIGMA SD14", "SIGMA DP2 Merrill", "SIGMA fp" };
+const char* const kFuji[] = { "X-T2", "FinePix S5Pro", "X100V", "FUJIFILM GFX 50S" };
+const char* const kApple[] = { "iPhone 12", "iPhone XR", "iPhone 14 Pro" };
+const char* const kSamsung[] = { "SM-G991B", "SM-A525F" };
+const char* const kLeica[] = { "LEICA M10", "LEICA Q2" };
+const char* const kPanasonic[] = { "DMC-GH4", "DC-G9", "DMC-FZ1000" };
+const char* const kRicoh[] = { "GR III", "RICOH GR DIGITAL 4" };
 
 const Maker kMakers[] = {
     MakerOf("NIKON CORPORATION", kNikon, CameraKind::Slr, 10),
@@ -83,26 +86,26 @@ const Maker kMakers[] = {
 };
 
 // Marked f-numbers, in tenths.
-const std::uint32_t kSlrApertures[] = {14, 18, 20, 28, 35, 40, 45, 50, 56, 63, 71, 80, 90, 100, 110, 130, 160, 220};
-const std::uint32_t kCompactApertures[] = {28, 32, 35, 40, 45, 48, 50, 56, 63, 71, 80};
-const std::uint32_t kPhoneApertures[] = {15, 16, 18, 22, 24};
+const std::uint32_t kSlrApertures[]
+    = { 14, 18, 20, 28, 35, 40, 45, 50, 56, 63, 71, 80, 90, 100, 110, 130, 160, 220 };
+const std::uint32_t kCompactApertures[] = { 28, 32, 35, 40, 45, 48, 50, 56, 63, 71, 80 };
+const std::uint32_t kPhoneApertures[] = { 15, 16, 18, 22, 24 };
 
 // Shutter speeds below one second, as 1/N.
-const std::uint32_t kShutterDenominators[] = {4000, 2000, 1600, 1250, 1000, 800, 640, 500, 400, 320, 250, 200, 160,
-    125, 100, 80, 60, 50, 40, 30, 25, 20, 15, 13, 10, 8, 6, 5, 4, 3, 2};
+const std::uint32_t kShutterDenominators[] = { 4000, 2000, 1600, 1250, 1000, 800, 640, 500, 400,
+    320, 250, 200, 160, 125, 100, 80, 60, 50, 40, 30, 25, 20, 15, 13, 10, 8, 6, 5, 4, 3, 2 };
 // Long exposures in tenths of a second.
-const std::uint32_t kLongExposures[] = {10, 13, 16, 20, 25, 30, 40, 50, 80, 100, 150, 300};
+const std::uint32_t kLongExposures[] = { 10, 13, 16, 20, 25, 30, 40, 50, 80, 100, 150, 300 };
 
-const std::uint16_t kIsoSpeeds[] = {50, 64, 80, 100, 125, 160, 200, 250, 320, 400, 500, 640, 800, 1000, 1250, 1600,
-    2000, 2500, 3200, 6400, 12800};
+const std::uint16_t kIsoSpeeds[] = { 50, 64, 80, 100, 125, 160, 200, 250, 320, 400, 500, 640, 800,
+    1000, 1250, 1600, 2000, 2500, 3200, 6400, 12800 };
 
 // Focal lengths of prime lenses and zoom ends, millimetres.
-const std::uint32_t kSlrFocals[] = {14, 18, 24, 28, 35, 50, 55, 70, 85, 105, 135, 200, 300, 400};
+const std::uint32_t kSlrFocals[] = { 14, 18, 24, 28, 35, 50, 55, 70, 85, 105, 135, 200, 300, 400 };
 // Phone lenses, hundredths of a millimetre.
-const std::uint32_t kPhoneFocals[] = {154, 425, 399, 600, 677, 900};
+const std::uint32_t kPhoneFocals[] = { 154, 425, 399, 600, 677, 900 };
 
-template <typename T, std::size_t N>
-T Pick(CorpusRandom& random, const T (&values)[N])
+template <typename T, std::size_t N> T Pick(CorpusRandom& random, const T (&values)[N])
 {
     return values[random.Below(N)];
 }
@@ -120,35 +123,36 @@ CorpusPhoto DrawCorpusPhoto(CorpusRandom& random)
     case CameraKind::Slr: {
         const std::uint32_t tenths = Pick(random, kSlrApertures);
         if (maker.fDenominator == 1)
-            photo.fNumber = tenths % 10 == 0 ? CorpusRational{tenths / 10, 1} : CorpusRational{tenths, 10};
+            photo.fNumber = tenths % 10 == 0 ? CorpusRational { tenths / 10, 1 }
+                                             : CorpusRational { tenths, 10 };
         else
-            photo.fNumber = {tenths * maker.fDenominator / 10, maker.fDenominator};
+            photo.fNumber = { tenths * maker.fDenominator / 10, maker.fDenominator };
         // Half the shots on a zoom anywhere in its range, half at a marked length.
         if (random.Below(2) == 0)
-            photo.focalLength = {Pick(random, kSlrFocals), 1};
+            photo.focalLength = { Pick(random, kSlrFocals), 1 };
         else
-            photo.focalLength = {static_cast<std::uint32_t>(18 + random.Below(183)), 1};
+            photo.focalLength = { static_cast<std::uint32_t>(18 + random.Below(183)), 1 };
         break;
     }
     case CameraKind::Compact: {
         const std::uint32_t tenths = Pick(random, kCompactApertures);
-        photo.fNumber = {tenths * maker.fDenominator / 10, maker.fDenominator};
+        photo.fNumber = { tenths * maker.fDenominator / 10, maker.fDenominator };
         // 4.3 to 40 mm in tenths of a millimetre.
-        photo.focalLength = {static_cast<std::uint32_t>(43 + random.Below(358)), 10};
+        photo.focalLength = { static_cast<std::uint32_t>(43 + random.Below(358)), 10 };
         break;
     }
     case CameraKind::Phone:
-        photo.fNumber = {Pick(random, kPhoneApertures) * 10, 100};
-        photo.focalLength = {Pick(random, kPhoneFocals), 100};
+        photo.fNumber = { Pick(random, kPhoneApertures) * 10, 100 };
+        photo.focalLength = { Pick(random, kPhoneFocals), 100 };
         break;
     }
 
     if (random.Below(20) == 0)
-        photo.exposureTime = {Pick(random, kLongExposures), 10};
+        photo.exposureTime = { Pick(random, kLongExposures), 10 };
     else if (maker.fDenominator == 100)
-        photo.exposureTime = {10, Pick(random, kShutterDenominators) * 10};
+        photo.exposureTime = { 10, Pick(random, kShutterDenominators) * 10 };
     else
-        photo.exposureTime = {1, Pick(random, kShutterDenominators)};
+        photo.exposureTime = { 1, Pick(random, kShutterDenominators) };
     photo.iso = Pick(random, kIsoSpeeds);
 
     // A few files lack a value, as edited or very old files do.
@@ -187,7 +191,10 @@ struct Entry {
 
 class TiffBuilder {
 public:
-    explicit TiffBuilder(bool bigEndian) : m_bigEndian(bigEndian) {}
+    explicit TiffBuilder(bool bigEndian)
+        : m_bigEndian(bigEndian)
+    {
+    }
 
     std::vector<std::uint8_t>& Bytes() { return m_bytes; }
 
@@ -218,33 +225,34 @@ public:
 
     Entry Short(std::uint16_t tag, std::uint16_t v) const
     {
-        Entry e{tag, kShort, 1, {}};
+        Entry e { tag, kShort, 1, {} };
         Put16(e.data, v);
         return e;
     }
     Entry Long(std::uint16_t tag, std::uint32_t v) const
     {
-        Entry e{tag, kLong, 1, {}};
+        Entry e { tag, kLong, 1, {} };
         Put32(e.data, v);
         return e;
     }
     Entry Rational(std::uint16_t tag, CorpusRational r, std::uint16_t type = kRational) const
     {
-        Entry e{tag, type, 1, {}};
+        Entry e { tag, type, 1, {} };
         Put32(e.data, r.numerator);
         Put32(e.data, r.denominator);
         return e;
     }
     static Entry Ascii(std::uint16_t tag, const std::string& text)
     {
-        Entry e{tag, kAscii, static_cast<std::uint32_t>(text.size() + 1), {text.begin(), text.end()}};
+        Entry e { tag, kAscii, static_cast<std::uint32_t>(text.size() + 1),
+            { text.begin(), text.end() } };
         e.data.push_back(0);
         return e;
     }
     static Entry Undefined(std::uint16_t tag, std::vector<std::uint8_t> bytes)
     {
         const auto count = static_cast<std::uint32_t>(bytes.size());
-        return Entry{tag, kUndefined, count, std::move(bytes)};
+        return Entry { tag, kUndefined, count, std::move(bytes) };
     }
 
     // Appends a directory of the entries (sorted by tag, as EXIF wants) and its data
@@ -318,14 +326,14 @@ std::vector<std::uint8_t> TiffBlock(const CorpusPhoto& photo, std::uint32_t thum
         ifd0.push_back(TiffBuilder::Ascii(kTagMake, photo.make));
     if (!photo.model.empty())
         ifd0.push_back(TiffBuilder::Ascii(kTagModel, photo.model));
-    ifd0.push_back(tiff.Short(0x0112, 1));                 // Orientation
-    ifd0.push_back(tiff.Rational(0x011A, {72, 1}));        // XResolution
-    ifd0.push_back(tiff.Rational(0x011B, {72, 1}));        // YResolution
-    ifd0.push_back(tiff.Short(0x0128, 2));                 // ResolutionUnit: inches
+    ifd0.push_back(tiff.Short(0x0112, 1)); // Orientation
+    ifd0.push_back(tiff.Rational(0x011A, { 72, 1 })); // XResolution
+    ifd0.push_back(tiff.Rational(0x011B, { 72, 1 })); // YResolution
+    ifd0.push_back(tiff.Short(0x0128, 2)); // ResolutionUnit: inches
     ifd0.push_back(TiffBuilder::Ascii(0x0131, "Ver.1.01")); // Software
-    ifd0.push_back(TiffBuilder::Ascii(0x0132, dateTime));   // DateTime
-    ifd0.push_back(tiff.Short(0x0213, 2));                 // YCbCrPositioning
-    ifd0.push_back(tiff.Long(kTagExifIfd, 0));             // patched below
+    ifd0.push_back(TiffBuilder::Ascii(0x0132, dateTime)); // DateTime
+    ifd0.push_back(tiff.Short(0x0213, 2)); // YCbCrPositioning
+    ifd0.push_back(tiff.Long(kTagExifIfd, 0)); // patched below
     std::size_t ifd0Link = 0;
     std::vector<std::size_t> ifd0Values;
     tiff.AppendDirectory(ifd0, &ifd0Link, &ifd0Values);
@@ -338,32 +346,32 @@ std::vector<std::uint8_t> TiffBlock(const CorpusPhoto& photo, std::uint32_t thum
     exif.push_back(tiff.Short(0x8822, 2)); // ExposureProgram: normal
     if (photo.iso != 0)
         exif.push_back(tiff.Short(kTagIso, photo.iso));
-    exif.push_back(TiffBuilder::Undefined(0x9000, {'0', '2', '3', '0'})); // ExifVersion
-    exif.push_back(TiffBuilder::Ascii(0x9003, dateTime));                 // DateTimeOriginal
-    exif.push_back(TiffBuilder::Ascii(0x9004, dateTime));                 // DateTimeDigitized
-    exif.push_back(TiffBuilder::Undefined(0x9101, {1, 2, 3, 0}));         // ComponentsConfiguration
-    exif.push_back(tiff.Rational(0x9204, {0, 3}, kSignedRational));       // ExposureBiasValue
-    exif.push_back(tiff.Rational(0x9205, {30, 10}));                      // MaxApertureValue
-    exif.push_back(tiff.Short(0x9207, 5));                                // MeteringMode: pattern
-    exif.push_back(tiff.Short(0x9209, 16));                               // Flash: did not fire
+    exif.push_back(TiffBuilder::Undefined(0x9000, { '0', '2', '3', '0' })); // ExifVersion
+    exif.push_back(TiffBuilder::Ascii(0x9003, dateTime)); // DateTimeOriginal
+    exif.push_back(TiffBuilder::Ascii(0x9004, dateTime)); // DateTimeDigitized
+    exif.push_back(TiffBuilder::Undefined(0x9101, { 1, 2, 3, 0 })); // ComponentsConfiguration
+    exif.push_back(tiff.Rational(0x9204, { 0, 3 }, kSignedRational)); // ExposureBiasValue
+    exif.push_back(tiff.Rational(0x9205, { 30, 10 })); // MaxApertureValue
+    exif.push_back(tiff.Short(0x9207, 5)); // MeteringMode: pattern
+    exif.push_back(tiff.Short(0x9209, 16)); // Flash: did not fire
     if (photo.focalLength.Present())
         exif.push_back(tiff.Rational(kTagFocalLength, photo.focalLength));
     // MakerNote: opaque bytes of the maker's own, a few hundred as cameras write.
     exif.push_back(TiffBuilder::Undefined(0x927C, std::vector<std::uint8_t>(384, 0x5A)));
-    exif.push_back(TiffBuilder::Undefined(0xA000, {'0', '1', '0', '0'})); // FlashpixVersion
-    exif.push_back(tiff.Short(0xA001, 1));                                // ColorSpace: sRGB
-    exif.push_back(tiff.Long(0xA002, 4000));                              // PixelXDimension
-    exif.push_back(tiff.Long(0xA003, 3000));                              // PixelYDimension
-    exif.push_back(tiff.Short(0xA402, 0));                                // ExposureMode: auto
-    exif.push_back(tiff.Short(0xA403, 0));                                // WhiteBalance: auto
-    exif.push_back(tiff.Short(0xA406, 0));                                // SceneCaptureType
+    exif.push_back(TiffBuilder::Undefined(0xA000, { '0', '1', '0', '0' })); // FlashpixVersion
+    exif.push_back(tiff.Short(0xA001, 1)); // ColorSpace: sRGB
+    exif.push_back(tiff.Long(0xA002, 4000)); // PixelXDimension
+    exif.push_back(tiff.Long(0xA003, 3000)); // PixelYDimension
+    exif.push_back(tiff.Short(0xA402, 0)); // ExposureMode: auto
+    exif.push_back(tiff.Short(0xA403, 0)); // WhiteBalance: auto
+    exif.push_back(tiff.Short(0xA406, 0)); // SceneCaptureType
     const std::uint32_t exifOffset = tiff.AppendDirectory(exif, nullptr);
     tiff.Patch32(ifd0Values.back(), exifOffset);
 
     // IFD1 names the thumbnail, which follows the block directly.
     std::vector<std::size_t> ifd1Values;
-    const std::vector<Entry> ifd1 = {tiff.Short(0x0103, 6), // Compression: JPEG
-        tiff.Long(kTagThumbnailOffset, 0), tiff.Long(kTagThumbnailLength, thumbnailLength)};
+    const std::vector<Entry> ifd1 = { tiff.Short(0x0103, 6), // Compression: JPEG
+        tiff.Long(kTagThumbnailOffset, 0), tiff.Long(kTagThumbnailLength, thumbnailLength) };
     const std::uint32_t ifd1Offset = tiff.AppendDirectory(ifd1, nullptr, &ifd1Values);
     tiff.Patch32(ifd0Link, ifd1Offset);
     tiff.Patch32(ifd1Values[1], static_cast<std::uint32_t>(bytes.size()));
@@ -386,10 +394,11 @@ std::uint32_t ThumbnailLength(const CorpusPhoto& photo)
 
 std::vector<std::uint8_t> CorpusFileStart(const CorpusPhoto& photo)
 {
-    std::vector<std::uint8_t> out = {0xFF, 0xD8};
+    std::vector<std::uint8_t> out = { 0xFF, 0xD8 };
     if (photo.jfifFirst) {
         // APP0 "JFIF\0", version 1.01, no units, density 1:1, no thumbnail.
-        const std::uint8_t jfif[] = {0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0};
+        const std::uint8_t jfif[]
+            = { 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0 };
         out.insert(out.end(), std::begin(jfif), std::end(jfif));
     }
     const std::uint32_t thumbnailLength = ThumbnailLength(photo);
@@ -400,7 +409,7 @@ std::vector<std::uint8_t> CorpusFileStart(const CorpusPhoto& photo)
     out.push_back(0xFF);
     out.push_back(0xE1);
     PutBigEndian16(out, segmentLength);
-    const std::uint8_t exifId[] = {'E', 'x', 'i', 'f', 0, 0};
+    const std::uint8_t exifId[] = { 'E', 'x', 'i', 'f', 0, 0 };
     out.insert(out.end(), std::begin(exifId), std::end(exifId));
     out.insert(out.end(), tiff.begin(), tiff.end());
     out.resize(out.size() + thumbnailLength, 0);
@@ -458,7 +467,7 @@ bool WriteCorpusFile(const std::string& path, const CorpusPhoto& photo)
     if (fd < 0)
         return false;
     const std::uint64_t size = std::max<std::uint64_t>(photo.fileSize, start.size() + 2);
-    const std::uint8_t eoi[] = {0xFF, 0xD9};
+    const std::uint8_t eoi[] = { 0xFF, 0xD9 };
     bool ok = ftruncate(fd, static_cast<off_t>(size)) == 0 && WriteNonZero(fd, start)
         && WriteAll(fd, eoi, sizeof eoi, static_cast<off_t>(size - 2));
     const int savedErrno = errno;

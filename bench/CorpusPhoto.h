@@ -17,22 +17,25 @@ struct CorpusRational {
 };
 
 struct CorpusPhoto {
-    std::string make;  // empty: no Make entry
+    std::string make; // empty: no Make entry
     std::string model; // empty: no Model entry
     CorpusRational fNumber;
     CorpusRational exposureTime; // seconds
-    CorpusRational focalLength;  // millimetres
-    std::uint16_t iso = 0;       // 0: no ISOSpeedRatings entry
-    bool bigEndian = false;      // "MM" instead of "II"
-    bool jfifFirst = false;      // a JFIF segment before the EXIF one: the reader rejects it
-    std::uint64_t fileSize = 0;  // bytes, at least the size of FileStart()
+    CorpusRational focalLength; // millimetres
+    std::uint16_t iso = 0; // 0: no ISOSpeedRatings entry
+    bool bigEndian = false; // "MM" instead of "II"
+    bool jfifFirst = false; // a JFIF segment before the EXIF one: the reader rejects it
+    std::uint64_t fileSize = 0; // bytes, at least the size of FileStart()
 };
 
 // A small deterministic generator (SplitMix64), so that a seed gives the same corpus on
 // every machine and library.
 class CorpusRandom {
 public:
-    explicit CorpusRandom(std::uint64_t seed) : m_state(seed) {}
+    explicit CorpusRandom(std::uint64_t seed)
+        : m_state(seed)
+    {
+    }
     std::uint64_t Next();
     // Uniform in [0, bound) for bound > 0; the bias of the modulo is irrelevant here.
     std::uint64_t Below(std::uint64_t bound) { return Next() % bound; }

@@ -27,7 +27,7 @@ std::size_t ReadStarts(const std::vector<std::string>& paths)
         if (fd < 0)
             continue;
         const ssize_t n = read(fd, buffer, sizeof buffer);
-        struct stat status {};
+        struct stat status { };
         if (n > 0 && fstat(fd, &status) == 0)
             ++readable;
         close(fd);

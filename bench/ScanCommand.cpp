@@ -19,7 +19,9 @@ void AppendNumber(std::string& out, double value)
     char text[40];
     const int n = std::snprintf(text, sizeof text, "\t%.17g", value);
     if (n > 0)
-        out.append(text, static_cast<std::size_t>(n) < sizeof text ? static_cast<std::size_t>(n) : sizeof text - 1);
+        out.append(text,
+            static_cast<std::size_t>(n) < sizeof text ? static_cast<std::size_t>(n)
+                                                      : sizeof text - 1);
 }
 
 // path, camera, fNumber, focalLength, iso, exposureTime, fileSizeMb; tab-separated.
@@ -28,7 +30,8 @@ void PrintRecords(const PhotoCatalogue& catalogue)
     std::string out;
     out.reserve(1 << 20);
     const PhotoRecord* record = catalogue.head.get();
-    for (int i = 0; i < catalogue.recordCount && record != nullptr; ++i, record = record->next.get()) {
+    for (int i = 0; i < catalogue.recordCount && record != nullptr;
+         ++i, record = record->next.get()) {
         out += record->path;
         out += '\t';
         out += record->camera;

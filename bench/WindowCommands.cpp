@@ -33,7 +33,7 @@ public:
     {
         return {};
     }
-    void ShowError(QWidget*, const QString&, const QString&) override {}
+    void ShowError(QWidget*, const QString&, const QString&) override { }
     bool OpenWithDesktop(const QUrl&) override { return false; }
 };
 
@@ -100,7 +100,7 @@ int RunWindowScanCommand(int argc, char** argv)
     }
     int qtArgc = 1;
     char programName[] = "fotolot-bench";
-    char* qtArgv[] = {programName, nullptr};
+    char* qtArgv[] = { programName, nullptr };
     QApplication application(qtArgc, qtArgv);
 
     BenchDesktop desktop;
@@ -137,7 +137,7 @@ int RunWindowQueryCommand(int argc, char** argv)
     const int count = std::atoi(argv[0]);
     int qtArgc = 1;
     char programName[] = "fotolot-bench";
-    char* qtArgv[] = {programName, nullptr};
+    char* qtArgv[] = { programName, nullptr };
     QApplication application(qtArgc, qtArgv);
 
     CMainDialog dialog;
@@ -150,7 +150,7 @@ int RunWindowQueryCommand(int argc, char** argv)
     dialog.OnQuery();
     dialog.repaint();
     std::printf("query of %d photos: %d listed in %.4f s\n", count, dialog.ListedRowCount(),
-                SecondsOf(timer));
+        SecondsOf(timer));
 
     timer.restart();
     dialog.OnHeaderItemClick(2);

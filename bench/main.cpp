@@ -23,12 +23,18 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
-    {"scan", RunScanCommand, "scan [--repeat N] [--rusage] ARG...   read files as a scan run does"},
-    {"floor", RunFloorCommand, "floor [--repeat N] [--rusage] ARG...  open, read 32 KiB, fstat, close"},
-    {"corpus", RunCorpusCommand, "corpus DIR COUNT [--seed S]          write synthetic photos and DIR/list.txt"},
+    { "scan", RunScanCommand,
+        "scan [--repeat N] [--rusage] ARG...   read files as a scan run does" },
+    { "floor", RunFloorCommand,
+        "floor [--repeat N] [--rusage] ARG...  open, read 32 KiB, fstat, close" },
+    { "corpus", RunCorpusCommand,
+        "corpus DIR COUNT [--seed S]          write synthetic photos and DIR/list.txt" },
 #ifdef FOTOLOT_BENCH_WINDOW
-    {"window-scan", RunWindowScanCommand, "window-scan [--repeat N] [--rusage] ARG...  one scan run through the real window"},
-    {"window-query", RunWindowQueryCommand, "window-query COUNT                   query, sort and Show over COUNT photos in the window"},
+    { "window-scan", RunWindowScanCommand,
+        "window-scan [--repeat N] [--rusage] ARG...  one scan run through the real window" },
+    { "window-query", RunWindowQueryCommand,
+        "window-query COUNT                   query, sort and Show over COUNT photos in the "
+        "window" },
 #endif
 };
 

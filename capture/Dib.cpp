@@ -27,7 +27,7 @@ void PutU32(std::vector<std::uint8_t>& block, std::size_t offset, std::uint32_t 
 
 // Reads n little-endian bytes at offset, or fails if they lie outside the block.
 bool GetLE(const std::vector<std::uint8_t>& block, std::uint64_t offset, std::uint64_t n,
-           std::uint32_t& value)
+    std::uint32_t& value)
 {
     const std::uint64_t size = block.size();
     if (offset > size || n > size - offset)
@@ -118,11 +118,12 @@ QImage DibToImage(const std::vector<std::uint8_t>& dib)
     if (width <= 0 || signedHeight == 0 || signedHeight == std::numeric_limits<std::int32_t>::min())
         return {};
     const bool bottomUp = signedHeight > 0;
-    const std::uint64_t height = static_cast<std::uint64_t>(bottomUp ? signedHeight : -signedHeight);
+    const std::uint64_t height
+        = static_cast<std::uint64_t>(bottomUp ? signedHeight : -signedHeight);
 
     const std::uint64_t rowSize = DibRowSize(static_cast<std::uint64_t>(width));
     const std::uint64_t needed = rowSize * height;
-    const std::uint64_t available = dib.size() - std::uint64_t{headerSize};
+    const std::uint64_t available = dib.size() - std::uint64_t { headerSize };
     if (needed > available)
         return {};
     if (imageSizeField != 0 && (imageSizeField < needed || imageSizeField > available))

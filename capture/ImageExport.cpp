@@ -31,8 +31,8 @@ QString FileExtension(const QString& path)
     return dot < 0 ? QString() : name.mid(dot + 1);
 }
 
-int SaveDibAsImage(const QString& path, const QString& extension,
-                   const std::vector<std::uint8_t>& dib)
+int SaveDibAsImage(
+    const QString& path, const QString& extension, const std::vector<std::uint8_t>& dib)
 {
     if (dib.empty())
         return 0;

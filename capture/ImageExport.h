@@ -23,5 +23,5 @@ QString FileExtension(const QString& path);
 // written beside the target under a temporary name and renamed over it at the end.
 // Returns 1 on success, 0 on failure (empty or malformed DIB, no such encoder, a folder
 // that cannot be written).
-int SaveDibAsImage(const QString& path, const QString& extension,
-                   const std::vector<std::uint8_t>& dib);
+int SaveDibAsImage(
+    const QString& path, const QString& extension, const std::vector<std::uint8_t>& dib);

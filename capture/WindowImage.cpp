@@ -22,9 +22,8 @@ bool SaveWindowImage(QWidget* window, const QString& initialName, int waitMillis
 {
     // The dialog is owned by the window so that it stays on top of it, as a save dialog
     // without an explicit owner is owned by the program's main window.
-    const QString path = Desktop().ChooseSaveFile(
-        window, initialName, QStringLiteral("Portable Network Graphics (*.png)"),
-        QStringLiteral("png"));
+    const QString path = Desktop().ChooseSaveFile(window, initialName,
+        QStringLiteral("Portable Network Graphics (*.png)"), QStringLiteral("png"));
     if (path.isEmpty())
         return false;
 
@@ -61,8 +60,8 @@ QImage GrabWindowPicture(QWidget* window)
     // Wayland) the read fails and the window renders itself instead.
     if (QGuiApplication::platformName() == QLatin1String("xcb") && topLevel->isVisible()) {
         if (QScreen* screen = topLevel->screen()) {
-            const QPixmap shot =
-                screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+            const QPixmap shot
+                = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
             if (!shot.isNull() && shot.deviceIndependentSize().toSize() == frame.size())
                 return shot.toImage();
         }

@@ -16,7 +16,7 @@ constexpr int kRepaintWaitMilliseconds = 500;
 // failure shows the "Error saving file" box on window. Returns true if a file was written;
 // a cancelled dialog returns false and shows nothing.
 bool SaveWindowImage(QWidget* window, const QString& initialName = QStringLiteral("Fotolot"),
-                     int waitMilliseconds = kRepaintWaitMilliseconds);
+    int waitMilliseconds = kRepaintWaitMilliseconds);
 
 // Takes the picture of window and writes it to path with the encoder of extension.
 // Returns true if the file was written.

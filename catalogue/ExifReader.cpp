@@ -99,7 +99,8 @@ struct ExifBytes {
         std::uint32_t denominator = 0;
         if (!U32(off, numerator) || !U32(off + 4, denominator))
             return false;
-        out = denominator == 0 ? 0.0 : static_cast<double>(numerator) / static_cast<double>(denominator);
+        out = denominator == 0 ? 0.0
+                               : static_cast<double>(numerator) / static_cast<double>(denominator);
         return true;
     }
 };
@@ -110,7 +111,8 @@ bool IsOrderMark(const std::uint8_t* p)
 }
 
 // Fills record from the entries of IFD0; returns the EXIF sub-directory offset or 0.
-std::uint32_t ReadImageDirectory(const ExifBytes& bytes, std::uint64_t directory, PhotoRecord& record)
+std::uint32_t ReadImageDirectory(
+    const ExifBytes& bytes, std::uint64_t directory, PhotoRecord& record)
 {
     std::uint16_t count = 0;
     if (!bytes.U16(directory, count))
@@ -186,7 +188,15 @@ void ReadExifDirectory(const ExifBytes& bytes, std::uint64_t directory, PhotoRec
 
 // The maker list in search order; the first one found in a text wins.
 constexpr std::array<const char*, 9> kMakers = {
-    "KODAK", "NIKON", "SONY", "CANON", "Canon", "OLYMPUS", "PENTAX", "SIGMA", "FUJIFILM",
+    "KODAK",
+    "NIKON",
+    "SONY",
+    "CANON",
+    "Canon",
+    "OLYMPUS",
+    "PENTAX",
+    "SIGMA",
+    "FUJIFILM",
 };
 
 } // namespace
@@ -201,8 +211,10 @@ std::uint16_t ReadU16(const std::uint8_t* p, bool bigEndian)
 std::uint32_t ReadU32(const std::uint8_t* p, bool bigEndian)
 {
     if (bigEndian)
-        return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
-    return (std::uint32_t{p[3]} << 24) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+        return (std::uint32_t { p[0] } << 24) | (std::uint32_t { p[1] } << 16)
+            | (std::uint32_t { p[2] } << 8) | p[3];
+    return (std::uint32_t { p[3] } << 24) | (std::uint32_t { p[2] } << 16)
+        | (std::uint32_t { p[1] } << 8) | p[0];
 }
 
 bool NormaliseMaker(std::string& text, bool inPlace)
@@ -237,7 +249,7 @@ bool ParseExif(PhotoRecord& record, const std::uint8_t* buffer, std::size_t size
     else if (size < 2 || !IsOrderMark(buffer))
         return false;
 
-    const ExifBytes bytes{buffer, size, base, buffer[base] == 'M'};
+    const ExifBytes bytes { buffer, size, base, buffer[base] == 'M' };
     std::uint32_t ifd0 = 0;
     if (!bytes.U32(base + 4, ifd0))
         return true;
@@ -253,7 +265,8 @@ double FileSizeMb(std::uint64_t bytes)
     // point getting in the way.
     const double mb = static_cast<double>(bytes) / 1048576.0;
     char text[64];
-    const std::to_chars_result written = std::to_chars(text, text + sizeof text, mb, std::chars_format::fixed, 1);
+    const std::to_chars_result written
+        = std::to_chars(text, text + sizeof text, mb, std::chars_format::fixed, 1);
     if (written.ec != std::errc())
         return mb;
     double rounded = 0;
@@ -268,7 +281,7 @@ bool ReadPhoto(const std::string& path, PhotoRecord& record)
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
-    struct stat info {};
+    struct stat info { };
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         return false;

@@ -103,6 +103,7 @@ void SortValueTables(PhotoCatalogue& catalogue)
     for (int k = 0; k < kQuantityCount; ++k) {
         const int count = catalogue.valueCounts[k];
         if (count > 1)
-            std::qsort(catalogue.values[k], static_cast<std::size_t>(count), sizeof(double), CompareValues);
+            std::qsort(catalogue.values[k], static_cast<std::size_t>(count), sizeof(double),
+                CompareValues);
     }
 }

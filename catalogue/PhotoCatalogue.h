@@ -9,17 +9,17 @@
 
 // Index of a photo quantity, used by the value tables and the chart's Show list.
 enum Quantity : int {
-    Aperture = 0,     // f-number
-    FocalLength = 1,  // millimetres
-    Iso = 2,          // ISO speed
+    Aperture = 0, // f-number
+    FocalLength = 1, // millimetres
+    Iso = 2, // ISO speed
     ShutterSpeed = 3, // exposure time in seconds
-    FileSize = 4,     // units of 1,048,576 bytes, one decimal
+    FileSize = 4, // units of 1,048,576 bytes, one decimal
 };
 constexpr int kQuantityCount = 5;
 
 // One photo. A quantity of exactly 0 means the file did not give it.
 struct PhotoRecord {
-    std::string path;   // full path as the file system spells it, never cut
+    std::string path; // full path as the file system spells it, never cut
     std::string camera; // built from EXIF Make and Model
     double iso = 0;
     double exposureTime = 0;
@@ -56,11 +56,13 @@ constexpr int kValueTableSize = 200;
 constexpr double kSmallestTableValue = 1e-8;
 
 struct PhotoCatalogue {
-    ScanNotifier* progressWindow = nullptr;   // receives the current run's notices
-    std::atomic<bool> cancelRequested{false}; // set by the user-interface thread, polled by the worker
-    std::string currentPath;                  // the file the worker is reading
-    std::unique_ptr<PhotoRecord> head;        // counted records, then the spare record
-    PhotoRecord* spare = nullptr;             // the uncounted last record, read into next
+    ScanNotifier* progressWindow = nullptr; // receives the current run's notices
+    std::atomic<bool> cancelRequested {
+        false
+    }; // set by the user-interface thread, polled by the worker
+    std::string currentPath; // the file the worker is reading
+    std::unique_ptr<PhotoRecord> head; // counted records, then the spare record
+    PhotoRecord* spare = nullptr; // the uncounted last record, read into next
     int recordCount = 0;
     double values[kQuantityCount][kValueTableSize] = {};
     int valueCounts[kQuantityCount] = {};

@@ -29,8 +29,8 @@ DesktopSeam* SetDesktop(DesktopSeam* seam)
     return previous;
 }
 
-QStringList QtDesktopSeam::ChooseFilesToOpen(QWidget* parent, const QString& caption,
-                                             const QStringList& filters)
+QStringList QtDesktopSeam::ChooseFilesToOpen(
+    QWidget* parent, const QString& caption, const QStringList& filters)
 {
     QFileDialog dialog(parent, caption);
     dialog.setFileMode(QFileDialog::ExistingFiles);
@@ -47,7 +47,7 @@ QStringList QtDesktopSeam::ChooseFilesToOpen(QWidget* parent, const QString& cap
 }
 
 QString QtDesktopSeam::ChooseSaveFile(QWidget* parent, const QString& proposedName,
-                                      const QString& filter, const QString& defaultSuffix)
+    const QString& filter, const QString& defaultSuffix)
 {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

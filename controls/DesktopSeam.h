@@ -18,14 +18,16 @@ public:
     // A multi-selection open dialog. filters are Qt name filters such as
     // "JPEG files (*.jpg)"; the first is selected. Returns the chosen paths, or an
     // empty list when the dialog was dismissed.
-    virtual QStringList ChooseFilesToOpen(QWidget* parent, const QString& caption,
-                                          const QStringList& filters) = 0;
+    virtual QStringList ChooseFilesToOpen(
+        QWidget* parent, const QString& caption, const QStringList& filters)
+        = 0;
 
     // A save dialog proposing proposedName, with the given filter and default suffix,
     // that asks before overwriting. Returns the chosen path, or an empty string when
     // the dialog was dismissed.
     virtual QString ChooseSaveFile(QWidget* parent, const QString& proposedName,
-                                   const QString& filter, const QString& defaultSuffix) = 0;
+        const QString& filter, const QString& defaultSuffix)
+        = 0;
 
     // A modal box with the critical (stop) icon and one OK button.
     virtual void ShowError(QWidget* parent, const QString& caption, const QString& text) = 0;
@@ -44,10 +46,10 @@ DesktopSeam* SetDesktop(DesktopSeam* seam);
 // The Qt implementation: QFileDialog, QMessageBox and QDesktopServices.
 class QtDesktopSeam : public DesktopSeam {
 public:
-    QStringList ChooseFilesToOpen(QWidget* parent, const QString& caption,
-                                  const QStringList& filters) override;
+    QStringList ChooseFilesToOpen(
+        QWidget* parent, const QString& caption, const QStringList& filters) override;
     QString ChooseSaveFile(QWidget* parent, const QString& proposedName, const QString& filter,
-                           const QString& defaultSuffix) override;
+        const QString& defaultSuffix) override;
     void ShowError(QWidget* parent, const QString& caption, const QString& text) override;
     bool OpenWithDesktop(const QUrl& url) override;
 };

@@ -87,8 +87,8 @@ std::vector<QWidget*> BuildDialog(QDialog& dialog, const DialogTemplate& dialogT
     dialog.setFont(DialogFont());
     dialog.setWindowTitle(QString::fromLatin1(dialogTemplate.title));
     const DialogBaseUnits units = BaseUnitsOf(dialog.font());
-    const QRect client = DialogUnitsToPixels(
-        QRect(0, 0, dialogTemplate.width, dialogTemplate.height), units);
+    const QRect client
+        = DialogUnitsToPixels(QRect(0, 0, dialogTemplate.width, dialogTemplate.height), units);
     dialog.setFixedSize(client.size());
 
     std::vector<QWidget*> widgets;

@@ -9,17 +9,17 @@ class QDialog;
 class QWidget;
 
 enum class DialogItemKind {
-    PushButton,        // never a default button: Enter on it clicks it only when it has focus
-    DefPushButton,     // the dialog's default button
-    ReportList,        // a QTableView of whole rows
-    BlackFrame,        // a QFrame drawn as a black one-pixel rectangle
-    DropDownList,      // a non-editable QComboBox; the height given is that of its open list
-    Static,            // a QLabel over the dialog's background
+    PushButton, // never a default button: Enter on it clicks it only when it has focus
+    DefPushButton, // the dialog's default button
+    ReportList, // a QTableView of whole rows
+    BlackFrame, // a QFrame drawn as a black one-pixel rectangle
+    DropDownList, // a non-editable QComboBox; the height given is that of its open list
+    Static, // a QLabel over the dialog's background
     TransparentStatic, // a CTransparentStatic
-    Edit,              // a QLineEdit
-    UpDown,            // an UpDownControl attached to the edit just before it
-    GroupBox,          // an etched frame without a title
-    Icon,              // a QLabel showing the 32 x 32 program icon at the item's top left
+    Edit, // a QLineEdit
+    UpDown, // an UpDownControl attached to the edit just before it
+    GroupBox, // an etched frame without a title
+    Icon, // a QLabel showing the 32 x 32 program icon at the item's top left
 };
 
 struct DialogItem {

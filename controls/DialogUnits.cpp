@@ -10,7 +10,7 @@ int MulDivRound(int number, int numerator, int denominator)
 {
     if (denominator == 0)
         return -1;
-    std::int64_t product = std::int64_t{number} * numerator;
+    std::int64_t product = std::int64_t { number } * numerator;
     std::int64_t divisor = denominator;
     if (divisor < 0) {
         divisor = -divisor;
@@ -25,7 +25,8 @@ int MulDivRound(int number, int numerator, int denominator)
 QFont DialogFont()
 {
     static const bool substituted = [] {
-        QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+        QFont::insertSubstitution(
+            QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
         return true;
     }();
     (void)substituted;
@@ -47,7 +48,7 @@ DialogBaseUnits BaseUnitsOf(const QFont& font)
 
 QRect DialogUnitsToPixels(const QRect& dialogUnits, DialogBaseUnits units)
 {
-    return QRect(MulDivRound(dialogUnits.x(), units.cx, 4), MulDivRound(dialogUnits.y(), units.cy, 8),
-                 MulDivRound(dialogUnits.width(), units.cx, 4),
-                 MulDivRound(dialogUnits.height(), units.cy, 8));
+    return QRect(MulDivRound(dialogUnits.x(), units.cx, 4),
+        MulDivRound(dialogUnits.y(), units.cy, 8), MulDivRound(dialogUnits.width(), units.cx, 4),
+        MulDivRound(dialogUnits.height(), units.cy, 8));
 }

@@ -18,11 +18,11 @@ int Channel(int start, int end, int i, int n)
 QRgb GradientColour(QRgb start, QRgb end, int i, int n)
 {
     return qRgb(Channel(qRed(start), qRed(end), i, n), Channel(qGreen(start), qGreen(end), i, n),
-                Channel(qBlue(start), qBlue(end), i, n));
+        Channel(qBlue(start), qBlue(end), i, n));
 }
 
-void DrawGradient(QPainter& painter, int left, int top, int right, int bottom, QRgb start,
-                  QRgb end, int direction)
+void DrawGradient(QPainter& painter, int left, int top, int right, int bottom, QRgb start, QRgb end,
+    int direction)
 {
     const bool rows = direction == kGradientRows;
     const int n = rows ? bottom - top : right - left;
@@ -44,5 +44,5 @@ void DrawGradient(QPainter& painter, int left, int top, int right, int bottom, Q
 void DrawGradient(QPainter& painter, const QRect& rect, QRgb start, QRgb end, int direction)
 {
     DrawGradient(painter, rect.x(), rect.y(), rect.x() + rect.width(), rect.y() + rect.height(),
-                 start, end, direction);
+        start, end, direction);
 }

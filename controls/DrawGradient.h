@@ -21,8 +21,8 @@ QRgb GradientColour(QRgb start, QRgb end, int i, int n);
 // Fills the half-open rectangle (columns left .. right - 1, rows top .. bottom - 1) and
 // nothing outside it. A rectangle that is empty or inverted in either direction draws
 // nothing.
-void DrawGradient(QPainter& painter, int left, int top, int right, int bottom, QRgb start,
-                  QRgb end, int direction);
+void DrawGradient(QPainter& painter, int left, int top, int right, int bottom, QRgb start, QRgb end,
+    int direction);
 
 // The same for the pixels of rect (rect.x() .. rect.x() + rect.width() - 1, likewise rows).
 void DrawGradient(QPainter& painter, const QRect& rect, QRgb start, QRgb end, int direction);

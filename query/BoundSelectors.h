@@ -34,7 +34,7 @@ SelectorFill FillSelector(const PhotoCatalogue& catalogue, Quantity q);
 struct FocalFill {
     std::string lowerText;
     std::string upperText;
-    int rangeLow = 0;  // millimetres
+    int rangeLow = 0; // millimetres
     int rangeHigh = 0; // millimetres
 };
 

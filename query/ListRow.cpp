@@ -58,7 +58,7 @@ std::string CellText(const ListRow& row, int column)
     case ShutterSpeedColumn:
         // A missing exposure time (0) would otherwise be shown as 1/inf.
         return !(row.exposureTime > 0) ? std::string("n/a")
-                                     : FormatQuantity(ShutterSpeed, row.exposureTime);
+                                       : FormatQuantity(ShutterSpeed, row.exposureTime);
     default:
         return {};
     }

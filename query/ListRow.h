@@ -20,13 +20,13 @@ enum ResultColumn : int {
 constexpr int kResultColumnCount = 6;
 
 struct ListRow {
-    std::string path;   // full path as the file system spells it
+    std::string path; // full path as the file system spells it
     std::string camera; // camera text as stored in the record
     double fNumber = 0;
     double focalLength = 0; // millimetres
     double iso = 0;
     double exposureTime = 0; // seconds
-    double fileSizeMb = 0;   // units of 1,048,576 bytes
+    double fileSizeMb = 0; // units of 1,048,576 bytes
 
     double Value(Quantity q) const;
 };

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-std::int32_t g_sortDirection[kResultColumnCount] = {1, 1, 1, 1, 1, 1};
+std::int32_t g_sortDirection[kResultColumnCount] = { 1, 1, 1, 1, 1, 1 };
 
 void ResetSortDirections()
 {
@@ -108,8 +108,8 @@ std::size_t CommonPrefixLength(const std::vector<ListRow>& rows, std::string Lis
     return length;
 }
 
-std::vector<int> SortTexts(const std::vector<ListRow>& rows, std::string ListRow::*field,
-                           std::int32_t direction)
+std::vector<int> SortTexts(
+    const std::vector<ListRow>& rows, std::string ListRow::*field, std::int32_t direction)
 {
     const std::size_t prefix = CommonPrefixLength(rows, field);
     std::vector<TextKey> keys;
@@ -122,7 +122,7 @@ std::vector<int> SortTexts(const std::vector<ListRow>& rows, std::string ListRow
             const auto byte = at < text.size() ? static_cast<unsigned char>(text[at]) : 0u;
             head = (head << 8) | byte;
         }
-        keys.push_back({head, std::string_view(text), static_cast<int>(i)});
+        keys.push_back({ head, std::string_view(text), static_cast<int>(i) });
     }
     const auto less = [](const TextKey& a, const TextKey& b) {
         if (a.head != b.head)
@@ -131,7 +131,7 @@ std::vector<int> SortTexts(const std::vector<ListRow>& rows, std::string ListRow
     };
     if (direction < 0)
         std::stable_sort(keys.begin(), keys.end(),
-                         [&less](const TextKey& a, const TextKey& b) { return less(b, a); });
+            [&less](const TextKey& a, const TextKey& b) { return less(b, a); });
     else
         std::stable_sort(keys.begin(), keys.end(), less);
     std::vector<int> order;
@@ -141,21 +141,21 @@ std::vector<int> SortTexts(const std::vector<ListRow>& rows, std::string ListRow
     return order;
 }
 
-std::vector<int> SortNumbers(const std::vector<ListRow>& rows, double ListRow::*field,
-                             std::int32_t direction)
+std::vector<int> SortNumbers(
+    const std::vector<ListRow>& rows, double ListRow::*field, std::int32_t direction)
 {
     std::vector<NumberKey> keys;
     keys.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const double value = rows[i].*field;
-        keys.push_back({std::isnan(value) ? 0.0 : value, static_cast<int>(i)});
+        keys.push_back({ std::isnan(value) ? 0.0 : value, static_cast<int>(i) });
     }
     if (direction < 0)
         std::stable_sort(keys.begin(), keys.end(),
-                         [](const NumberKey& a, const NumberKey& b) { return b.value < a.value; });
+            [](const NumberKey& a, const NumberKey& b) { return b.value < a.value; });
     else
         std::stable_sort(keys.begin(), keys.end(),
-                         [](const NumberKey& a, const NumberKey& b) { return a.value < b.value; });
+            [](const NumberKey& a, const NumberKey& b) { return a.value < b.value; });
     std::vector<int> order;
     order.reserve(keys.size());
     for (const NumberKey& key : keys)
@@ -166,8 +166,8 @@ std::vector<int> SortNumbers(const std::vector<ListRow>& rows, double ListRow::*
 
 std::vector<int> SortOrder(const std::vector<ListRow>& rows, int column)
 {
-    const std::int32_t direction =
-        column >= 0 && column < kResultColumnCount ? g_sortDirection[column] : 1;
+    const std::int32_t direction
+        = column >= 0 && column < kResultColumnCount ? g_sortDirection[column] : 1;
     switch (column) {
     case FileColumn:
         return SortTexts(rows, &ListRow::path, direction);

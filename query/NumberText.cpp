@@ -9,8 +9,8 @@
 std::string FormatFixed(double value, int decimals)
 {
     char text[400]; // the longest double in fixed notation has 309 digits before the point
-    const std::to_chars_result written =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    const std::to_chars_result written
+        = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
     if (written.ec != std::errc())
         return {};
     return std::string(text, written.ptr);

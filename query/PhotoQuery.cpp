@@ -44,16 +44,16 @@ QueryResult RunQuery(const PhotoCatalogue& catalogue, const QueryBounds& bounds)
 {
     const double apertureLower = LowerBound(catalogue, Aperture, bounds.apertureLower);
     const double apertureUpper = UpperBound(catalogue, Aperture, bounds.apertureUpper);
-    const bool apertureBounded = HasEntry(catalogue, Aperture, bounds.apertureLower) ||
-                                 HasEntry(catalogue, Aperture, bounds.apertureUpper);
+    const bool apertureBounded = HasEntry(catalogue, Aperture, bounds.apertureLower)
+        || HasEntry(catalogue, Aperture, bounds.apertureUpper);
     const double isoLower = LowerBound(catalogue, Iso, bounds.isoLower);
     const double isoUpper = UpperBound(catalogue, Iso, bounds.isoUpper);
-    const bool isoBounded =
-        HasEntry(catalogue, Iso, bounds.isoLower) || HasEntry(catalogue, Iso, bounds.isoUpper);
+    const bool isoBounded
+        = HasEntry(catalogue, Iso, bounds.isoLower) || HasEntry(catalogue, Iso, bounds.isoUpper);
     const double shutterLower = LowerBound(catalogue, ShutterSpeed, bounds.shutterLower);
     const double shutterUpper = UpperBound(catalogue, ShutterSpeed, bounds.shutterUpper);
-    const bool shutterBounded = HasEntry(catalogue, ShutterSpeed, bounds.shutterLower) ||
-                                HasEntry(catalogue, ShutterSpeed, bounds.shutterUpper);
+    const bool shutterBounded = HasEntry(catalogue, ShutterSpeed, bounds.shutterLower)
+        || HasEntry(catalogue, ShutterSpeed, bounds.shutterUpper);
     const double focalLower = ParseLeadingNumber(bounds.focalLowerText);
     const double focalUpper = ParseLeadingNumber(bounds.focalUpperText);
 
@@ -61,11 +61,10 @@ QueryResult RunQuery(const PhotoCatalogue& catalogue, const QueryBounds& bounds)
     result.photoCount = catalogue.recordCount;
     const PhotoRecord* record = catalogue.head.get();
     for (int i = 0; i < catalogue.recordCount && record; ++i, record = record->next.get()) {
-        const bool passes =
-            Passes(record->fNumber, apertureLower, apertureUpper, apertureBounded) &&
-            WithinBounds(record->focalLength, focalLower, focalUpper) &&
-            Passes(record->iso, isoLower, isoUpper, isoBounded) &&
-            Passes(record->exposureTime, shutterLower, shutterUpper, shutterBounded);
+        const bool passes = Passes(record->fNumber, apertureLower, apertureUpper, apertureBounded)
+            && WithinBounds(record->focalLength, focalLower, focalUpper)
+            && Passes(record->iso, isoLower, isoUpper, isoBounded)
+            && Passes(record->exposureTime, shutterLower, shutterUpper, shutterBounded);
         if (passes)
             result.rows.push_back(MakeListRow(*record));
     }

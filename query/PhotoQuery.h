@@ -24,8 +24,8 @@ struct QueryBounds {
 
 struct QueryResult {
     std::vector<ListRow> rows; // the matches in catalogue order
-    int photoCount = 0;        // the number of photos in the catalogue
-    std::string countText;     // "%d/%d": matches, then photos
+    int photoCount = 0; // the number of photos in the catalogue
+    std::string countText; // "%d/%d": matches, then photos
 };
 
 // Whether value passes the inclusive bounds lower..upper. A value of exactly 0 is

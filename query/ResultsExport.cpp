@@ -34,8 +34,8 @@ std::string ExportRowLine(const ListRow& row)
 namespace {
 bool WriteAll(QIODevice& device, const std::string& bytes)
 {
-    return device.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-           static_cast<qint64>(bytes.size());
+    return device.write(bytes.data(), static_cast<qint64>(bytes.size()))
+        == static_cast<qint64>(bytes.size());
 }
 
 // Lines are gathered in blocks of about this many bytes, so that a long list costs a
@@ -112,14 +112,12 @@ bool SaveResults(const QString& path, const std::vector<ListRow>& rows, QString*
 bool ExportResults(QWidget* parent, const ResultsModel& model)
 {
     const QString path = Desktop().ChooseSaveFile(parent, QStringLiteral("ExifList"),
-                                                  QStringLiteral("CSV files (*.csv)"),
-                                                  QStringLiteral("csv"));
+        QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return false;
     QString reason;
     if (!SaveResults(path, model.Rows(), &reason)) {
-        Desktop().ShowError(parent, QStringLiteral("Fotolot"),
-                            QStringLiteral("Error saving file"));
+        Desktop().ShowError(parent, QStringLiteral("Fotolot"), QStringLiteral("Error saving file"));
         return false;
     }
     return true;

@@ -11,13 +11,18 @@
 
 namespace {
 const char* const kHeadings[kResultColumnCount] = {
-    "File", "Camera", "Aperture", "Focal length", "ISO", "Shutter speed",
+    "File",
+    "Camera",
+    "Aperture",
+    "Focal length",
+    "ISO",
+    "Shutter speed",
 };
 
 Qt::Alignment ColumnAlignment(int column)
 {
-    const Qt::Alignment horizontal =
-        column == FileColumn || column == CameraColumn ? Qt::AlignLeft : Qt::AlignHCenter;
+    const Qt::Alignment horizontal
+        = column == FileColumn || column == CameraColumn ? Qt::AlignLeft : Qt::AlignHCenter;
     return horizontal | Qt::AlignVCenter;
 }
 
@@ -28,7 +33,10 @@ QColor RowShade(int row)
 }
 } // namespace
 
-ResultsModel::ResultsModel(QObject* parent) : QAbstractTableModel(parent) {}
+ResultsModel::ResultsModel(QObject* parent)
+    : QAbstractTableModel(parent)
+{
+}
 
 int ResultsModel::rowCount(const QModelIndex& parent) const
 {
@@ -116,11 +124,9 @@ void ResultsModel::SortByColumn(int column)
         QModelIndexList after;
         after.reserve(before.size());
         for (const QModelIndex& index : before)
-            after.push_back(
-                index.isValid()
-                    ? createIndex(newPosition[static_cast<std::size_t>(index.row())],
-                                  index.column())
-                    : QModelIndex());
+            after.push_back(index.isValid() ? createIndex(
+                                newPosition[static_cast<std::size_t>(index.row())], index.column())
+                                            : QModelIndex());
         changePersistentIndexList(before, after);
         emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     }

@@ -23,14 +23,14 @@ constexpr int kIdFile = 1019;
 // The total label is wider than its caption needs so that a count of six digits shows
 // whole in bold.
 const DialogItem kProgressItems[] = {
-    {kIdCancel, DialogItemKind::PushButton, "Cancel", 97, 36, 50, 14, Qt::AlignLeft, true},
-    {kIdFile, DialogItemKind::TransparentStatic, "Static", 39, 7, 200, 8, Qt::AlignLeft, false},
-    {-1, DialogItemKind::Static, "File:", 7, 7, 14, 8, Qt::AlignLeft, false},
-    {-1, DialogItemKind::Static, "Total:", 7, 19, 19, 8, Qt::AlignLeft, false},
-    {kIdTotal, DialogItemKind::TransparentStatic, "Static", 39, 19, 60, 8, Qt::AlignLeft, false},
+    { kIdCancel, DialogItemKind::PushButton, "Cancel", 97, 36, 50, 14, Qt::AlignLeft, true },
+    { kIdFile, DialogItemKind::TransparentStatic, "Static", 39, 7, 200, 8, Qt::AlignLeft, false },
+    { -1, DialogItemKind::Static, "File:", 7, 7, 14, 8, Qt::AlignLeft, false },
+    { -1, DialogItemKind::Static, "Total:", 7, 19, 19, 8, Qt::AlignLeft, false },
+    { kIdTotal, DialogItemKind::TransparentStatic, "Static", 39, 19, 60, 8, Qt::AlignLeft, false },
 };
-const DialogTemplate kProgressTemplate = {"Scanning files...", 246, 57, kProgressItems,
-                                          static_cast<int>(std::size(kProgressItems))};
+const DialogTemplate kProgressTemplate
+    = { "Scanning files...", 246, 57, kProgressItems, static_cast<int>(std::size(kProgressItems)) };
 
 // The labels take the newest texts at every notice but repaint at the screen's pace: a
 // repaint per file would cost more than reading the file.
@@ -40,14 +40,14 @@ constexpr int kRepaintIntervalMs = 40;
 CScanProgressDlg::CScanProgressDlg(QWidget* parent)
     : QDialog(parent)
 {
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     const std::vector<QWidget*> items = BuildDialog(*this, kProgressTemplate);
     m_fileLabel = static_cast<CTransparentStatic*>(items[1]);
     m_totalLabel = static_cast<CTransparentStatic*>(items[4]);
     auto* cancel = items[0];
     connect(static_cast<QAbstractButton*>(cancel), &QAbstractButton::clicked, this,
-            &CScanProgressDlg::reject);
+        &CScanProgressDlg::reject);
 
     m_repaintTimer = new QTimer(this);
     m_repaintTimer->setInterval(kRepaintIntervalMs);
@@ -83,9 +83,8 @@ void CScanProgressDlg::OnInitDialog()
 
 void CScanProgressDlg::ChooseFilesAndStart()
 {
-    m_paths = Desktop().ChooseFilesToOpen(this, QString(),
-                                          {QStringLiteral("JPEG files (*.jpg)"),
-                                           QStringLiteral("all files (*)")});
+    m_paths = Desktop().ChooseFilesToOpen(
+        this, QString(), { QStringLiteral("JPEG files (*.jpg)"), QStringLiteral("all files (*)") });
     if (m_paths.isEmpty()) {
         OnScanNotice(ScanClose);
         return;
@@ -107,8 +106,7 @@ void CScanProgressDlg::Notice(int code)
 {
     // Runs on the worker thread: the handler runs on the user-interface thread, and the
     // worker waits until it has.
-    QMetaObject::invokeMethod(this, "OnScanNotice", Qt::BlockingQueuedConnection,
-                              Q_ARG(int, code));
+    QMetaObject::invokeMethod(this, "OnScanNotice", Qt::BlockingQueuedConnection, Q_ARG(int, code));
 }
 
 int CScanProgressDlg::OnScanNotice(int code)

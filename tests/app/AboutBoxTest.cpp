@@ -49,7 +49,8 @@ TEST(AboutBox, OpensForTheAboutCommandFromTheWindowMenuAndF1)
     // The low four bits of a window-menu command are ignored.
     for (unsigned command : { 16u, 17u, 31u, 15u, 32u, 0xF060u }) {
         const bool opens = command >= 16 && command <= 31;
-        EXPECT_EQ(ModalTitleDuring([&] { dialog.OnSysCommand(command); }), opens ? about : QString())
+        EXPECT_EQ(
+            ModalTitleDuring([&] { dialog.OnSysCommand(command); }), opens ? about : QString())
             << command;
     }
     const QList<QAction*> items = dialog.m_systemMenu->actions();
@@ -73,7 +74,7 @@ TEST(AboutBox, ContentsAndBackground)
     EXPECT_EQ(about.m_versionLabel->font().weight(), QFont::Bold);
     EXPECT_EQ(about.m_noticeLabel->font().weight(), QFont::Bold);
     EXPECT_LE(about.m_noticeLabel->fontMetrics().horizontalAdvance(about.m_noticeLabel->text()),
-              about.m_noticeLabel->width());
+        about.m_noticeLabel->width());
     const QList<QPushButton*> buttons = about.findChildren<QPushButton*>();
     ASSERT_EQ(buttons.size(), 1);
     EXPECT_TRUE(buttons.front()->isDefault());
@@ -87,6 +88,7 @@ TEST(Application, InitInstanceRunsTheWindowUntilItClosesAndReturnsFalse)
 {
     CFotolotApp app;
     bool result = true;
-    EXPECT_EQ(ModalTitleDuring([&] { result = app.InitInstance(); }), QStringLiteral("Fotolot 0.92 beta"));
+    EXPECT_EQ(ModalTitleDuring([&] { result = app.InitInstance(); }),
+        QStringLiteral("Fotolot 0.92 beta"));
     EXPECT_FALSE(result);
 }

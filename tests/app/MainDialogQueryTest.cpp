@@ -31,10 +31,10 @@ QString WritePhoto(const QTemporaryDir& dir, const QString& name, const Settings
     CorpusPhoto photo;
     photo.make = "NIKON CORPORATION";
     photo.model = "NIKON CAM-1";
-    photo.fNumber = {s.fNumberTenths, 10};
-    photo.focalLength = {s.focalTenths, 10};
+    photo.fNumber = { s.fNumberTenths, 10 };
+    photo.focalLength = { s.focalTenths, 10 };
     photo.iso = static_cast<std::uint16_t>(s.iso);
-    photo.exposureTime = {s.exposureNumerator, s.exposureDenominator};
+    photo.exposureTime = { s.exposureNumerator, s.exposureDenominator };
     photo.fileSize = 3 * 1048576;
     const QString path = dir.filePath(name);
     EXPECT_TRUE(WriteCorpusFile(QFile::encodeName(path).toStdString(), photo));
@@ -60,9 +60,9 @@ protected:
     {
         // 17.5 mm and 54.4 mm are the extremes: the focal texts must still span them.
         m_desktop.filesToOpen = {
-            WritePhoto(m_dir, "IMG_0001.JPG", {28, 175, 100, 1, 250}),
-            WritePhoto(m_dir, "IMG_0002.JPG", {40, 544, 400, 1, 2}),
-            WritePhoto(m_dir, "IMG_0003.JPG", {28, 500, 0, 2, 1}),
+            WritePhoto(m_dir, "IMG_0001.JPG", { 28, 175, 100, 1, 250 }),
+            WritePhoto(m_dir, "IMG_0002.JPG", { 40, 544, 400, 1, 2 }),
+            WritePhoto(m_dir, "IMG_0003.JPG", { 28, 500, 0, 2, 1 }),
         };
         CorpusPhoto jfif;
         jfif.jfifFirst = true;
@@ -81,10 +81,10 @@ TEST_F(WindowQueryTest, ScanFillsTheSelectorsAndTheQueryListsAndCharts)
 {
     m_dialog.OnOpen();
     ASSERT_EQ(m_dialog.m_catalogue.recordCount, 3);
-    EXPECT_EQ(Texts(m_dialog.m_apertureMinCombo), QStringList({"F2.8", "F4.0"}));
-    EXPECT_EQ(Texts(m_dialog.m_apertureMaxCombo), QStringList({"F2.8", "F4.0"}));
-    EXPECT_EQ(Texts(m_dialog.m_isoMinCombo), QStringList({"100", "400"}));
-    EXPECT_EQ(Texts(m_dialog.m_shutterMaxCombo), QStringList({"1/250", "1/2", "2"}));
+    EXPECT_EQ(Texts(m_dialog.m_apertureMinCombo), QStringList({ "F2.8", "F4.0" }));
+    EXPECT_EQ(Texts(m_dialog.m_apertureMaxCombo), QStringList({ "F2.8", "F4.0" }));
+    EXPECT_EQ(Texts(m_dialog.m_isoMinCombo), QStringList({ "100", "400" }));
+    EXPECT_EQ(Texts(m_dialog.m_shutterMaxCombo), QStringList({ "1/250", "1/2", "2" }));
     EXPECT_EQ(m_dialog.m_apertureMinCombo->currentIndex(), 0);
     EXPECT_EQ(m_dialog.m_apertureMaxCombo->currentIndex(), 1);
     EXPECT_EQ(m_dialog.m_shutterMaxCombo->currentIndex(), 2);
@@ -102,13 +102,13 @@ TEST_F(WindowQueryTest, ScanFillsTheSelectorsAndTheQueryListsAndCharts)
     EXPECT_EQ(Cell(m_dialog, 2, 5), "2.0");
     const ChartBins& bins = m_dialog.m_chart->Bins();
     EXPECT_EQ(bins.quantity, Aperture);
-    EXPECT_EQ(bins.values, (std::vector<double>{2.8, 4.0}));
-    EXPECT_EQ(bins.counts, (std::vector<int>{2, 1}));
+    EXPECT_EQ(bins.values, (std::vector<double> { 2.8, 4.0 }));
+    EXPECT_EQ(bins.counts, (std::vector<int> { 2, 1 }));
 
     // Show follows the user's choice; the photo without ISO is left out of its chart.
     m_dialog.m_showCombo->setCurrentIndex(Iso);
     m_dialog.OnSelchangeShow();
-    EXPECT_EQ(m_dialog.m_chart->Bins().values, (std::vector<double>{100, 400}));
+    EXPECT_EQ(m_dialog.m_chart->Bins().values, (std::vector<double> { 100, 400 }));
 
     // Bounds: the upper aperture at F2.8 and the lower focal text at 50 leave one photo.
     m_dialog.m_apertureMaxCombo->setCurrentIndex(0);
@@ -126,9 +126,8 @@ TEST_F(WindowQueryTest, RowsOutliveACancelledScanAndEveryListActionStillWorks)
     ASSERT_EQ(m_dialog.ListedRowCount(), 3);
 
     // A new run cancelled at once: it reads its first file, then releases every record.
-    m_desktop.whileChoosingFiles = [](QWidget* scan) {
-        static_cast<CScanProgressDlg*>(scan)->reject();
-    };
+    m_desktop.whileChoosingFiles
+        = [](QWidget* scan) { static_cast<CScanProgressDlg*>(scan)->reject(); };
     m_dialog.OnOpen();
     ASSERT_EQ(m_dialog.m_catalogue.recordCount, 0);
     ASSERT_FALSE(m_dialog.m_catalogue.head);

@@ -54,8 +54,8 @@ TEST(MainDialog, FixedWindowLaidOutInDialogUnitsInTabOrder)
     EXPECT_EQ(dialog.m_focalMaxSpin->Buddy(), dialog.GetDlgItem(IdFocalMaxEdit));
 
     const int tabOrder[] = { IdCancel, IdResultsList, IdApertureMin, IdIsoMin, IdShutterMin,
-                             IdFocalMinEdit, IdApertureMax, IdIsoMax, IdShutterMax, IdFocalMaxEdit,
-                             IdQuery, IdOpen, IdShow, IdScreenshot, IdCancel };
+        IdFocalMinEdit, IdApertureMax, IdIsoMax, IdShutterMax, IdFocalMaxEdit, IdQuery, IdOpen,
+        IdShow, IdScreenshot, IdCancel };
     QWidget* widget = dialog.GetDlgItem(IdCancel);
     for (int id : tabOrder) {
         EXPECT_EQ(widget, dialog.GetDlgItem(id)) << "expected " << id;
@@ -73,13 +73,15 @@ TEST(MainDialog, StateRightAfterStart)
     EXPECT_FALSE(dialog.GetDlgItem(IdQuery)->isEnabled());
     EXPECT_TRUE(dialog.GetDlgItem(IdOpen)->isEnabled());
     EXPECT_EQ(dialog.GetDlgItem(IdScreenshot)->isEnabled(), IsImageEncoderAvailable());
-    const QStringList show = { "Aperture", "Focal length", "ISO", "Shutter speed", "File size (MB)" };
+    const QStringList show
+        = { "Aperture", "Focal length", "ISO", "Shutter speed", "File size (MB)" };
     ASSERT_EQ(dialog.m_showCombo->count(), show.size());
     for (int i = 0; i < show.size(); ++i)
         EXPECT_EQ(dialog.m_showCombo->itemText(i), show[i]);
     EXPECT_EQ(dialog.m_showCombo->currentIndex(), 0);
-    for (QComboBox* bound : { dialog.m_apertureMinCombo, dialog.m_apertureMaxCombo, dialog.m_isoMinCombo,
-                              dialog.m_isoMaxCombo, dialog.m_shutterMinCombo, dialog.m_shutterMaxCombo })
+    for (QComboBox* bound :
+        { dialog.m_apertureMinCombo, dialog.m_apertureMaxCombo, dialog.m_isoMinCombo,
+            dialog.m_isoMaxCombo, dialog.m_shutterMinCombo, dialog.m_shutterMaxCombo })
         EXPECT_EQ(bound->currentIndex(), -1);
     EXPECT_TRUE(qobject_cast<QLineEdit*>(dialog.GetDlgItem(IdFocalMinEdit))->text().isEmpty());
     EXPECT_TRUE(qobject_cast<QLineEdit*>(dialog.GetDlgItem(IdFocalMaxEdit))->text().isEmpty());
@@ -115,7 +117,8 @@ TEST(MainDialog, StateRightAfterStart)
     // The background: white at the top, one step short of RGB(239, 239, 255) at the bottom.
     const QImage image = dialog.grab().toImage();
     EXPECT_EQ(image.pixel(3, 0), qRgb(255, 255, 255));
-    EXPECT_EQ(image.pixel(3, 422), GradientColour(qRgb(255, 255, 255), qRgb(239, 239, 255), 422, 423));
+    EXPECT_EQ(
+        image.pixel(3, 422), GradientColour(qRgb(255, 255, 255), qRgb(239, 239, 255), 422, 423));
     EXPECT_EQ(image.pixel(3, 422), qRgb(240, 240, 255));
 }
 

@@ -60,22 +60,22 @@ TEST(CorpusPhoto, HandMadePhotosReadBackInBothByteOrders)
         const char* camera;
     };
     const Row rows[] = {
-        {"NIKON CORPORATION", "NIKON CAM-1", "Nikon CAM-1"},
-        {"SONY", "CAM-5", "Sony CAM-5"},
-        {"ACME", "CAM-7", "ACME CAM-7"},
-        {"Canon", "", ""},
+        { "NIKON CORPORATION", "NIKON CAM-1", "Nikon CAM-1" },
+        { "SONY", "CAM-5", "Sony CAM-5" },
+        { "ACME", "CAM-7", "ACME CAM-7" },
+        { "Canon", "", "" },
     };
     TempFolder folder;
     ASSERT_FALSE(folder.Path().empty());
-    for (const bool bigEndian : {false, true}) {
+    for (const bool bigEndian : { false, true }) {
         for (const Row& row : rows) {
             SCOPED_TRACE(std::string(row.make) + (bigEndian ? " MM" : " II"));
             CorpusPhoto photo;
             photo.make = row.make;
             photo.model = row.model;
-            photo.fNumber = {28, 10};
-            photo.exposureTime = {1, 125};
-            photo.focalLength = {500, 10};
+            photo.fNumber = { 28, 10 };
+            photo.exposureTime = { 1, 125 };
+            photo.focalLength = { 500, 10 };
             photo.iso = 1600;
             photo.bigEndian = bigEndian;
             photo.fileSize = 1572864;

@@ -23,13 +23,14 @@ using Bytes = std::vector<std::uint8_t>;
 Bytes Dib(std::int32_t width, std::int32_t height, std::uint32_t sizeImage, std::string rows)
 {
     std::string hex = "28000000 00000000 00000000 0100 1800 00000000 00000000 0000000000000000"
-                      "0000000000000000" + rows;
+                      "0000000000000000"
+        + rows;
     hex.erase(std::remove(hex.begin(), hex.end(), ' '), hex.end());
     Bytes dib;
     for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
         dib.push_back(static_cast<std::uint8_t>(std::stoul(hex.substr(i, 2), nullptr, 16)));
     const std::pair<std::size_t, std::uint32_t> fields[]
-        = {{4, std::uint32_t(width)}, {8, std::uint32_t(height)}, {20, sizeImage}};
+        = { { 4, std::uint32_t(width) }, { 8, std::uint32_t(height) }, { 20, sizeImage } };
     for (const auto& [at, value] : fields)
         for (std::size_t i = 0; i < 4; ++i)
             dib[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
@@ -42,13 +43,14 @@ TEST(BitmapToDib, WritesHeaderAndBottomUpPaddedBgrRows)
 {
     // Width, the image's format, its pixels top-down, the DIB.
     const std::tuple<int, QImage::Format, std::vector<QRgb>, Bytes> cases[] = {
-        {3, QImage::Format_ARGB32,
-            {0xFF010203, 0xFF040506, 0xFF070809, 0xFF0A0B0C, 0xFF0D0E0F, 0xFF101112},
-            Dib(3, 2, 24, "0C0B0A 0F0E0D 121110 000000  030201 060504 090807 000000")}, // bottom row first
-        {5, QImage::Format_RGB888, {0xA00001, 0xA00002, 0xA00003, 0xA00004, 0xA00005},
-            Dib(5, 1, 16, "0100A0 0200A0 0300A0 0400A0 0500A0 00")},
-        {4, QImage::Format_RGB32, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF},
-            Dib(4, 1, 12, "0000FF 00FF00 FF0000 FFFFFF")}, // no padding
+        { 3, QImage::Format_ARGB32,
+            { 0xFF010203, 0xFF040506, 0xFF070809, 0xFF0A0B0C, 0xFF0D0E0F, 0xFF101112 },
+            Dib(3, 2, 24,
+                "0C0B0A 0F0E0D 121110 000000  030201 060504 090807 000000") }, // bottom row first
+        { 5, QImage::Format_RGB888, { 0xA00001, 0xA00002, 0xA00003, 0xA00004, 0xA00005 },
+            Dib(5, 1, 16, "0100A0 0200A0 0300A0 0400A0 0500A0 00") },
+        { 4, QImage::Format_RGB32, { 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF },
+            Dib(4, 1, 12, "0000FF 00FF00 FF0000 FFFFFF") }, // no padding
     };
     for (const auto& [width, format, pixels, expected] : cases) {
         QImage image(width, static_cast<int>(pixels.size()) / width, QImage::Format_RGB32);
@@ -70,19 +72,23 @@ TEST(DibToImage, RejectsMalformedBlocks)
 {
     const Bytes good = Dib(3, 2, 24, std::string(48, '4'));
     ASSERT_FALSE(DibToImage(good).isNull());
-    const std::pair<std::size_t, Bytes> patches[] = { // offset, bytes written there
-        {0, {39}}, {0, {0xFF}}, // header size below 40, beyond the block
-        {4, {0, 0, 0, 0}}, {4, {0xFD, 0xFF, 0xFF, 0xFF}}, {4, {0xFF, 0xFF, 0xFF, 0x7F}}, // width
-        {8, {0, 0, 0, 0}}, {8, {0, 0, 0, 0x80}}, {8, {3}}, // height 0, most negative, > the rows
-        {12, {2}}, {14, {32}}, {16, {1}},                  // two planes, 32 bits, compressed
-        {20, {23}}, {20, {25}}, {20, {0xFF, 0xFF, 0xFF, 0xFF}}, // image size < rows, > block, wraps
+    const std::pair<std::size_t, Bytes> patches[] = {
+        // offset, bytes written there
+        { 0, { 39 } }, { 0, { 0xFF } }, // header size below 40, beyond the block
+        { 4, { 0, 0, 0, 0 } }, { 4, { 0xFD, 0xFF, 0xFF, 0xFF } },
+        { 4, { 0xFF, 0xFF, 0xFF, 0x7F } }, // width
+        { 8, { 0, 0, 0, 0 } }, { 8, { 0, 0, 0, 0x80 } },
+        { 8, { 3 } }, // height 0, most negative, > the rows
+        { 12, { 2 } }, { 14, { 32 } }, { 16, { 1 } }, // two planes, 32 bits, compressed
+        { 20, { 23 } }, { 20, { 25 } },
+        { 20, { 0xFF, 0xFF, 0xFF, 0xFF } }, // image size < rows, > block, wraps
     };
     for (const auto& [offset, bytes] : patches) {
         Bytes dib = good;
         std::copy(bytes.begin(), bytes.end(), dib.begin() + static_cast<std::ptrdiff_t>(offset));
         EXPECT_TRUE(DibToImage(dib).isNull()) << offset << ' ' << int(bytes[0]);
     }
-    for (auto size : {0, 20, 39, 40, 63})
+    for (auto size : { 0, 20, 39, 40, 63 })
         EXPECT_TRUE(DibToImage(Bytes(good.begin(), good.begin() + size)).isNull()) << size;
 }
 
@@ -95,10 +101,11 @@ TEST(ImageExport, FindEncoderAndFileExtension)
         EXPECT_EQ(FindEncoder(encoders.at(i), &format), i) << encoders.at(i).constData();
         EXPECT_TRUE(QImageWriter::supportedImageFormats().contains(format));
     }
-    for (const char* missing : {"", "image/", "image/PNG", "image/png ", "image/none"})
+    for (const char* missing : { "", "image/", "image/PNG", "image/png ", "image/none" })
         EXPECT_EQ(FindEncoder(missing), -1) << missing;
-    const char* const cases[][2] = {{"/t/Fotolot.png", "png"}, {"/t/s.PNG", "PNG"},
-        {"/t/a.b.jpeg", "jpeg"}, {"/t/shot.", ""}, {"/t/shot", ""}, {"/t/dir.png/shot", ""}};
+    const char* const cases[][2]
+        = { { "/t/Fotolot.png", "png" }, { "/t/s.PNG", "PNG" }, { "/t/a.b.jpeg", "jpeg" },
+              { "/t/shot.", "" }, { "/t/shot", "" }, { "/t/dir.png/shot", "" } };
     for (const auto& c : cases)
         EXPECT_EQ(FileExtension(QString::fromUtf8(c[0])), QString::fromUtf8(c[1])) << c[0];
 }
@@ -112,7 +119,7 @@ TEST(ImageExport, SaveDibAsImageEncodesWithTheLowerCasedWholeExtension)
             image.setPixel(x, y, qRgb(x * 30, y * 40, (x * 7 + y * 13) & 0xFF));
     // "jpeg" and "tiff" are taken whole and work wherever Qt has their encoder; "jpg" names
     // no MIME type.
-    for (const QString extension : {"png", "PNG", "Png", "bmp", "jpeg", "JPEG", "tiff", "jpg"}) {
+    for (const QString extension : { "png", "PNG", "Png", "bmp", "jpeg", "JPEG", "tiff", "jpg" }) {
         const QByteArray mimeType = "image/" + extension.toLower().toLatin1();
         const bool available = FindEncoder(mimeType) >= 0;
         const QString path = dir.filePath("shot." + extension);
@@ -122,7 +129,8 @@ TEST(ImageExport, SaveDibAsImageEncodesWithTheLowerCasedWholeExtension)
         if (!available)
             continue;
         QImageReader reader(path);
-        EXPECT_TRUE(QImageWriter::imageFormatsForMimeType(mimeType).contains(reader.format())) << trace;
+        EXPECT_TRUE(QImageWriter::imageFormatsForMimeType(mimeType).contains(reader.format()))
+            << trace;
         if (mimeType == "image/png" || mimeType == "image/bmp") { // lossless: DIB -> file -> pixels
             EXPECT_EQ(reader.read().convertToFormat(QImage::Format_RGB32), image) << trace;
         }

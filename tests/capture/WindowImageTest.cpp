@@ -15,12 +15,11 @@
 
 namespace {
 
-
 // Four quadrants of known colours, so that a picture of the window can be checked pixel by pixel.
 QRgb QuadrantColour(int x, int y, QSize size)
 {
     static const QRgb colours[4]
-        = {qRgb(200, 30, 40), qRgb(20, 180, 60), qRgb(10, 40, 220), qRgb(250, 240, 5)};
+        = { qRgb(200, 30, 40), qRgb(20, 180, 60), qRgb(10, 40, 220), qRgb(250, 240, 5) };
     return colours[(y >= size.height() / 2 ? 2 : 0) + (x >= size.width() / 2 ? 1 : 0)];
 }
 
@@ -57,24 +56,29 @@ TEST(SaveWindowImage, WritesThePngOrShowsTheBoxAndLeavesNoFile)
     window.resize(33, 21);
     const QString dialog = QStringLiteral("window|Fotolot|Portable Network Graphics (*.png)|png");
     const QString box = QStringLiteral("window|Error saving file|");
-    const std::tuple<const char*, bool, QStringList> cases[] = { // chosen name, saved, desktop calls
-        {"", false, {dialog}}, {"Fotolot.png", true, {dialog}}, {"shot.xyz", false, {dialog, box}},
-        {"shot.jpg", false, {dialog, box}}, {"shot.", false, {dialog, box}},
-        {"shot", false, {dialog, box}}, {"blocker/shot.png", false, {dialog, box}}};
+    const std::tuple<const char*, bool, QStringList> cases[]
+        = { // chosen name, saved, desktop calls
+              { "", false, { dialog } }, { "Fotolot.png", true, { dialog } },
+              { "shot.xyz", false, { dialog, box } }, { "shot.jpg", false, { dialog, box } },
+              { "shot.", false, { dialog, box } }, { "shot", false, { dialog, box } },
+              { "blocker/shot.png", false, { dialog, box } }
+          };
     for (const auto& [name, saved, calls] : cases) {
         FakeDesktop desktop;
         desktop.saveTarget = *name ? dir.filePath(QString::fromLatin1(name)) : QString();
         EXPECT_EQ(SaveWindowImage(&window, QStringLiteral("Fotolot"), 0), saved) << name;
         EXPECT_EQ(desktop.calls, calls) << name;
-        QStringList entries = {QStringLiteral("blocker")};
+        QStringList entries = { QStringLiteral("blocker") };
         if (saved)
             entries.append(QStringLiteral("Fotolot.png"));
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-            entries) << name;
+        EXPECT_EQ(
+            QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            entries)
+            << name;
         if (saved) {
             const QImage png(desktop.saveTarget, "png");
             ASSERT_EQ(png.size(), QSize(33, 21));
-            EXPECT_EQ(WrongPixels(png, {0, 0}, png.size()), 0);
+            EXPECT_EQ(WrongPixels(png, { 0, 0 }, png.size()), 0);
             QFile::remove(desktop.saveTarget);
         }
     }

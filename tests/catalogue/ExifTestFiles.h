@@ -33,7 +33,7 @@ inline Bytes operator+(Bytes a, const Bytes& b)
 using Fields = std::tuple<std::string, double, double, double, double, double>;
 template <class Record> Fields Of(const Record& r)
 {
-    return {r.camera, r.fNumber, r.focalLength, r.iso, r.exposureTime, r.fileSizeMb};
+    return { r.camera, r.fNumber, r.focalLength, r.iso, r.exposureTime, r.fileSizeMb };
 }
 
 // A directory entry: kind 'L' holds a 32-bit value in place, 'S' a 16-bit value in bytes
@@ -45,11 +45,17 @@ struct ExifEntry {
     std::uint32_t denominator = 0;
     std::string text = {};
 };
-inline ExifEntry TextEntry(std::uint16_t tag, std::string t) { return {'T', tag, 0, 0, std::move(t)}; }
-inline ExifEntry ShortEntry(std::uint16_t tag, std::uint16_t v) { return {'S', tag, v}; }
+inline ExifEntry TextEntry(std::uint16_t tag, std::string t)
+{
+    return { 'T', tag, 0, 0, std::move(t) };
+}
+inline ExifEntry ShortEntry(std::uint16_t tag, std::uint16_t v)
+{
+    return { 'S', tag, v };
+}
 inline ExifEntry RationalEntry(std::uint16_t tag, std::uint32_t n, std::uint32_t d)
 {
-    return {'R', tag, n, d};
+    return { 'R', tag, n, d };
 }
 
 // A TIFF block: header, IFD0 at 8, then the EXIF sub-directory when exif is not empty
@@ -64,7 +70,7 @@ inline Bytes BuildTiff(bool big, std::vector<ExifEntry> ifd0, const std::vector<
     };
     const std::size_t subAt = 8 + 2 + 12 * (ifd0.size() + (exif.empty() ? 0 : 1)) + 4;
     if (!exif.empty())
-        ifd0.push_back({'L', 0x8769, static_cast<std::uint32_t>(subAt)});
+        ifd0.push_back({ 'L', 0x8769, static_cast<std::uint32_t>(subAt) });
     std::size_t dataAt = exif.empty() ? subAt : subAt + 2 + 12 * exif.size() + 4;
     put(0, big ? 0x4D4D : 0x4949, 2);
     put(2, 42, 2);
@@ -112,7 +118,11 @@ struct TempDir {
         if (::mkdtemp(pattern.data()) != nullptr)
             path = pattern;
     }
-    ~TempDir() { std::error_code ignored; std::filesystem::remove_all(path, ignored); }
+    ~TempDir()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     // Writes bytes, padded with zeros to size when size is larger, and returns the path.

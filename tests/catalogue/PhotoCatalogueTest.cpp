@@ -22,12 +22,12 @@ TEST(ValueTable, TakesDistinctValuesAboveTheLimit)
     PhotoCatalogue c;
     const double above = std::nextafter(1e-8, 1.0);
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    for (double v : {0.0, 1e-8, -3.0, nan, above, 50.0, 500.0 / 10, 2.8, 50.0, 2.8})
+    for (double v : { 0.0, 1e-8, -3.0, nan, above, 50.0, 500.0 / 10, 2.8, 50.0, 2.8 })
         AddValue(c, FocalLength, v);
-    EXPECT_EQ(Table(c, FocalLength), (std::vector<double>{above, 50, 2.8}));
+    EXPECT_EQ(Table(c, FocalLength), (std::vector<double> { above, 50, 2.8 }));
     EXPECT_EQ(c.valueCounts[Aperture], 0);
     SortValueTables(c);
-    EXPECT_EQ(Table(c, FocalLength), (std::vector<double>{above, 2.8, 50}));
+    EXPECT_EQ(Table(c, FocalLength), (std::vector<double> { above, 2.8, 50 }));
     ResetValueTables(c);
     EXPECT_EQ(c.valueCounts[FocalLength], 0);
     EXPECT_EQ(c.values[FocalLength][1], 0.0);
@@ -41,7 +41,7 @@ TEST(ValueTable, FullTableKeepsItsExtremes)
     std::reverse(values.begin(), values.begin() + 100);
     // 150.5 is inside the range, 0.5 replaces 1, 300 replaces 200, 0.25 replaces 0.5, 0.75 is
     // above the smallest by now, and 300 is there already.
-    for (double v : {150.5, 0.5, 300.0, 0.25, 0.75, 300.0})
+    for (double v : { 150.5, 0.5, 300.0, 0.25, 0.75, 300.0 })
         values.push_back(v);
     for (double v : values)
         AddValue(c, Iso, v);

@@ -17,9 +17,9 @@ namespace {
 ChartLayout Layout(int plotWidth, int plotHeight, Quantity q, std::vector<double> values,
     std::vector<int> counts, int labelWidth = 24)
 {
-    const ChartTextMetrics metrics {40, 14, [labelWidth](const QString&) { return labelWidth; }};
+    const ChartTextMetrics metrics { 40, 14, [labelWidth](const QString&) { return labelWidth; } };
     const QRect client(0, 0, 40 + plotWidth + 20, 7 + plotHeight + 21);
-    return LayoutChart(client, ChartBins {q, std::move(values), std::move(counts)}, metrics);
+    return LayoutChart(client, ChartBins { q, std::move(values), std::move(counts) }, metrics);
 }
 
 std::vector<double> OneTo(int n)
@@ -37,12 +37,12 @@ TEST(ChartBins, DistinctValuesAscendingWithCounts)
     const double inf = std::numeric_limits<double>::infinity();
     // Values, bins and their counts.
     const std::tuple<std::vector<double>, std::vector<double>, std::vector<int>> rows[] = {
-        {{2.8, 4.0, 2.8}, {2.8, 4.0}, {2, 1}}, // the three photos
-        {{}, {}, {}},
-        {{50, 18, 200, 18, 50, 18}, {18, 50, 200}, {3, 2, 1}}, // by value, not row or count
-        {{0, 400, -100, 0, 400}, {400}, {2}},                    // missing and negative left out
-        {{nan, inf, 100, -inf, nan}, {100}, {1}},
-        {{0.1 + 0.2, 0.3, 0.3}, {0.3, 0.1 + 0.2}, {2, 1}}, // equality is exact
+        { { 2.8, 4.0, 2.8 }, { 2.8, 4.0 }, { 2, 1 } }, // the three photos
+        { {}, {}, {} },
+        { { 50, 18, 200, 18, 50, 18 }, { 18, 50, 200 }, { 3, 2, 1 } }, // by value, not row or count
+        { { 0, 400, -100, 0, 400 }, { 400 }, { 2 } }, // missing and negative left out
+        { { nan, inf, 100, -inf, nan }, { 100 }, { 1 } },
+        { { 0.1 + 0.2, 0.3, 0.3 }, { 0.3, 0.1 + 0.2 }, { 2, 1 } }, // equality is exact
     };
     for (const auto& [values, bins, counts] : rows) {
         const ChartBins b = BinValues(Iso, values);
@@ -62,8 +62,10 @@ TEST(ChartBins, DistinctValuesAscendingWithCounts)
 TEST(ChartLayout, CountAxisSteps)
 {
     const int rows[][3] = { // largest count, step, ticks
-        {1, 1, 2}, {7, 1, 7}, {19, 1, 19}, {20, 10, 2}, {21, 10, 2}, {57, 10, 5}, {100, 10, 10},
-        {150, 10, 15}, {199, 10, 19}, {200, 100, 2}, {1234, 100, 12}, {100000, 10000, 10}};
+        { 1, 1, 2 }, { 7, 1, 7 }, { 19, 1, 19 }, { 20, 10, 2 }, { 21, 10, 2 }, { 57, 10, 5 },
+        { 100, 10, 10 }, { 150, 10, 15 }, { 199, 10, 19 }, { 200, 100, 2 }, { 1234, 100, 12 },
+        { 100000, 10000, 10 }
+    };
     for (const auto& row : rows) {
         EXPECT_EQ(CountAxisFor(row[0]).step, row[1]) << row[0];
         EXPECT_EQ(CountAxisFor(row[0]).tickCount, row[2]) << row[0];
@@ -73,7 +75,7 @@ TEST(ChartLayout, CountAxisSteps)
 TEST(ChartLayout, PlotGridSlotsAndBars)
 {
     // Three bins over a plot of 500 x 200, largest count 57.
-    const ChartLayout layout = Layout(500, 200, Aperture, {2.8, 4.0, 5.6}, {57, 3, 20});
+    const ChartLayout layout = Layout(500, 200, Aperture, { 2.8, 4.0, 5.6 }, { 57, 3, 20 });
     const int left = layout.plotLeft, bottom = layout.plotBottom;
     EXPECT_EQ(QRect(QPoint(left, layout.plotTop), QPoint(layout.plotRight, bottom)),
         QRect(40, 7, 501, 201));
@@ -88,7 +90,7 @@ TEST(ChartLayout, PlotGridSlotsAndBars)
         EXPECT_EQ(line.label.box, QRect(left - 27, y - 7, 24, 14));
     }
     // Slots of 166, centres at +83, +249, +416, bars 132 wide from centre - 66.
-    const int centres[] = {left + 83, left + 249, left + 416}, heights[] = {200, 10, 70};
+    const int centres[] = { left + 83, left + 249, left + 416 }, heights[] = { 200, 10, 70 };
     ASSERT_EQ(layout.bins.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
         const ChartBinMark& mark = layout.bins[i];
@@ -124,7 +126,8 @@ TEST(ChartLayout, StaggeredAndSkippedLabels)
         EXPECT_EQ(mark.tick.to.y(), bottom + 3 + (mark.labelDrawn ? stagger : 0)) << i;
         EXPECT_EQ(mark.bar, QRect(mark.x - 8, layout.plotTop, 16, 201)) << i;
     }
-    for (const ChartBinMark& mark : Layout(520, 200, Iso, OneTo(25), std::vector<int>(25, 1), 1).bins)
+    for (const ChartBinMark& mark :
+        Layout(520, 200, Iso, OneTo(25), std::vector<int>(25, 1), 1).bins)
         EXPECT_EQ(mark.label.box.top(), bottom + 4); // 25 bins do not stagger
 }
 
@@ -132,13 +135,13 @@ TEST(ChartLayout, NarrowSlotsAndLargeCounts)
 {
     // Over 100 pixels a slot is 1 pixel wide up to 100 bins and 0 beyond: bars keep one
     // pixel as long as their slot has one.
-    for (const auto& [bins, width] : {std::pair {10, 8}, {80, 1}, {100, 1}, {101, 0}}) {
+    for (const auto& [bins, width] : { std::pair { 10, 8 }, { 80, 1 }, { 100, 1 }, { 101, 0 } }) {
         const std::vector<int> counts(std::size_t(bins), 2);
         for (const ChartBinMark& mark : Layout(100, 200, Iso, OneTo(bins), counts).bins)
             EXPECT_EQ(mark.bar.width(), width) << bins;
     }
     // 100,000 photos over a plot 100,000 pixels high: the products leave int.
-    const ChartLayout tall = Layout(500, 100000, Iso, {100, 200}, {100000, 50000});
+    const ChartLayout tall = Layout(500, 100000, Iso, { 100, 200 }, { 100000, 50000 });
     ASSERT_EQ(tall.grid.size(), 10u);
     EXPECT_EQ(tall.grid.back().line.from.y(), tall.plotTop);
     EXPECT_EQ(tall.bins[1].bar.top(), tall.plotBottom - 50000);

@@ -35,7 +35,8 @@ std::pair<QImage, ChartLayout> Render(const ChartBins& bins)
     QImage image = BlankImage();
     QPainter painter(&image);
     PaintChart(painter, image.rect(), bins);
-    return {image, LayoutChart(QRect(0, 0, kWidth, kHeight), bins, MeasureChartText(ChartFont(96)))};
+    return { image,
+        LayoutChart(QRect(0, 0, kWidth, kHeight), bins, MeasureChartText(ChartFont(96))) };
 }
 
 // Row y of the plot background: row i of n is start + (i * (end - start)) / n.
@@ -61,7 +62,7 @@ TEST(DrawChart, WithoutBinsOnlyBackgroundAndFrame)
     // No rows, and rows without a positive value of the shown quantity, look the same:
     // the gradient, the unpainted column and row inside the frame, the frame, and the
     // margins untouched.
-    for (const ChartBins& bins : {ChartBins(), BinValues(Iso, {0, -5})}) {
+    for (const ChartBins& bins : { ChartBins(), BinValues(Iso, { 0, -5 }) }) {
         const auto [image, layout] = Render(bins);
         const QRect& f = layout.frame;
         ASSERT_GT(layout.plotHeight, 100);
@@ -81,7 +82,7 @@ TEST(DrawChart, WithoutBinsOnlyBackgroundAndFrame)
 
 TEST(DrawChart, ThreeAperturesTwoBins)
 {
-    const auto [image, layout] = Render(BinValues(Aperture, {2.8, 4.0, 2.8}));
+    const auto [image, layout] = Render(BinValues(Aperture, { 2.8, 4.0, 2.8 }));
     const int bottom = layout.plotBottom;
     ASSERT_EQ(layout.bins.size(), 2u);
     ASSERT_EQ(layout.grid.size(), 2u);
@@ -91,7 +92,7 @@ TEST(DrawChart, ThreeAperturesTwoBins)
     for (const ChartGridLine& line : layout.grid) {
         const int x = layout.plotLeft, y = line.line.from.y();
         const QRgb grey = qRgb(112, 112, 112), back = BackgroundAt(layout, y);
-        const std::vector<QRgb> dots = {grey, grey, grey, back, back, back, grey};
+        const std::vector<QRgb> dots = { grey, grey, grey, back, back, back, grey };
         for (int i = 0; i < 7; ++i)
             EXPECT_EQ(image.pixel(x + i, y), dots[static_cast<std::size_t>(i)]) << i;
         EXPECT_EQ(image.pixel(layout.plotRight, y), kBehind);
@@ -99,8 +100,8 @@ TEST(DrawChart, ThreeAperturesTwoBins)
     }
     // F2.8 (2 photos) reaches the plot's top, F4.0 half way; both stand on the row
     // plotBottom. Red falls from 255 in the left column towards 128.
-    const int heights[] = {layout.plotHeight, layout.plotHeight / 2};
-    const char* texts[] = {"F2.8", "F4.0"};
+    const int heights[] = { layout.plotHeight, layout.plotHeight / 2 };
+    const char* texts[] = { "F2.8", "F4.0" };
     for (std::size_t i = 0; i < 2; ++i) {
         const ChartBinMark& mark = layout.bins[i];
         const QRect& bar = mark.bar;
@@ -114,7 +115,7 @@ TEST(DrawChart, ThreeAperturesTwoBins)
         EXPECT_EQ(image.pixel(bar.right() + 1, bottom - 1), BackgroundAt(layout, bottom - 1));
         EXPECT_NE(image.pixel(bar.left(), bar.top() - 1), qRgb(255, 0, 0));
         // The tick covers the frame row and the row below; the label starts after a gap.
-        const QRgb tick[] = {kBlack, kBlack, kBehind};
+        const QRgb tick[] = { kBlack, kBlack, kBehind };
         for (int dy = 1; dy <= 3; ++dy)
             EXPECT_EQ(image.pixel(mark.x, bottom + dy), tick[dy - 1]) << i << ' ' << dy;
         EXPECT_TRUE(HasText(image, mark.label.box));
@@ -123,7 +124,7 @@ TEST(DrawChart, ThreeAperturesTwoBins)
 
 TEST(DrawChart, SingleBinCentredAndFull)
 {
-    const auto [image, layout] = Render(BinValues(FileSize, {3.2}));
+    const auto [image, layout] = Render(BinValues(FileSize, { 3.2 }));
     const int w = (layout.plotWidth * 8) / 10;
     const int left = layout.plotLeft + layout.plotWidth / 2 - w / 2;
     const int row = layout.plotTop + 1, fall = ((w - 1) * 127) / w;
@@ -169,8 +170,9 @@ TEST(DrawChart, ControlPaintsItsBins)
     CChartStatic chart;
     chart.resize(kWidth, kHeight);
     // Missing, not-a-number and infinite values do not change the picture.
-    const std::pair<std::vector<double>, std::vector<double>> cases[] = {
-        {{0.004, nan, 0, 0.5, inf, 1, -inf, 30, 0.5}, {0.004, 0.5, 0.5, 1, 30}}, {{}, {}}};
+    const std::pair<std::vector<double>, std::vector<double>> cases[]
+        = { { { 0.004, nan, 0, 0.5, inf, 1, -inf, 30, 0.5 }, { 0.004, 0.5, 0.5, 1, 30 } },
+              { {}, {} } };
     for (const auto& [shown, charted] : cases) {
         chart.SetData(ShutterSpeed, shown);
         QImage image = BlankImage();

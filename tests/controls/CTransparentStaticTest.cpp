@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "controls/CTransparentStatic.h"
 
-#include "tests/support/FakeDesktop.h"
 #include "controls/DrawGradient.h"
+#include "tests/support/FakeDesktop.h"
 
 #include <QEnterEvent>
 #include <QImage>
@@ -26,13 +26,15 @@ protected:
     }
 };
 
-
 // What the window shows now: the pending repaints are done, then the window's pixels are
 // read back, so a repaint that left old pixels in place would show.
 QImage OnScreen(QWidget& window)
 {
     QCoreApplication::processEvents();
-    return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    return window.screen()
+        ->grabWindow(window.winId())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
 }
 } // namespace
 
@@ -65,7 +67,8 @@ TEST(CTransparentStatic, ShorterTextLeavesNoRemnantOfTheLonger)
     }
     EXPECT_GT(longTextPixels, 0);
     // Where the label has no text the gradient shows through it.
-    EXPECT_EQ(background.pixel(12, 25), GradientColour(qRgb(255, 255, 255), qRgb(180, 180, 255), 25, 40));
+    EXPECT_EQ(
+        background.pixel(12, 25), GradientColour(qRgb(255, 255, 255), qRgb(180, 180, 255), 25, 40));
 }
 
 TEST(CTransparentStatic, LinkModeOpensTheCaptionOnThePress)

@@ -11,8 +11,8 @@ TEST(DialogUnits, MulDivRoundsHalvesAwayFromZero)
         int number, numerator, denominator, expected;
     } const cases[] = {
         { 337, 6, 4, 506 }, // 505.5
-        { 7, 12, 8, 11 },   // 10.5
-        { 5, 12, 8, 8 },    // 7.5
+        { 7, 12, 8, 11 }, // 10.5
+        { 5, 12, 8, 8 }, // 7.5
         { -7, 12, 8, -11 },
         { 7, 12, -8, -11 },
         { 5, 5, 0, -1 },
@@ -27,11 +27,12 @@ TEST(DialogUnits, MulDivRoundsHalvesAwayFromZero)
 
 TEST(DialogUnits, RectanglesConvertEdgeByEdgeWithTheBaseUnits)
 {
-    const DialogBaseUnits units{ 6, 12 };
+    const DialogBaseUnits units { 6, 12 };
     EXPECT_EQ(DialogUnitsToPixels(QRect(337, 7, 50, 14), units), QRect(506, 11, 75, 21));
     EXPECT_EQ(DialogUnitsToPixels(QRect(0, 0, 395, 282), units), QRect(0, 0, 593, 423));
     EXPECT_EQ(DialogUnitsToPixels(QRect(7, 220, 381, 58), units), QRect(11, 330, 572, 87));
-    EXPECT_EQ(DialogUnitsToPixels(QRect(0, 0, 235, 55), DialogBaseUnits{ 7, 13 }), QRect(0, 0, 411, 89));
+    EXPECT_EQ(
+        DialogUnitsToPixels(QRect(0, 0, 235, 55), DialogBaseUnits { 7, 13 }), QRect(0, 0, 411, 89));
 }
 
 TEST(DialogUnits, DialogFontHasTheBaseUnitsOfTheLayout)

@@ -16,8 +16,8 @@ QImage Blank(int width, int height)
     return image;
 }
 
-QImage Drawn(int width, int height, int left, int top, int right, int bottom, QRgb start,
-             QRgb end, int direction)
+QImage Drawn(int width, int height, int left, int top, int right, int bottom, QRgb start, QRgb end,
+    int direction)
 {
     QImage image = Blank(width, height);
     QPainter painter(&image);
@@ -43,7 +43,8 @@ TEST(GradientColour, ChannelsStepByTruncatedIntegerArithmetic)
         { qRgb(9, 99, 199), qRgb(9, 99, 199), 37, 40, qRgb(9, 99, 199) },
     };
     for (const Case& c : cases)
-        EXPECT_EQ(GradientColour(c.start, c.end, c.i, c.n), c.expected) << "line " << c.i << " of " << c.n;
+        EXPECT_EQ(GradientColour(c.start, c.end, c.i, c.n), c.expected)
+            << "line " << c.i << " of " << c.n;
 }
 
 TEST(DrawGradient, FillsExactlyTheHalfOpenRectangle)
@@ -55,10 +56,11 @@ TEST(DrawGradient, FillsExactlyTheHalfOpenRectangle)
         for (int y = 0; y < image.height(); ++y) {
             for (int x = 0; x < image.width(); ++x) {
                 const bool inside = x >= 2 && x < 9 && y >= 3 && y < 11;
-                const QRgb expected = !inside ? kUntouched
+                const QRgb expected = !inside    ? kUntouched
                     : direction == kGradientRows ? GradientColour(start, end, y - 3, 8)
                                                  : GradientColour(start, end, x - 2, 7);
-                ASSERT_EQ(image.pixel(x, y), expected) << "direction " << direction << " at " << x << "," << y;
+                ASSERT_EQ(image.pixel(x, y), expected)
+                    << "direction " << direction << " at " << x << "," << y;
             }
         }
     }
@@ -71,22 +73,22 @@ TEST(DrawGradient, EmptyThinAndInvertedRectangles)
         int paintedPixels;
     } const cases[] = {
         { 2, 2, 2, 6, kGradientColumns, 0 }, // width 0 in the drawing direction
-        { 2, 2, 6, 2, kGradientRows, 0 },    // height 0 in the drawing direction
+        { 2, 2, 6, 2, kGradientRows, 0 }, // height 0 in the drawing direction
         { 6, 2, 2, 6, kGradientColumns, 0 }, // inverted in the drawing direction
-        { 2, 2, 2, 6, kGradientRows, 0 },    // width 0 across the rows: no pixel to draw
-        { 6, 2, 2, 6, kGradientRows, 0 },    // inverted across the rows
-        { 2, 2, 3, 6, kGradientRows, 4 },    // one column wide
-        { 2, 2, 6, 3, kGradientRows, 4 },    // one row high
+        { 2, 2, 2, 6, kGradientRows, 0 }, // width 0 across the rows: no pixel to draw
+        { 6, 2, 2, 6, kGradientRows, 0 }, // inverted across the rows
+        { 2, 2, 3, 6, kGradientRows, 4 }, // one column wide
+        { 2, 2, 6, 3, kGradientRows, 4 }, // one row high
         { 2, 2, 3, 3, kGradientRows, 1 },
     };
     for (const Case& c : cases) {
         const QImage image = Drawn(8, 8, c.left, c.top, c.right, c.bottom, qRgb(0, 0, 0),
-                                   qRgb(255, 255, 255), c.direction);
+            qRgb(255, 255, 255), c.direction);
         int painted = 0;
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x)
                 painted += image.pixel(x, y) != kUntouched;
-        EXPECT_EQ(painted, c.paintedPixels)
-            << c.left << "," << c.top << "," << c.right << "," << c.bottom << " dir " << c.direction;
+        EXPECT_EQ(painted, c.paintedPixels) << c.left << "," << c.top << "," << c.right << ","
+                                            << c.bottom << " dir " << c.direction;
     }
 }

@@ -14,10 +14,13 @@ TEST(UpDownControl, StepsStayWithinTheRange)
         bool up;
         int lower, upper, expected;
     } const cases[] = {
-        { 17, true, 17, 55, 18 },  { 17, false, 17, 55, 17 }, { 55, true, 17, 55, 55 },
-        { 3, true, 17, 55, 18 },   // below the range: clamped first, then stepped
-        { 90, false, 17, 55, 54 }, { 0, true, 0, 0, 0 },
-        { 10, true, 100, 0, 9 },   // a reversed range counts down on "up"
+        { 17, true, 17, 55, 18 },
+        { 17, false, 17, 55, 17 },
+        { 55, true, 17, 55, 55 },
+        { 3, true, 17, 55, 18 }, // below the range: clamped first, then stepped
+        { 90, false, 17, 55, 54 },
+        { 0, true, 0, 0, 0 },
+        { 10, true, 100, 0, 9 }, // a reversed range counts down on "up"
         { 0, false, 100, 0, 1 },
     };
     for (const Case& c : cases)
@@ -31,7 +34,10 @@ TEST(UpDownControl, ReadsTheLeadingWholeNumber)
         const char* text;
         int expected;
     } const cases[] = {
-        { "  -4mm", -4 }, { "17.9", 17 }, { "abc", -1 }, { "-", -1 },
+        { "  -4mm", -4 },
+        { "17.9", 17 },
+        { "abc", -1 },
+        { "-", -1 },
         { "99999999999999999999", 2147483647 },
     };
     for (const Case& c : cases)

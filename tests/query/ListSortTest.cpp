@@ -22,14 +22,14 @@ TEST(ListSort, SortOrderAgreesWithCompareListRowsInBothDirections)
             t += "aB\0\x7f\x80\xff"[pick(6)];
         return t;
     };
-    const double values[] = {0, -0.0, 2.8, 4, 1.0 / 60, 1e-9, NAN, 1e300};
-    for (const std::string prefix : {"", "/home/photos/2024/IMG_"}) {
+    const double values[] = { 0, -0.0, 2.8, 4, 1.0 / 60, 1e-9, NAN, 1e300 };
+    for (const std::string prefix : { "", "/home/photos/2024/IMG_" }) {
         std::vector<ListRow> rows(600);
         for (ListRow& row : rows)
-            row = {text(prefix), text(""), values[pick(8)], values[pick(8)], values[pick(8)],
-                values[pick(8)]};
+            row = { text(prefix), text(""), values[pick(8)], values[pick(8)], values[pick(8)],
+                values[pick(8)] };
         for (int column = 0; column < kResultColumnCount; ++column) {
-            for (const std::int32_t direction : {1, -1}) {
+            for (const std::int32_t direction : { 1, -1 }) {
                 g_sortDirection[column] = direction;
                 std::vector<int> expected(rows.size());
                 std::iota(expected.begin(), expected.end(), 0);

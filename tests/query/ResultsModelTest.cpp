@@ -18,7 +18,8 @@ protected:
     void SetUp() override { ResetSortDirections(); }
     void TearDown() override { ResetSortDirections(); }
     ResultsModel model;
-    QAbstractItemModelTester tester {&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
+    QAbstractItemModelTester tester { &model,
+        QAbstractItemModelTester::FailureReportingMode::Fatal };
 
     // The rows' paths in the model's order, joined.
     std::string Order() const
@@ -30,21 +31,24 @@ protected:
     }
 };
 
-ListRow Row(std::string path, double fNumber, double iso, double exposureTime, std::string camera = "C")
+ListRow Row(
+    std::string path, double fNumber, double iso, double exposureTime, std::string camera = "C")
 {
-    return {std::move(path), std::move(camera), fNumber, 50, iso, exposureTime};
+    return { std::move(path), std::move(camera), fNumber, 50, iso, exposureTime };
 }
 
 } // namespace
 
 TEST_F(ResultsModelTest, HeadingsAlignmentAndCellTexts)
 {
-    model.SetRows({Row("/d/\xc3\xa9t\xc3\xa9.jpg", 2.8, 0, 0.004, "Canon")});
-    const char* headings[] = {"File", "Camera", "Aperture", "Focal length", "ISO", "Shutter speed"};
-    const char* texts[] = {"\xc3\xa9t\xc3\xa9.jpg", "Canon", "F2.8", "50", "n/a", "1/250"};
+    model.SetRows({ Row("/d/\xc3\xa9t\xc3\xa9.jpg", 2.8, 0, 0.004, "Canon") });
+    const char* headings[]
+        = { "File", "Camera", "Aperture", "Focal length", "ISO", "Shutter speed" };
+    const char* texts[] = { "\xc3\xa9t\xc3\xa9.jpg", "Canon", "F2.8", "50", "n/a", "1/250" };
     for (int c = 0; c < kResultColumnCount; ++c) {
         EXPECT_EQ(model.headerData(c, Qt::Horizontal).toString(), QString::fromUtf8(headings[c]));
-        const Qt::Alignment expected = (c < 2 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter;
+        const Qt::Alignment expected
+            = (c < 2 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter;
         EXPECT_EQ(model.headerData(c, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>(),
             expected);
         const QModelIndex cell = model.index(0, c);
@@ -58,13 +62,14 @@ TEST_F(ResultsModelTest, HeadingsAlignmentAndCellTexts)
 
 TEST_F(ResultsModelTest, HeaderClicksSortAndFlipEachColumnOnItsOwn)
 {
-    model.SetRows({Row("/a", 4, 400, 1.0 / 60), Row("/b", 2.8, 0, 0.002), Row("/c", 0, 100, 2),
-        Row("/d", 5.6, 200, 0)});
-    const std::tuple<int, const char*, int> clicks[] = { // column, order, aperture direction after
-        {ApertureColumn, "/c/b/a/d", -1},
-        {IsoColumn, "/b/c/d/a", -1},        // ascending, the aperture direction stays
-        {ApertureColumn, "/d/a/b/c", 1},    // descending: the missing aperture goes last
-        {ShutterSpeedColumn, "/d/b/a/c", 1}, // by time, not text: 1/500, 1/60, 2 s; missing first
+    model.SetRows({ Row("/a", 4, 400, 1.0 / 60), Row("/b", 2.8, 0, 0.002), Row("/c", 0, 100, 2),
+        Row("/d", 5.6, 200, 0) });
+    const std::tuple<int, const char*, int> clicks[] = {
+        // column, order, aperture direction after
+        { ApertureColumn, "/c/b/a/d", -1 },
+        { IsoColumn, "/b/c/d/a", -1 }, // ascending, the aperture direction stays
+        { ApertureColumn, "/d/a/b/c", 1 }, // descending: the missing aperture goes last
+        { ShutterSpeedColumn, "/d/b/a/c", 1 }, // by time, not text: 1/500, 1/60, 2 s; missing first
     };
     for (const auto& [column, order, apertureDirection] : clicks) {
         model.SortByColumn(column);
@@ -73,7 +78,7 @@ TEST_F(ResultsModelTest, HeaderClicksSortAndFlipEachColumnOnItsOwn)
     }
     // A new set of rows keeps the directions: the next File click sorts descending.
     g_sortDirection[FileColumn] = -1;
-    model.SetRows({Row("/b", 1, 1, 1), Row("/c", 1, 1, 1), Row("/a", 1, 1, 1)});
+    model.SetRows({ Row("/b", 1, 1, 1), Row("/c", 1, 1, 1), Row("/a", 1, 1, 1) });
     model.SortByColumn(FileColumn);
     EXPECT_EQ(Order(), "/c/b/a");
     // An empty list still flips the direction on each click.
@@ -85,8 +90,8 @@ TEST_F(ResultsModelTest, HeaderClicksSortAndFlipEachColumnOnItsOwn)
 
 TEST_F(ResultsModelTest, PathsAndCamerasCompareAsUnsignedBytesAndTiesKeepTheirOrder)
 {
-    model.SetRows({Row("/p/\xc3\xa9 ", 0, 0, 0, "z"), Row("/p/b ", 0, 0, 0, "\xff"),
-        Row("/p/B ", 0, 0, 0, "a"), Row("/p/a ", 0, 0, 0, "a"), Row("/o/z ", 0, 0, 0, "A")});
+    model.SetRows({ Row("/p/\xc3\xa9 ", 0, 0, 0, "z"), Row("/p/b ", 0, 0, 0, "\xff"),
+        Row("/p/B ", 0, 0, 0, "a"), Row("/p/a ", 0, 0, 0, "a"), Row("/o/z ", 0, 0, 0, "A") });
     model.SortByColumn(FileColumn);
     EXPECT_EQ(Order(), "/o/z /p/B /p/a /p/b /p/\xc3\xa9 ");
     model.SortByColumn(CameraColumn); // the equal cameras "a" keep the order the File sort left
@@ -95,7 +100,7 @@ TEST_F(ResultsModelTest, PathsAndCamerasCompareAsUnsignedBytesAndTiesKeepTheirOr
 
 TEST_F(ResultsModelTest, ShadingFollowsThePositionAndSelectionsFollowTheirRows)
 {
-    model.SetRows({Row("/c", 3, 0, 0), Row("/a", 1, 0, 0), Row("/b", 2, 0, 0)});
+    model.SetRows({ Row("/c", 3, 0, 0), Row("/a", 1, 0, 0), Row("/b", 2, 0, 0) });
     const QPersistentModelIndex selected(model.index(0, 2)); // "/c"
     model.SortByColumn(ApertureColumn);
     ASSERT_EQ(Order(), "/a/b/c");
@@ -104,5 +109,6 @@ TEST_F(ResultsModelTest, ShadingFollowsThePositionAndSelectionsFollowTheirRows)
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < kResultColumnCount; ++c)
             EXPECT_EQ(model.index(r, c).data(Qt::BackgroundRole).value<QBrush>().color(),
-                r == 1 ? QColor(240, 240, 240) : QColor(248, 248, 248)) << r << "," << c;
+                r == 1 ? QColor(240, 240, 240) : QColor(248, 248, 248))
+                << r << "," << c;
 }

@@ -2,8 +2,8 @@
 // Whole scan runs through the progress dialog, with the file dialog answered by a fake.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QTemporaryDir>
@@ -17,14 +17,17 @@
 
 namespace {
 
-
 // A JPEG whose first segment is EXIF: the TIFF header at byte 12, IFD0 pointing to an EXIF
 // directory with one FNumber rational of fNumberTenths / 10.
 QByteArray ExifJpeg(unsigned fNumberTenths)
 {
     QByteArray tiff = QByteArray::fromHex("49492a0008000000"
-                                          "0100" "69870400010000001a000000" "00000000"
-                                          "0100" "9d820500010000002c000000" "00000000");
+                                          "0100"
+                                          "69870400010000001a000000"
+                                          "00000000"
+                                          "0100"
+                                          "9d820500010000002c000000"
+                                          "00000000");
     tiff.append(static_cast<char>(fNumberTenths & 0xff));
     tiff.append(QByteArray::fromHex("0000000a000000"));
     QByteArray file = QByteArray::fromHex("ffd8ffe1");
@@ -88,10 +91,10 @@ protected:
 
 TEST_F(ScanRunTest, OneFileGivesOneProgressThenDone)
 {
-    m_desktop.filesToOpen = {WriteFile(m_dir, "IMG_0001.JPG", ExifJpeg(28))};
+    m_desktop.filesToOpen = { WriteFile(m_dir, "IMG_0001.JPG", ExifJpeg(28)) };
     const ScanResult run = Scan();
     EXPECT_EQ(run.result, QDialog::Accepted);
-    EXPECT_EQ(run.notices, (std::vector<int>{ScanProgress, ScanDone}));
+    EXPECT_EQ(run.notices, (std::vector<int> { ScanProgress, ScanDone }));
     EXPECT_EQ(m_catalogue.recordCount, 1);
     ASSERT_TRUE(m_catalogue.head);
     EXPECT_DOUBLE_EQ(m_catalogue.head->fNumber, 2.8);
@@ -130,7 +133,7 @@ TEST_F(ScanRunTest, CancelFinishesTheCurrentFileAndEmptiesTheCatalogue)
         m_desktop.filesToOpen << WriteFile(m_dir, QStringLiteral("c%1.jpg").arg(i), ExifJpeg(20));
     const ScanResult run = Scan(/*cancelAfter=*/1);
     EXPECT_EQ(run.result, QDialog::Rejected);
-    EXPECT_EQ(run.notices, (std::vector<int>{ScanProgress, ScanClose}));
+    EXPECT_EQ(run.notices, (std::vector<int> { ScanProgress, ScanClose }));
     EXPECT_EQ(run.lastTotalText, "1"); // the file being read was finished and counted
     EXPECT_EQ(m_catalogue.recordCount, 0);
     EXPECT_FALSE(m_catalogue.head);
@@ -143,7 +146,7 @@ TEST_F(ScanRunTest, DismissedFileDialogLeavesTheTablesAlone)
     m_desktop.filesToOpen.clear();
     const ScanResult run = Scan();
     EXPECT_EQ(run.result, QDialog::Rejected);
-    EXPECT_EQ(run.notices, (std::vector<int>{ScanClose}));
+    EXPECT_EQ(run.notices, (std::vector<int> { ScanClose }));
     EXPECT_EQ(m_desktop.openDialogs, 1);
     EXPECT_EQ(m_catalogue.valueCounts[Iso], 1);
     EXPECT_EQ(m_catalogue.values[Iso][0], 100);
@@ -156,10 +159,10 @@ TEST_F(ScanRunTest, EscapeAndTheCloseBoxCancelLikeTheButton)
 {
     for (int i = 0; i < 3; ++i)
         m_desktop.filesToOpen << WriteFile(m_dir, QStringLiteral("e%1.jpg").arg(i), ExifJpeg(20));
-    for (const CancelBy how : {CancelBy::Escape, CancelBy::CloseBox}) {
+    for (const CancelBy how : { CancelBy::Escape, CancelBy::CloseBox }) {
         const ScanResult run = Scan(/*cancelAfter=*/2, how);
         EXPECT_EQ(run.result, QDialog::Rejected);
-        EXPECT_EQ(run.notices, (std::vector<int>{ScanProgress, ScanProgress, ScanClose}));
+        EXPECT_EQ(run.notices, (std::vector<int> { ScanProgress, ScanProgress, ScanClose }));
         EXPECT_EQ(m_catalogue.recordCount, 0);
     }
 }

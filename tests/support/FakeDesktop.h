@@ -15,7 +15,10 @@
 
 class FakeDesktop : public DesktopSeam {
 public:
-    FakeDesktop() : m_previous(SetDesktop(this)) {}
+    FakeDesktop()
+        : m_previous(SetDesktop(this))
+    {
+    }
     ~FakeDesktop() override { SetDesktop(m_previous); }
     FakeDesktop(const FakeDesktop&) = delete;
     FakeDesktop& operator=(const FakeDesktop&) = delete;
@@ -27,8 +30,8 @@ public:
         QString caption, text;
     };
 
-    QStringList filesToOpen;  // the open dialog's answer; empty: dismissed
-    QString saveTarget;       // the save dialog's answer; empty: dismissed
+    QStringList filesToOpen; // the open dialog's answer; empty: dismissed
+    QString saveTarget; // the save dialog's answer; empty: dismissed
     bool openSucceeds = true;
     std::function<void(QWidget* parent)> whileChoosingFiles; // runs inside the open dialog
 
@@ -41,7 +44,8 @@ public:
     QList<ErrorBox> errors;
     QList<QUrl> opened;
 
-    QStringList ChooseFilesToOpen(QWidget* parent, const QString&, const QStringList& filters) override
+    QStringList ChooseFilesToOpen(
+        QWidget* parent, const QString&, const QStringList& filters) override
     {
         ++openDialogs;
         if (whileChoosingFiles)
@@ -50,15 +54,15 @@ public:
         return filesToOpen;
     }
     QString ChooseSaveFile(QWidget* parent, const QString& proposedName, const QString& filter,
-                           const QString& defaultSuffix) override
+        const QString& defaultSuffix) override
     {
-        saveQuestions.append({proposedName, filter, defaultSuffix});
+        saveQuestions.append({ proposedName, filter, defaultSuffix });
         calls << NameOf(parent) + "|" + proposedName + "|" + filter + "|" + defaultSuffix;
         return saveTarget;
     }
     void ShowError(QWidget* parent, const QString& caption, const QString& text) override
     {
-        errors.append({caption, text});
+        errors.append({ caption, text });
         calls << NameOf(parent) + "|" + caption + "|" + text;
     }
     bool OpenWithDesktop(const QUrl& url) override
@@ -68,6 +72,9 @@ public:
     }
 
 private:
-    static QString NameOf(const QWidget* widget) { return widget ? widget->objectName() : QString(); }
+    static QString NameOf(const QWidget* widget)
+    {
+        return widget ? widget->objectName() : QString();
+    }
     DesktopSeam* m_previous;
 };

@@ -16,7 +16,9 @@
 #include "bench/BenchArgs.h"
 #include "bench/BenchReport.h"
 #include "bench/CorpusPhoto.h"
+#include "catalogue/ExifReader.h"
 #include "catalogue/PhotoCatalogue.h"
+#include "catalogue/ScanLoop.h"
 #include "controls/DesktopSeam.h"
 
 namespace {
@@ -55,9 +57,7 @@ double ValueOf(const CorpusRational& rational)
 void FillGeneratedCatalogue(PhotoCatalogue& catalogue, int count)
 {
     CorpusRandom random(1);
-    catalogue.head = std::make_unique<PhotoRecord>();
-    catalogue.spare = catalogue.head.get();
-    catalogue.recordCount = 0;
+    BeginScan(catalogue);
     ResetValueTables(catalogue);
     for (int i = 0; i < count; ++i) {
         const CorpusPhoto photo = DrawCorpusPhoto(random);
@@ -70,15 +70,8 @@ void FillGeneratedCatalogue(PhotoCatalogue& catalogue, int count)
         record.exposureTime = ValueOf(photo.exposureTime);
         record.focalLength = ValueOf(photo.focalLength);
         record.iso = photo.iso;
-        record.fileSizeMb = static_cast<double>(photo.fileSize >> 16) / 16.0;
-        AddValue(catalogue, Iso, record.iso);
-        AddValue(catalogue, Aperture, record.fNumber);
-        AddValue(catalogue, FocalLength, record.focalLength);
-        AddValue(catalogue, ShutterSpeed, record.exposureTime);
-        AddValue(catalogue, FileSize, record.fileSizeMb);
-        record.next = std::make_unique<PhotoRecord>();
-        catalogue.spare = record.next.get();
-        ++catalogue.recordCount;
+        record.fileSizeMb = FileSizeMb(photo.fileSize);
+        AcceptSpareRecord(catalogue);
     }
     SortValueTables(catalogue);
 }

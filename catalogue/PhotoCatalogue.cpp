@@ -15,19 +15,7 @@ PhotoRecord::~PhotoRecord()
 
 double PhotoRecord::Value(Quantity q) const
 {
-    switch (q) {
-    case Aperture:
-        return fNumber;
-    case FocalLength:
-        return focalLength;
-    case Iso:
-        return iso;
-    case ShutterSpeed:
-        return exposureTime;
-    case FileSize:
-        return fileSizeMb;
-    }
-    return 0;
+    return QuantityOf(*this, q);
 }
 
 void AddValue(PhotoCatalogue& catalogue, Quantity k, double value)

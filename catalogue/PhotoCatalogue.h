@@ -17,6 +17,24 @@ enum Quantity : int {
 };
 constexpr int kQuantityCount = 5;
 
+// Quantity q of anything holding the five quantity fields of a photo record.
+template <class Photo> double QuantityOf(const Photo& photo, Quantity q)
+{
+    switch (q) {
+    case Aperture:
+        return photo.fNumber;
+    case FocalLength:
+        return photo.focalLength;
+    case Iso:
+        return photo.iso;
+    case ShutterSpeed:
+        return photo.exposureTime;
+    case FileSize:
+        return photo.fileSizeMb;
+    }
+    return 0;
+}
+
 // One photo. A quantity of exactly 0 means the file did not give it.
 struct PhotoRecord {
     std::string path; // full path as the file system spells it, never cut

@@ -29,6 +29,13 @@ bool ScanOneFile(PhotoCatalogue& catalogue, const std::string& path)
     PhotoRecord& record = *catalogue.spare;
     if (!ReadPhoto(catalogue.currentPath, record))
         return false;
+    AcceptSpareRecord(catalogue);
+    return true;
+}
+
+void AcceptSpareRecord(PhotoCatalogue& catalogue)
+{
+    PhotoRecord& record = *catalogue.spare;
     AddValue(catalogue, Iso, record.iso);
     AddValue(catalogue, Aperture, record.fNumber);
     AddValue(catalogue, FocalLength, record.focalLength);
@@ -37,7 +44,6 @@ bool ScanOneFile(PhotoCatalogue& catalogue, const std::string& path)
     record.next = std::make_unique<PhotoRecord>();
     catalogue.spare = record.next.get();
     ++catalogue.recordCount;
-    return true;
 }
 
 void ScanChosenFiles(PhotoCatalogue& catalogue, const std::function<bool(std::string&)>& nextPath)

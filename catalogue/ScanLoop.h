@@ -16,6 +16,10 @@ void BeginScan(PhotoCatalogue& catalogue);
 // Returns whether the file was accepted.
 bool ScanOneFile(PhotoCatalogue& catalogue, const std::string& path);
 
+// Makes the filled spare record a counted photo: its five values enter their tables, a
+// new spare record is linked after it and recordCount grows.
+void AcceptSpareRecord(PhotoCatalogue& catalogue);
+
 // Reads the chosen files after the file dialog was confirmed: resets the tables, then
 // for each path ScanOneFile and a ScanProgress notice to catalogue.progressWindow,
 // polling cancelRequested after each file and its notice. Ends with ScanClose if

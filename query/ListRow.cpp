@@ -5,19 +5,7 @@
 
 double ListRow::Value(Quantity q) const
 {
-    switch (q) {
-    case Aperture:
-        return fNumber;
-    case FocalLength:
-        return focalLength;
-    case Iso:
-        return iso;
-    case ShutterSpeed:
-        return exposureTime;
-    case FileSize:
-        return fileSizeMb;
-    }
-    return 0;
+    return QuantityOf(*this, q);
 }
 
 ListRow MakeListRow(const PhotoRecord& record)

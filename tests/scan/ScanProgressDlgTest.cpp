@@ -3,49 +3,30 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QTemporaryDir>
-#include <QUrl>
 
 #include <vector>
 
+#include "bench/CorpusPhoto.h"
 #include "catalogue/dialog/CScanProgressDlg.h"
 #include "controls/CTransparentStatic.h"
 #include "tests/support/FakeDesktop.h"
 
 namespace {
 
-// A JPEG whose first segment is EXIF: the TIFF header at byte 12, IFD0 pointing to an EXIF
-// directory with one FNumber rational of fNumberTenths / 10.
-QByteArray ExifJpeg(unsigned fNumberTenths)
+// A photo whose first segment is EXIF with the given f-number, or one with a JFIF segment
+// first, which the reader rejects.
+QString WritePhoto(
+    const QTemporaryDir& dir, const QString& name, unsigned fNumberTenths, bool jfifFirst = false)
 {
-    QByteArray tiff = QByteArray::fromHex("49492a0008000000"
-                                          "0100"
-                                          "69870400010000001a000000"
-                                          "00000000"
-                                          "0100"
-                                          "9d820500010000002c000000"
-                                          "00000000");
-    tiff.append(static_cast<char>(fNumberTenths & 0xff));
-    tiff.append(QByteArray::fromHex("0000000a000000"));
-    QByteArray file = QByteArray::fromHex("ffd8ffe1");
-    const int length = tiff.size() + 8;
-    file.append(static_cast<char>(length >> 8));
-    file.append(static_cast<char>(length & 0xff));
-    file.append("Exif", 4);
-    file.append(2, '\0');
-    file.append(tiff);
-    return file;
-}
-
-QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
+    CorpusPhoto photo;
+    photo.fNumber = { fNumberTenths, 10 };
+    photo.jfifFirst = jfifFirst;
+    photo.fileSize = 65536;
     const QString path = dir.filePath(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    EXPECT_TRUE(WriteCorpusFile(QFile::encodeName(path).toStdString(), photo));
     return path;
 }
 
@@ -91,7 +72,7 @@ protected:
 
 TEST_F(ScanRunTest, OneFileGivesOneProgressThenDone)
 {
-    m_desktop.filesToOpen = { WriteFile(m_dir, "IMG_0001.JPG", ExifJpeg(28)) };
+    m_desktop.filesToOpen = { WritePhoto(m_dir, "IMG_0001.JPG", 28) };
     const ScanResult run = Scan();
     EXPECT_EQ(run.result, QDialog::Accepted);
     EXPECT_EQ(run.notices, (std::vector<int> { ScanProgress, ScanDone }));
@@ -110,9 +91,8 @@ TEST_F(ScanRunTest, RejectedFilesCountNothingButGetTheirProgress)
 {
     for (int i = 1; i <= 10; ++i) {
         const bool rejected = i == 2 || i == 5 || i == 9;
-        const QByteArray bytes = rejected ? QByteArray::fromHex("ffd8ffe000104a46494600")
-                                          : ExifJpeg(static_cast<unsigned>(10 + i));
-        m_desktop.filesToOpen << WriteFile(m_dir, QStringLiteral("p%1.jpg").arg(i), bytes);
+        m_desktop.filesToOpen << WritePhoto(
+            m_dir, QStringLiteral("p%1.jpg").arg(i), static_cast<unsigned>(10 + i), rejected);
     }
     const ScanResult run = Scan();
     EXPECT_EQ(run.result, QDialog::Accepted);
@@ -130,7 +110,7 @@ TEST_F(ScanRunTest, RejectedFilesCountNothingButGetTheirProgress)
 TEST_F(ScanRunTest, CancelFinishesTheCurrentFileAndEmptiesTheCatalogue)
 {
     for (int i = 0; i < 5; ++i)
-        m_desktop.filesToOpen << WriteFile(m_dir, QStringLiteral("c%1.jpg").arg(i), ExifJpeg(20));
+        m_desktop.filesToOpen << WritePhoto(m_dir, QStringLiteral("c%1.jpg").arg(i), 20);
     const ScanResult run = Scan(/*cancelAfter=*/1);
     EXPECT_EQ(run.result, QDialog::Rejected);
     EXPECT_EQ(run.notices, (std::vector<int> { ScanProgress, ScanClose }));
@@ -158,7 +138,7 @@ TEST_F(ScanRunTest, DismissedFileDialogLeavesTheTablesAlone)
 TEST_F(ScanRunTest, EscapeAndTheCloseBoxCancelLikeTheButton)
 {
     for (int i = 0; i < 3; ++i)
-        m_desktop.filesToOpen << WriteFile(m_dir, QStringLiteral("e%1.jpg").arg(i), ExifJpeg(20));
+        m_desktop.filesToOpen << WritePhoto(m_dir, QStringLiteral("e%1.jpg").arg(i), 20);
     for (const CancelBy how : { CancelBy::Escape, CancelBy::CloseBox }) {
         const ScanResult run = Scan(/*cancelAfter=*/2, how);
         EXPECT_EQ(run.result, QDialog::Rejected);

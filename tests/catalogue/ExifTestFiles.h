@@ -12,6 +12,7 @@
 #include <vector>
 
 using Bytes = std::vector<std::uint8_t>;
+constexpr std::uint16_t kMake = 0x010F, kModel = 0x0110;
 
 // The bytes spelled by pairs of hex digits; spaces are skipped.
 inline Bytes Hex(std::string text)
@@ -23,12 +24,6 @@ inline Bytes Hex(std::string text)
     return out;
 }
 
-inline Bytes operator+(Bytes a, const Bytes& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 // The fields a photo's file gives its record, to compare in one go.
 using Fields = std::tuple<std::string, double, double, double, double, double>;
 template <class Record> Fields Of(const Record& r)
@@ -36,95 +31,49 @@ template <class Record> Fields Of(const Record& r)
     return { r.camera, r.fNumber, r.focalLength, r.iso, r.exposureTime, r.fileSizeMb };
 }
 
-// A directory entry: kind 'L' holds a 32-bit value in place, 'S' a 16-bit value in bytes
-// 8-9; 'T' (text) and 'R' (value/denominator) are stored after the directories.
-struct ExifEntry {
-    char kind;
-    std::uint16_t tag;
-    std::uint32_t value = 0;
-    std::uint32_t denominator = 0;
-    std::string text = {};
-};
-inline ExifEntry TextEntry(std::uint16_t tag, std::string t)
-{
-    return { 'T', tag, 0, 0, std::move(t) };
-}
-inline ExifEntry ShortEntry(std::uint16_t tag, std::uint16_t v)
-{
-    return { 'S', tag, v };
-}
-inline ExifEntry RationalEntry(std::uint16_t tag, std::uint32_t n, std::uint32_t d)
-{
-    return { 'R', tag, n, d };
-}
+// SONY / CAM-5, ISO 100, FNumber 28/10, ExposureTime 1/125, FocalLength 50/1 after the
+// 12-byte JPEG/EXIF prefix: IFD0 at 8 (Make at 104, Model at 109, EXIF at 50), IFD1 link,
+// the EXIF directory (ISO in place, the rationals at 116, 124, 132), then the data.
+inline const Bytes kLittleEndian
+    = Hex("FFD8FFE1 0094 457869660000  4949 2A00 08000000  0300"
+          "  0F01 0200 05000000 68000000  1001 0200 06000000 6D000000  6987 0400 01000000 32000000"
+          "  00000000  0400  2788 0300 01000000 64000000  9D82 0500 01000000 74000000"
+          "  9A82 0500 01000000 7C000000  0A92 0500 01000000 84000000  00000000"
+          "  534F4E5900 43414D2D3500 00  1C000000 0A000000  01000000 7D000000  32000000 01000000");
+inline const Bytes kBigEndian
+    = Hex("FFD8FFE1 0094 457869660000  4D4D 002A 00000008  0003"
+          "  010F 0002 00000005 00000068  0110 0002 00000006 0000006D  8769 0004 00000001 00000032"
+          "  00000000  0004  8827 0003 00000001 00640000  829D 0005 00000001 00000074"
+          "  829A 0005 00000001 0000007C  920A 0005 00000001 00000084  00000000"
+          "  534F4E5900 43414D2D3500 00  0000001C 0000000A  00000001 0000007D  00000032 00000001");
 
-// A TIFF block: header, IFD0 at 8, then the EXIF sub-directory when exif is not empty
-// (its pointer entry is appended to IFD0), then the texts and rationals.
-inline Bytes BuildTiff(bool big, std::vector<ExifEntry> ifd0, const std::vector<ExifEntry>& exif)
+// A big-endian TIFF block whose IFD0 holds the (tag, text) entries, the texts after it.
+inline Bytes TextTiff(const std::vector<std::pair<std::uint16_t, std::string>>& texts)
 {
-    Bytes out;
-    auto put = [&](std::size_t at, std::uint64_t v, std::size_t n) {
-        out.resize(std::max(out.size(), at + n));
-        for (std::size_t i = 0; i < n; ++i)
-            out[at + i] = static_cast<std::uint8_t>(v >> (8 * (big ? n - 1 - i : i)));
+    Bytes out = Hex("4D4D002A00000008"), data;
+    auto put = [&](std::uint64_t v, int n) {
+        while (n-- > 0)
+            out.push_back(static_cast<std::uint8_t>(v >> (8 * n)));
     };
-    const std::size_t subAt = 8 + 2 + 12 * (ifd0.size() + (exif.empty() ? 0 : 1)) + 4;
-    if (!exif.empty())
-        ifd0.push_back({ 'L', 0x8769, static_cast<std::uint32_t>(subAt) });
-    std::size_t dataAt = exif.empty() ? subAt : subAt + 2 + 12 * exif.size() + 4;
-    put(0, big ? 0x4D4D : 0x4949, 2);
-    put(2, 42, 2);
-    put(4, 8, 4);
-    auto directory = [&](std::size_t at, const std::vector<ExifEntry>& entries) {
-        put(at, entries.size(), 2);
-        put(at + 2 + 12 * entries.size(), 0, 4);
-        for (const ExifEntry& e : entries) {
-            at += 12;
-            put(at - 10, e.tag, 2);
-            put(at - 6, 1, 4);
-            const bool inPlace = e.kind == 'L' || e.kind == 'S';
-            put(at - 2, inPlace ? e.value : dataAt, e.kind == 'S' ? 2 : 4);
-            for (char c : e.kind == 'T' ? e.text + '\0' : std::string())
-                put(dataAt++, static_cast<unsigned char>(c), 1);
-            if (e.kind == 'R') {
-                put(dataAt, e.value, 4);
-                put(dataAt + 4, e.denominator, 4);
-                dataAt += 8;
-            }
-        }
-    };
-    directory(8, ifd0);
-    if (!exif.empty())
-        directory(subAt, exif);
-    return out;
-}
-
-// The start of a JPEG file whose first segment is EXIF: the TIFF block begins at byte 12.
-inline Bytes WrapJpeg(const Bytes& tiff)
-{
-    const std::size_t length = tiff.size() + 8;
-    Bytes out = Hex("FFD8FFE1 0000 457869660000") + tiff;
-    out[4] = static_cast<std::uint8_t>(length >> 8);
-    out[5] = static_cast<std::uint8_t>(length);
+    put(texts.size(), 2);
+    for (const auto& [tag, text] : texts) {
+        put((std::uint64_t { tag } << 48) | (2ull << 32) | (text.size() + 1), 8);
+        put(8 + 2 + 12 * texts.size() + 4 + data.size(), 4);
+        data.insert(data.end(), text.c_str(), text.c_str() + text.size() + 1);
+    }
+    put(0, 4);
+    out.insert(out.end(), data.begin(), data.end());
     return out;
 }
 
 struct TempDir {
-    std::filesystem::path path;
-    TempDir()
-    {
-        std::string pattern
-            = (std::filesystem::temp_directory_path() / "fotolot-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr)
-            path = pattern;
-    }
+    char pattern[32] = "/tmp/fotolot-test-XXXXXX";
+    std::filesystem::path path = ::mkdtemp(pattern) ? pattern : "";
     ~TempDir()
     {
         std::error_code ignored;
         std::filesystem::remove_all(path, ignored);
     }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
     // Writes bytes, padded with zeros to size when size is larger, and returns the path.
     std::string Write(const std::string& name, Bytes bytes, std::size_t size = 0) const
     {

@@ -17,7 +17,7 @@ std::vector<double> Table(const PhotoCatalogue& c, Quantity k)
 
 } // namespace
 
-TEST(ValueTable, TakesDistinctValuesAboveTheLimit)
+TEST(ValueTable, DistinctValuesAboveTheLimitAndTheExtremesOfAFullTable)
 {
     PhotoCatalogue c;
     const double above = std::nextafter(1e-8, 1.0);
@@ -31,24 +31,18 @@ TEST(ValueTable, TakesDistinctValuesAboveTheLimit)
     ResetValueTables(c);
     EXPECT_EQ(c.valueCounts[FocalLength], 0);
     EXPECT_EQ(c.values[FocalLength][1], 0.0);
-}
-
-TEST(ValueTable, FullTableKeepsItsExtremes)
-{
-    PhotoCatalogue c;
+    // A full table keeps its extremes.
     std::vector<double> values(kValueTableSize);
     std::iota(values.begin(), values.end(), 1.0); // 1 .. 200, the first half falling
+    std::vector<double> expected = values;
     std::reverse(values.begin(), values.begin() + 100);
     // 150.5 is inside the range, 0.5 replaces 1, 300 replaces 200, 0.25 replaces 0.5, 0.75 is
     // above the smallest by now, and 300 is there already.
-    for (double v : { 150.5, 0.5, 300.0, 0.25, 0.75, 300.0 })
-        values.push_back(v);
+    values.insert(values.end(), { 150.5, 0.5, 300.0, 0.25, 0.75, 300.0 });
     for (double v : values)
         AddValue(c, Iso, v);
     EXPECT_EQ(c.valueCounts[Iso], kValueTableSize);
     SortValueTables(c);
-    std::vector<double> expected(kValueTableSize);
-    std::iota(expected.begin(), expected.end(), 1.0);
     expected.front() = 0.25;
     expected.back() = 300;
     EXPECT_EQ(Table(c, Iso), expected);
@@ -69,13 +63,9 @@ TEST(PhotoRecords, LongListsAreReleasedWithoutDeepRecursion)
     FreeRecords(c.head);
     EXPECT_EQ(c.head, nullptr);
     FreeRecords(c.head); // null does nothing
-
     c.head = list(c.spare);
     c.recordCount = 999999;
     ClearRecords(c);
-    EXPECT_EQ(c.head, nullptr);
-    EXPECT_EQ(c.spare, nullptr);
-    EXPECT_EQ(c.recordCount, 0);
-
+    EXPECT_TRUE(c.head == nullptr && c.spare == nullptr && c.recordCount == 0);
     list(last).reset(); // the list owned by a record goes with it, however long
 }

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <numeric>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "query/BoundSelectors.h"
-#include "query/ListRow.h"
+#include "query/ListSort.h"
 #include "query/PhotoQuery.h"
 
 namespace {
@@ -22,10 +25,8 @@ void Fill(PhotoCatalogue& c, const std::vector<ListRow>& photos)
     c.recordCount = static_cast<int>(photos.size());
     PhotoRecord* r = c.head.get();
     for (const ListRow& p : photos) {
-        std::tie(
-            r->path, r->camera, r->fNumber, r->focalLength, r->iso, r->exposureTime, r->fileSizeMb)
-            = std::tie(
-                p.path, p.camera, p.fNumber, p.focalLength, p.iso, p.exposureTime, p.fileSizeMb);
+        std::tie(r->path, r->fNumber, r->focalLength, r->iso, r->exposureTime)
+            = std::tie(p.path, p.fNumber, p.focalLength, p.iso, p.exposureTime);
         for (int k = 0; k < kQuantityCount; ++k)
             AddValue(c, static_cast<Quantity>(k), p.Value(static_cast<Quantity>(k)));
         r = (r->next = std::make_unique<PhotoRecord>()).get();
@@ -43,22 +44,14 @@ std::string Listed(const QueryResult& result)
     return names;
 }
 
-// Bounds spanning every table, with the focal texts as given.
-QueryBounds FullBounds(
-    const PhotoCatalogue& catalogue, std::string focalLower, std::string focalUpper)
-{
-    const BoundSelectors s = FillBoundSelectors(catalogue);
-    return { s.aperture.lowerIndex, s.aperture.upperIndex, s.iso.lowerIndex, s.iso.upperIndex,
-        s.shutterSpeed.lowerIndex, s.shutterSpeed.upperIndex, std::move(focalLower),
-        std::move(focalUpper) };
-}
-
 } // namespace
 
+// The selectors of a filled catalogue, one whose tables are all empty and an empty one:
+// each list's texts and selection, then the focal texts and range.
 TEST(BoundSelectors, TextsInTableOrderWithFullRangeSelected)
 {
     PhotoCatalogue catalogue;
-    auto describe = [&catalogue]() { // each list's texts and selection, then the focal fill
+    auto describe = [&catalogue]() {
         const BoundSelectors s = FillBoundSelectors(catalogue);
         std::string text;
         for (const SelectorFill* fill : { &s.aperture, &s.iso, &s.shutterSpeed }) {
@@ -79,19 +72,13 @@ TEST(BoundSelectors, TextsInTableOrderWithFullRangeSelected)
     // widened to whole millimetres so that the full range lists all.
     EXPECT_EQ(
         describe(), "F2.8,F5.6,F11.0,0..2 100,200,800,0..2 1/250,1/2,1,2,13,0..4 17..55 17..55 on");
-    const QueryResult all = RunQuery(catalogue, FullBounds(catalogue, "17", "55"));
-    EXPECT_EQ(Listed(all), "abcde");
-    EXPECT_EQ(all.countText, "5/5");
-    // Empty tables: nothing selected, and a quantity without entries restricts nothing.
+    EXPECT_EQ(Listed(RunQuery(catalogue, { 0, 2, 0, 2, 0, 4, "17", "55" })), "abcde");
+    // A quantity without table entries restricts nothing.
     Fill(catalogue, { { "/p/z.jpg", "", 0, 0, 0, 0, 0.1 } });
     EXPECT_EQ(describe(), "-1..-1 -1..-1 -1..-1 0..0 0..0 on");
-    EXPECT_EQ(RunQuery(catalogue, FullBounds(catalogue, "0", "0")).countText, "1/1");
-    // No photos: the query is disabled and lists nothing.
+    EXPECT_EQ(RunQuery(catalogue, { -1, -1, -1, -1, -1, -1, "0", "0" }).countText, "1/1");
     Fill(catalogue, {});
     EXPECT_EQ(describe(), "-1..-1 -1..-1 -1..-1 0..0 0..0 off");
-    const QueryResult none = RunQuery(catalogue, FullBounds(catalogue, "0", "0"));
-    EXPECT_TRUE(none.rows.empty());
-    EXPECT_EQ(none.countText, "0/0");
 }
 
 // Photos 0..3 hold aperture 2.8 / 4 / 5.6 / 0, ISO 100 / 200 / 400 / 0, exposure
@@ -100,59 +87,53 @@ TEST(PhotoQuery, BoundsAreInclusiveAndZeroAlwaysPasses)
 {
     PhotoCatalogue catalogue;
     Fill(catalogue,
-        { { "/p/0.jpg", "C", 2.8, 18, 100, 0.004 }, { "/p/1.jpg", "Cam", 4, 35, 200, 1. / 60, 3.2 },
+        { { "/p/0.jpg", "C", 2.8, 18, 100, 0.004 }, { "/p/1.jpg", "C", 4, 35, 200, 1. / 60 },
             { "/p/2.jpg", "C", 5.6, 55, 400, 1 }, { "/p/3.jpg", "C", 0, 0, 0, 0 } });
-    const std::tuple<int, int, const char*> listCases[] = { // selection indices, listed
-        { 1, 1, "13" }, { 1, 2, "123" }, { 0, 1, "013" }, { 2, 0, "3" }, { -1, -1, "0123" },
-        { 0, 7, "0123" }
-    };
-    const std::pair<int QueryBounds::*, int QueryBounds::*> selectors[]
-        = { { &QueryBounds::apertureLower, &QueryBounds::apertureUpper },
-              { &QueryBounds::isoLower, &QueryBounds::isoUpper },
-              { &QueryBounds::shutterLower, &QueryBounds::shutterUpper } };
-    for (const auto& [lowerField, upperField] : selectors) {
-        for (const auto& [lower, upper, listed] : listCases) {
-            QueryBounds b = FullBounds(catalogue, "0", "100");
-            b.*lowerField = lower;
-            b.*upperField = upper;
-            EXPECT_EQ(Listed(RunQuery(catalogue, b)), listed) << lower << ".." << upper;
-        }
+    // The bounds, the photos listed.
+    const std::pair<QueryBounds, const char*> cases[] = { { { 1, 1, 0, 2, 0, 2, "0", "99" }, "13" },
+        { { 1, 2, 0, 2, 0, 2, "0", "99" }, "123" }, { { 2, 0, 0, 2, 0, 2, "0", "99" }, "3" },
+        { { -1, -1, -1, -1, -1, -1, "0", "99" }, "0123" },
+        { { 0, 7, 0, 7, 0, 7, "0", "99" }, "0123" }, { { 0, 2, 1, 1, 0, 2, "0", "99" }, "13" },
+        { { 0, 2, 2, 0, 0, 2, "0", "99" }, "3" }, { { 0, 2, 0, 2, 0, 1, "0", "99" }, "013" },
+        { { 0, 2, 0, 2, 2, 0, "0", "99" }, "3" }, { { 0, 2, 0, 2, 0, 2, "35", "55" }, "123" },
+        { { 0, 2, 0, 2, 0, 2, "35.0001", "54.9999" }, "3" },
+        { { 0, 2, 0, 2, 0, 2, "", "abc" }, "3" }, { { 0, 2, 0, 2, 0, 2, "18mm", " 35 mm" }, "013" },
+        { { 0, 2, 0, 2, 0, 2, "17.5", "35.5" }, "013" } };
+    for (const auto& [b, listed] : cases) {
+        EXPECT_EQ(Listed(RunQuery(catalogue, b)), listed)
+            << b.apertureLower << b.apertureUpper << b.isoLower << b.isoUpper << b.shutterLower
+            << b.shutterUpper << b.focalLowerText << ".." << b.focalUpperText;
     }
-    const char* const focalCases[][3] = { // lower text, upper text, listed
-        { "35", "55", "123" }, { "35.0001", "54.9999", "3" }, { "55", "18", "3" },
-        { "", "abc", "3" }, { "18mm", " 35 mm", "013" }, { "0", "", "3" }, { "17.5", "35.5", "013" }
-    };
-    for (const auto& c : focalCases) {
-        EXPECT_EQ(Listed(RunQuery(catalogue, FullBounds(catalogue, c[0], c[1]))), c[2])
-            << c[0] << ".." << c[1];
-    }
-    EXPECT_EQ(RunQuery(catalogue, FullBounds(catalogue, "55", "18")).countText, "1/4");
-
-    // The rows are copies that outlive the catalogue.
-    const QueryResult result = RunQuery(catalogue, FullBounds(catalogue, "0", "100"));
-    Fill(catalogue, { { "/q/n.jpg", "Other", 8, 24, 100, 1, 1 } });
-    ASSERT_EQ(result.rows.size(), 4u);
-    const ListRow& kept = result.rows[1];
-    EXPECT_EQ(std::make_tuple(kept.path, kept.camera, kept.Value(FileSize)),
-        std::make_tuple("/p/1.jpg", "Cam", 3.2));
+    // Lower above upper lists only the photo without a focal length.
+    EXPECT_EQ(RunQuery(catalogue, { 0, 2, 0, 2, 0, 2, "55", "18" }).countText, "1/4");
 }
 
-TEST(ListRow, CellTexts)
+// The fast sort must give exactly the order of a stable sort by CompareListRows. The texts
+// use a tiny alphabet after a shared prefix, so that long ties, prefixes of one another,
+// NUL and bytes of 0x80 and above all occur.
+TEST(ListSort, SortOrderAgreesWithAStableSortByCompareListRows)
 {
-    const std::pair<ListRow, std::vector<std::string>> cases[] = {
-        { { "/photos/2024/IMG_0001.JPG", "Canon EOS 5D", 2.8, 6.3, 200, 0.004 },
-            { "IMG_0001.JPG", "Canon EOS 5D", "F2.8", "6.3", "200", "1/250" } },
-        { { "no-slash.jpg", "", 0, 50, 0, 0.5 },
-            { "no-slash.jpg", "", "F0.0", "50", "n/a", "1/2" } },
-        { { "/d/x.jpg", "C", 11, 0, 0.5, 1 }, { "x.jpg", "C", "F11.0", "0.0", "n/a", "1.0" } },
-        { { "/d/y.jpg", "C", 4, 10, 1, 13 }, { "y.jpg", "C", "F4.0", "10", "1", "13" } },
-        { { "/d/z.jpg", "C", 4, 10, 1, 0 }, { "z.jpg", "C", "F4.0", "10", "1", "n/a" } },
-        { { "/d/back\\slash.jpg", "C", 4, 10, 1, 2.5 },
-            { "back\\slash.jpg", "C", "F4.0", "10", "1", "2.5" } },
+    auto text = [](std::string t, unsigned seed) {
+        for (unsigned length = seed % 13; length > 0; --length, seed = seed * 7 + 3)
+            t += "aB\0\x7f\x80\xff"[seed % 6];
+        return t;
     };
-    for (const auto& [row, texts] : cases) {
-        for (int column = 0; column < kResultColumnCount; ++column)
-            EXPECT_EQ(CellText(row, column), texts[std::size_t(column)])
-                << row.path << ' ' << column;
+    const double values[] = { 0, -0.0, 2.8, 4, 1.0 / 60, 1e-9, NAN, 1e300 };
+    std::vector<ListRow> rows;
+    for (unsigned i = 0; i < 400; ++i) {
+        rows.push_back({ text(i % 2 ? "" : "/home/photos/2024/IMG_", i * 11), text("", i * 5),
+            values[i % 8], values[i * 3 % 8], values[i / 8 % 8], values[i / 3 % 8] });
     }
+    for (int column = 0; column < kResultColumnCount; ++column) {
+        for (const std::int32_t direction : { 1, -1 }) {
+            g_sortDirection[column] = direction;
+            std::vector<int> expected(rows.size());
+            std::iota(expected.begin(), expected.end(), 0);
+            std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+                return CompareListRows(rows[std::size_t(a)], rows[std::size_t(b)], column) < 0;
+            });
+            EXPECT_EQ(SortOrder(rows, column), expected) << column << direction;
+        }
+    }
+    ResetSortDirections();
 }

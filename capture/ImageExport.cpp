@@ -55,3 +55,8 @@ int SaveDibAsImage(
     }
     return file.commit() ? 1 : 0;
 }
+
+bool IsImageEncoderAvailable()
+{
+    return FindEncoder(QByteArrayLiteral("image/png")) >= 0;
+}

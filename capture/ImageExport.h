@@ -14,6 +14,10 @@ class QString;
 // match, format (if given) receives the Qt image format name that writes it.
 int FindEncoder(const QByteArray& mimeType, QByteArray* format = nullptr);
 
+// True when an encoder for "image/png", the screenshot's default format, is available;
+// the main window enables its Screenshot button by it.
+bool IsImageEncoderAvailable();
+
 // The text after the last dot of the file name in path; empty if the name has no dot or
 // ends with one.
 QString FileExtension(const QString& path);

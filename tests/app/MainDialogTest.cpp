@@ -2,8 +2,8 @@
 #include "app/CMainDialog.h"
 
 #include "app/ControlIds.h"
+#include "capture/ImageExport.h"
 #include "controls/CTransparentStatic.h"
-#include "controls/ImageEncoder.h"
 #include "query/ListSort.h"
 #include "tests/support/FakeDesktop.h"
 

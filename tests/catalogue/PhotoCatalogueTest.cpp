@@ -8,26 +8,20 @@
 #include <numeric>
 #include <vector>
 
-namespace {
-
-std::vector<double> Table(const PhotoCatalogue& c, Quantity k)
-{
-    return std::vector<double>(c.values[k], c.values[k] + c.valueCounts[k]);
-}
-
-} // namespace
-
 TEST(ValueTable, DistinctValuesAboveTheLimitAndTheExtremesOfAFullTable)
 {
     PhotoCatalogue c;
+    auto table = [&c](Quantity k) {
+        return std::vector<double>(c.values[k], c.values[k] + c.valueCounts[k]);
+    };
     const double above = std::nextafter(1e-8, 1.0);
     const double nan = std::numeric_limits<double>::quiet_NaN();
     for (double v : { 0.0, 1e-8, -3.0, nan, above, 50.0, 500.0 / 10, 2.8, 50.0, 2.8 })
         AddValue(c, FocalLength, v);
-    EXPECT_EQ(Table(c, FocalLength), (std::vector<double> { above, 50, 2.8 }));
+    EXPECT_EQ(table(FocalLength), (std::vector<double> { above, 50, 2.8 }));
     EXPECT_EQ(c.valueCounts[Aperture], 0);
     SortValueTables(c);
-    EXPECT_EQ(Table(c, FocalLength), (std::vector<double> { above, 2.8, 50 }));
+    EXPECT_EQ(table(FocalLength), (std::vector<double> { above, 2.8, 50 }));
     ResetValueTables(c);
     EXPECT_EQ(c.valueCounts[FocalLength], 0);
     EXPECT_EQ(c.values[FocalLength][1], 0.0);
@@ -45,7 +39,7 @@ TEST(ValueTable, DistinctValuesAboveTheLimitAndTheExtremesOfAFullTable)
     SortValueTables(c);
     expected.front() = 0.25;
     expected.back() = 300;
-    EXPECT_EQ(Table(c, Iso), expected);
+    EXPECT_EQ(table(Iso), expected);
 }
 
 TEST(PhotoRecords, LongListsAreReleasedWithoutDeepRecursion)

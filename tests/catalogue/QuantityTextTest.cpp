@@ -7,13 +7,12 @@
 
 TEST(QuantityText, Formats)
 {
-    const std::tuple<Quantity, double, const char*> rows[] = { { Aperture, 2.8, "F2.8" },
-        { Aperture, 22, "F22.0" }, { FocalLength, 5.8, "5.8" }, { FocalLength, 9.96, "10.0" },
-        { FocalLength, 10, "10" }, { FocalLength, 50.5, "50" }, { Iso, 100, "100" },
-        { Iso, 3200, "3200" }, { ShutterSpeed, 1.0 / 125, "1/125" }, { ShutterSpeed, 0.5, "1/2" },
-        { ShutterSpeed, 0.3, "1/3" }, { ShutterSpeed, 1, "1.0" }, { ShutterSpeed, 2.5, "2.5" },
-        { ShutterSpeed, 10, "10" }, { ShutterSpeed, 30, "30" }, { FileSize, 1.5, "1.5" },
-        { FileSize, 0.25, "0.2" }, { FileSize, 12.34, "12.3" } };
+    // One row per format: aperture, focal below and from 10, ISO, shutter below 1, from 1
+    // and from 10, file size.
+    const std::tuple<Quantity, double, const char*> rows[]
+        = { { Aperture, 22, "F22.0" }, { FocalLength, 9.96, "10.0" }, { FocalLength, 50.5, "50" },
+              { Iso, 3200, "3200" }, { ShutterSpeed, 0.3, "1/3" }, { ShutterSpeed, 1, "1.0" },
+              { ShutterSpeed, 10, "10" }, { FileSize, 0.25, "0.2" } };
     for (const auto& [q, value, text] : rows)
         EXPECT_EQ(FormatQuantity(q, value), text) << q << ' ' << value;
     // The user's locale (set by the application at start) does not change the decimal point.

@@ -35,15 +35,6 @@ QRgb BackgroundAt(const ChartLayout& layout, int y)
     return qRgb(208 + (i * 32) / n, 208 + (i * 32) / n, 192 + (i * 31) / n);
 }
 
-bool HasText(const QImage& image, const QRect& box)
-{
-    for (int y = box.top(); y <= box.bottom(); ++y)
-        for (int x = box.left(); x <= box.right(); ++x)
-            if (image.valid(x, y) && qGray(image.pixel(x, y)) < 96)
-                return true;
-    return false;
-}
-
 } // namespace
 
 TEST(DrawChart, WithoutBinsOnlyBackgroundAndFrame)
@@ -83,7 +74,6 @@ TEST(DrawChart, ThreeAperturesTwoBins)
         for (int i = 0; i < 7; ++i)
             EXPECT_EQ(image.pixel(x + i, y), dots[i]) << i;
         EXPECT_EQ(image.pixel(layout.plotRight, y), kBehind);
-        EXPECT_TRUE(HasText(image, line.label.box));
     }
     // F2.8 (2 photos) reaches the plot's top, F4.0 half way; both stand on the row
     // plotBottom. Red falls from 255 in the left column towards 128.
@@ -105,7 +95,6 @@ TEST(DrawChart, ThreeAperturesTwoBins)
         EXPECT_EQ(std::make_tuple(image.pixel(mark.x, bottom + 1), image.pixel(mark.x, bottom + 2),
                       image.pixel(mark.x, bottom + 3)),
             std::make_tuple(kBlack, kBlack, kBehind));
-        EXPECT_TRUE(HasText(image, mark.label.box));
     }
 }
 

@@ -54,11 +54,10 @@ TEST(BoundSelectors, TextsInTableOrderWithFullRangeSelected)
     auto describe = [&catalogue]() {
         const BoundSelectors s = FillBoundSelectors(catalogue);
         std::string text;
-        for (const SelectorFill* fill : { &s.aperture, &s.iso, &s.shutterSpeed }) {
-            for (const std::string& entry : fill->texts)
+        for (const SelectorFill* f : { &s.aperture, &s.iso, &s.shutterSpeed }) {
+            for (const std::string& entry : f->texts)
                 text += entry + ",";
-            text
-                += std::to_string(fill->lowerIndex) + ".." + std::to_string(fill->upperIndex) + " ";
+            text += std::to_string(f->lowerIndex) + ".." + std::to_string(f->upperIndex) + " ";
         }
         return text + s.focal.lowerText + ".." + s.focal.upperText + " "
             + std::to_string(s.focal.rangeLow) + ".." + std::to_string(s.focal.rangeHigh)
@@ -99,11 +98,10 @@ TEST(PhotoQuery, BoundsAreInclusiveAndZeroAlwaysPasses)
         { { 0, 2, 0, 2, 0, 2, "35.0001", "54.9999" }, "3" },
         { { 0, 2, 0, 2, 0, 2, "", "abc" }, "3" }, { { 0, 2, 0, 2, 0, 2, "18mm", " 35 mm" }, "013" },
         { { 0, 2, 0, 2, 0, 2, "17.5", "35.5" }, "013" } };
-    for (const auto& [b, listed] : cases) {
+    for (const auto& [b, listed] : cases)
         EXPECT_EQ(Listed(RunQuery(catalogue, b)), listed)
             << b.apertureLower << b.apertureUpper << b.isoLower << b.isoUpper << b.shutterLower
             << b.shutterUpper << b.focalLowerText << ".." << b.focalUpperText;
-    }
     // Lower above upper lists only the photo without a focal length.
     EXPECT_EQ(RunQuery(catalogue, { 0, 2, 0, 2, 0, 2, "55", "18" }).countText, "1/4");
 }
@@ -120,11 +118,10 @@ TEST(ListSort, SortOrderAgreesWithAStableSortByCompareListRows)
     };
     const double values[] = { 0, -0.0, 2.8, 4, 1.0 / 60, 1e-9, NAN, 1e300 };
     std::vector<ListRow> rows;
-    for (unsigned i = 0; i < 400; ++i) {
+    for (unsigned i = 0; i < 400; ++i)
         rows.push_back({ text(i % 2 ? "" : "/home/photos/2024/IMG_", i * 11), text("", i * 5),
             values[i % 8], values[i * 3 % 8], values[i / 8 % 8], values[i / 3 % 8] });
-    }
-    for (int column = 0; column < kResultColumnCount; ++column) {
+    for (int column = 0; column < kResultColumnCount; ++column)
         for (const std::int32_t direction : { 1, -1 }) {
             g_sortDirection[column] = direction;
             std::vector<int> expected(rows.size());
@@ -134,6 +131,5 @@ TEST(ListSort, SortOrderAgreesWithAStableSortByCompareListRows)
             });
             EXPECT_EQ(SortOrder(rows, column), expected) << column << direction;
         }
-    }
     ResetSortDirections();
 }

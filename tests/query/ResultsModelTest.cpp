@@ -13,8 +13,7 @@
 
 namespace {
 
-class ResultsModelTest : public testing::Test {
-protected:
+struct ResultsModelTest : testing::Test {
     void SetUp() override { ResetSortDirections(); }
     void TearDown() override { ResetSortDirections(); }
     ResultsModel model;
@@ -66,8 +65,7 @@ TEST_F(ResultsModelTest, HeaderClicksSortAndFlipEachColumnOnItsOwn)
         EXPECT_EQ(Order(), order) << column;
         EXPECT_EQ(g_sortDirection[ApertureColumn], apertureDirection) << column;
     }
-    EXPECT_EQ(selected.row(), 2);
-    EXPECT_EQ(selected.column(), 2);
+    EXPECT_EQ(std::make_pair(selected.row(), selected.column()), std::make_pair(2, 2));
     for (int r = 0; r < 5; ++r)
         for (int c = 0; c < kResultColumnCount; ++c)
             EXPECT_EQ(model.index(r, c).data(Qt::BackgroundRole).value<QBrush>().color(),

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "bench/BenchArgs.h"
 
+#include <cstdio>
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -61,4 +63,13 @@ bool ParseRunOptions(int argc, char** argv, BenchRunOptions& options, std::strin
         }
     }
     return true;
+}
+
+bool ParseRunOptions(const char* command, int argc, char** argv, BenchRunOptions& options)
+{
+    std::string error;
+    if (ParseRunOptions(argc, argv, options, error))
+        return true;
+    std::fprintf(stderr, "fotolot-bench %s: %s\n", command, error.c_str());
+    return false;
 }

@@ -16,6 +16,10 @@ struct BenchRunOptions {
 // in error when an option is malformed or a list cannot be read.
 bool ParseRunOptions(int argc, char** argv, BenchRunOptions& options, std::string& error);
 
+// The same for subcommand command: prints "fotolot-bench COMMAND: ERROR" on stderr when the
+// arguments are malformed.
+bool ParseRunOptions(const char* command, int argc, char** argv, BenchRunOptions& options);
+
 // Appends the paths of the list file, one a line.
 bool AppendListFile(
     const std::string& listPath, std::vector<std::string>& paths, std::string& error);

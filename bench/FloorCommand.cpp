@@ -40,11 +40,8 @@ std::size_t ReadStarts(const std::vector<std::string>& paths)
 int RunFloorCommand(int argc, char** argv)
 {
     BenchRunOptions options;
-    std::string error;
-    if (!ParseRunOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "fotolot-bench floor: %s\n", error.c_str());
+    if (!ParseRunOptions("floor", argc, argv, options))
         return 2;
-    }
 
     std::vector<double> seconds;
     std::size_t readable = 0;

@@ -55,11 +55,8 @@ void PrintRecords(const PhotoCatalogue& catalogue)
 int RunScanCommand(int argc, char** argv)
 {
     BenchRunOptions options;
-    std::string error;
-    if (!ParseRunOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "fotolot-bench scan: %s\n", error.c_str());
+    if (!ParseRunOptions("scan", argc, argv, options))
         return 2;
-    }
 
     std::vector<double> seconds;
     std::unique_ptr<PhotoCatalogue> catalogue;

@@ -86,11 +86,8 @@ double SecondsOf(const QElapsedTimer& timer)
 int RunWindowScanCommand(int argc, char** argv)
 {
     BenchRunOptions options;
-    std::string error;
-    if (!ParseRunOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "fotolot-bench window-scan: %s\n", error.c_str());
+    if (!ParseRunOptions("window-scan", argc, argv, options))
         return 2;
-    }
     int qtArgc = 1;
     char programName[] = "fotolot-bench";
     char* qtArgv[] = { programName, nullptr };

@@ -9,6 +9,7 @@
 
 #include "bench/BenchArgs.h"
 #include "bench/BenchReport.h"
+#include "catalogue/PathSource.h"
 #include "catalogue/PhotoCatalogue.h"
 #include "catalogue/ScanLoop.h"
 
@@ -66,10 +67,8 @@ int RunScanCommand(int argc, char** argv)
         catalogue = std::make_unique<PhotoCatalogue>();
         const auto start = std::chrono::steady_clock::now();
         BeginScan(*catalogue);
-        ResetValueTables(*catalogue);
-        for (const std::string& path : options.paths)
-            ScanOneFile(*catalogue, path);
-        SortValueTables(*catalogue);
+        const std::unique_ptr<PathSource> source = MakeScanSource(options.paths);
+        ScanChosenFiles(*catalogue, *source);
         const auto stop = std::chrono::steady_clock::now();
         seconds.push_back(std::chrono::duration<double>(stop - start).count());
     }

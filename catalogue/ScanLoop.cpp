@@ -2,6 +2,7 @@
 #include "catalogue/ScanLoop.h"
 
 #include "catalogue/ExifReader.h"
+#include "catalogue/PathSource.h"
 #include "catalogue/PhotoCatalogue.h"
 
 namespace {
@@ -46,11 +47,11 @@ void AcceptSpareRecord(PhotoCatalogue& catalogue)
     ++catalogue.recordCount;
 }
 
-void ScanChosenFiles(PhotoCatalogue& catalogue, const std::function<bool(std::string&)>& nextPath)
+void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths)
 {
     ResetValueTables(catalogue);
     std::string path;
-    while (nextPath(path)) {
+    while (paths.Next(path)) {
         ScanOneFile(catalogue, path);
         Notify(catalogue, ScanProgress);
         // Looked at only after a file and its notice, so the file being read when the

@@ -3,9 +3,9 @@
 // progress dialog and the benchmark run the very same loop.
 #pragma once
 
-#include <functional>
 #include <string>
 
+class PathSource;
 struct PhotoCatalogue;
 
 // Starts a run: recordCount 0 and head a new empty spare record.
@@ -21,8 +21,8 @@ bool ScanOneFile(PhotoCatalogue& catalogue, const std::string& path);
 void AcceptSpareRecord(PhotoCatalogue& catalogue);
 
 // Reads the chosen files after the file dialog was confirmed: resets the tables, then
-// for each path ScanOneFile and a ScanProgress notice to catalogue.progressWindow,
-// polling cancelRequested after each file and its notice. Ends with ScanClose if
-// cancelled, else sorts the tables and sends ScanDone. nextPath yields the paths in
-// turn and returns false after the last one.
-void ScanChosenFiles(PhotoCatalogue& catalogue, const std::function<bool(std::string&)>& nextPath);
+// for each path of paths ScanOneFile and a ScanProgress notice to
+// catalogue.progressWindow, polling cancelRequested after each file and its notice, so
+// that no further path is taken from paths after a cancel. Ends with ScanClose if
+// cancelled, else sorts the tables and sends ScanDone.
+void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths);

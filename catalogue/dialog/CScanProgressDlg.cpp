@@ -2,6 +2,10 @@
 #include "catalogue/dialog/CScanProgressDlg.h"
 
 #include <iterator>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <QAbstractButton>
 #include <QFile>
@@ -9,6 +13,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include "catalogue/PathSource.h"
 #include "catalogue/ScanLoop.h"
 #include "controls/CTransparentStatic.h"
 #include "controls/DesktopSeam.h"
@@ -90,14 +95,13 @@ void CScanProgressDlg::ChooseFilesAndStart()
         return;
     }
     m_repaintTimer->start();
-    m_worker = QThread::create([this] {
-        int next = 0;
-        ScanChosenFiles(*m_catalogue, [this, &next](std::string& path) {
-            if (next >= m_paths.size())
-                return false;
-            path = QFile::encodeName(m_paths.at(next++)).toStdString();
-            return true;
-        });
+    std::vector<std::string> items;
+    items.reserve(static_cast<std::size_t>(m_paths.size()));
+    for (const QString& path : std::as_const(m_paths))
+        items.push_back(QFile::encodeName(path).toStdString());
+    m_worker = QThread::create([this, items = std::move(items)]() mutable {
+        const std::unique_ptr<PathSource> source = MakeScanSource(std::move(items));
+        ScanChosenFiles(*m_catalogue, *source);
     });
     m_worker->start(QThread::HighestPriority);
 }

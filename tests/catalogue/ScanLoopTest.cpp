@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "catalogue/PathSource.h"
 #include "catalogue/PhotoCatalogue.h"
 #include "tests/catalogue/ExifTestFiles.h"
 
@@ -42,9 +43,8 @@ Bytes Photo(std::uint16_t iso)
 void Scan(PhotoCatalogue& c, std::vector<std::string> paths)
 {
     BeginScan(c);
-    std::size_t next = 0;
-    ScanChosenFiles(
-        c, [&](std::string& path) { return next < paths.size() && (path = paths[next++], true); });
+    PathListSource source(std::move(paths));
+    ScanChosenFiles(c, source);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QSize>
+#include <QString>
 
 // Outside any namespace: Q_INIT_RESOURCE declares the resource initialiser at block scope.
 static int InitResources()
@@ -18,17 +20,26 @@ static void EnsureResources()
     (void)loaded;
 }
 
+namespace {
+constexpr int kIconSizes[] = { 16, 32, 48, 64, 128, 256 };
+
+QString IconPath(int size)
+{
+    return QStringLiteral(":/fotolot/fotolot-%1.png").arg(size);
+}
+} // namespace
+
 QPixmap ProgramIconPixmap(int size)
 {
     EnsureResources();
-    return QPixmap(size <= 16 ? QStringLiteral(":/fotolot/fotolot-16.xpm")
-                              : QStringLiteral(":/fotolot/fotolot-32.xpm"));
+    return QPixmap(IconPath(size <= 16 ? 16 : 32));
 }
 
 QIcon ProgramIcon()
 {
+    EnsureResources();
     QIcon icon;
-    icon.addPixmap(ProgramIconPixmap(16));
-    icon.addPixmap(ProgramIconPixmap(32));
+    for (const int size : kIconSizes)
+        icon.addFile(IconPath(size), QSize(size, size));
     return icon;
 }

@@ -14,7 +14,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     // The application name stays the program file's name; only the version is given.
     QApplication::setApplicationVersion(QStringLiteral(FOTOLOT_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("fotolot"));
+    QApplication::setDesktopFileName(QStringLiteral(FOTOLOT_APP_ID));
     QApplication::setWindowIcon(ProgramIcon());
     theApp.InitInstance();
     return 0;

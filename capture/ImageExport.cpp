@@ -4,6 +4,7 @@
 #include "capture/Dib.h"
 #include "controls/SaveToPath.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QFileInfo>
 #include <QImage>
@@ -70,14 +71,19 @@ int SaveDibAsImage(const QString& path, const QString& extension,
         return Fail(reason, QStringLiteral("No image writer for .") + extension);
     }
 
+    // Encoded in memory first, so that a short write to the file is gone on with and a full
+    // disk or a vanished reader is reported in the system's words, not as the encoder's
+    // "could not write".
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (!writer.write(image))
+        return Fail(reason, writer.errorString());
     const bool saved = SaveToPath(
         path,
-        [&image, &format](QIODevice& device, QString* writerReason) {
-            QImageWriter writer(&device, format);
-            if (writer.write(image))
-                return true;
-            *writerReason = writer.errorString();
-            return false;
+        [&encoded](QIODevice& device, QString*) {
+            return WriteWhole(device, encoded.constData(), encoded.size());
         },
         reason);
     return saved ? 1 : 0;

@@ -98,6 +98,18 @@ bool SaveInPlace(const QString& path, const FileWriter& write, QString* reason)
 
 } // namespace
 
+bool WriteWhole(QIODevice& device, const char* data, qint64 size)
+{
+    qint64 written = 0;
+    while (written < size) {
+        const qint64 n = device.write(data + written, size - written);
+        if (n <= 0)
+            return false;
+        written += n;
+    }
+    return true;
+}
+
 bool SaveToPath(const QString& path, const FileWriter& write, QString* reason)
 {
     const QFileInfo target(path);

@@ -4,8 +4,15 @@
 
 #include <functional>
 
+#include <QtGlobal>
+
 class QIODevice;
 class QString;
+
+// Writes all size bytes at data to device, going on after a short write (a pipe, a file
+// reaching its size limit) until every byte is written or a write fails, so that the
+// device then holds the system's reason. Returns true when every byte was written.
+bool WriteWhole(QIODevice& device, const char* data, qint64 size);
 
 // Writes into device, which is open for writing. Returns false when that fails, with
 // reason set where the writer knows more than the device.

@@ -28,8 +28,7 @@ std::string ExportRowLine(const ListRow& row)
 namespace {
 bool WriteAll(QIODevice& device, const std::string& bytes)
 {
-    return device.write(bytes.data(), static_cast<qint64>(bytes.size()))
-        == static_cast<qint64>(bytes.size());
+    return WriteWhole(device, bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
 // Lines are gathered in blocks of about this many bytes, so that a long list costs a

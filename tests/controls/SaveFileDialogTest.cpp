@@ -18,17 +18,22 @@ TEST(SaveFileDialog, TypedNameIsTakenWhole)
     const QByteArray previousHome = qgetenv("HOME");
     qputenv("HOME", QFile::encodeName(home.path()));
     const QString exports = home.filePath(QStringLiteral("exports"));
-    const std::pair<QString, QString> rows[] = {
-        { QStringLiteral("~/exports/a\"b.csv"), exports + QStringLiteral("/a\"b.csv") },
-        { exports + QStringLiteral("/\"c\" \"d\""), exports + QStringLiteral("/\"c\" \"d\".csv") },
-        { exports + QStringLiteral("/e\"f.txt"), exports + QStringLiteral("/e\"f.txt") },
-        { QStringLiteral("~/exports/plain"), exports + QStringLiteral("/plain.csv") },
+    const QString csv = QStringLiteral("CSV files (*.csv)");
+    const QString png = QStringLiteral("Portable Network Graphics (*.png)");
+    struct Row {
+        QString filter, suffix, typed, chosen;
+    } const rows[] = {
+        { csv, "csv", "~/exports/a\"b.csv", exports + "/a\"b.csv" },
+        { csv, "csv", exports + "/\"c\" \"d\"", exports + "/\"c\" \"d\".csv" },
+        { csv, "csv", exports + "/e\"f.txt", exports + "/e\"f.txt" },
+        { csv, "csv", "~/exports/plain", exports + "/plain.csv" },
+        { png, "png", "~/exports/s\"hot", exports + "/s\"hot.png" },
     };
-    for (const auto& [typed, chosen] : rows) {
-        TypeIntoNextSaveDialog(typed);
-        const QString path = Desktop().ChooseSaveFile(nullptr, QStringLiteral("ExifList"),
-            QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"));
-        EXPECT_EQ(path.toStdString(), chosen.toStdString()) << typed.toStdString();
+    for (const Row& row : rows) {
+        TypeIntoNextSaveDialog(row.typed);
+        const QString path
+            = Desktop().ChooseSaveFile(nullptr, QStringLiteral("ExifList"), row.filter, row.suffix);
+        EXPECT_EQ(path.toStdString(), row.chosen.toStdString()) << row.typed.toStdString();
     }
     qputenv("HOME", previousHome);
 }

@@ -11,6 +11,8 @@
 
 #include "controls/SaveFileDialog.h"
 
+#include <algorithm>
+
 DesktopSeam::~DesktopSeam() = default;
 
 namespace {
@@ -68,14 +70,18 @@ void QtDesktopSeam::ShowError(
 {
     QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);
     box.setInformativeText(reason);
-    // A box is as wide as its texts, and a short text (the screenshot's is empty) makes it
-    // so narrow that the window manager cuts the caption ("Er...le"). A spacer as wide as
-    // the caption in a bold title font, plus room for the frame's icon and buttons, keeps it
-    // whole.
+    // A box is as wide as its main text, and a short one (the screenshot's is empty) makes it
+    // so narrow that the window manager cuts the caption ("Er...le") and the reason wraps
+    // after a word or two. A spacer as wide as the caption in a bold title font plus room for
+    // the frame's icon and buttons, or as the reason beside the icon (up to a limit), keeps
+    // both whole.
     QFont titleFont = box.font();
     titleFont.setBold(true);
-    const QFontMetrics metrics(titleFont);
-    const int width = metrics.horizontalAdvance(caption) + 10 * metrics.height();
+    const QFontMetrics title(titleFont);
+    const QFontMetrics body(box.font());
+    constexpr int kWidestReason = 480;
+    const int width = std::max(title.horizontalAdvance(caption) + 10 * title.height(),
+        std::min(body.horizontalAdvance(reason), kWidestReason) + 4 * body.height());
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
         grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
             grid->rowCount(), 0, 1, grid->columnCount());

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The main window driven as a user does, with photos at the edges of what a file can hold
-// and with clicks that arrive while a screenshot waits.
+// The main window driven as a user does, with photos at the edges of what a file can hold.
 #include "app/CMainDialog.h"
 
 #include "app/ControlIds.h"
@@ -14,7 +13,6 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -73,22 +71,4 @@ TEST(MainDialogExtremes, TinyAndHugeValuesPassTheFirstQuery)
     EXPECT_EQ(maxText->text().toStdString(), "4294967295");
     QTest::mouseClick(dialog.GetDlgItem(IdQuery), Qt::LeftButton);
     EXPECT_EQ(dialog.m_matchesLabel->text().toStdString(), "2/2");
-}
-
-// A click on Open while the screenshot waits for the window to repaint is dropped: no scan
-// starts over the window whose picture is about to be taken.
-TEST(MainDialogExtremes, ClickOnOpenDuringTheScreenshotWaitIsDropped)
-{
-    QTemporaryDir dir;
-    FakeDesktop desktop;
-    desktop.saveTarget = dir.filePath(QStringLiteral("Fotolot.png"));
-    CMainDialog dialog;
-    ShowAndActivate(dialog);
-    QTimer::singleShot(0, [&dialog] { // runs inside the wait
-        QTest::mouseClick(dialog.GetDlgItem(IdOpen), Qt::LeftButton);
-    });
-    QTest::mouseClick(dialog.GetDlgItem(IdScreenshot), Qt::LeftButton);
-    EXPECT_EQ(desktop.openDialogs, 0);
-    EXPECT_TRUE(desktop.errors.isEmpty());
-    EXPECT_TRUE(QFile::exists(desktop.saveTarget));
 }

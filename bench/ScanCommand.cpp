@@ -12,6 +12,7 @@
 #include "catalogue/PathSource.h"
 #include "catalogue/PhotoCatalogue.h"
 #include "catalogue/ScanLoop.h"
+#include "catalogue/TabField.h"
 
 namespace {
 
@@ -25,7 +26,8 @@ void AppendNumber(std::string& out, double value)
                                                       : sizeof text - 1);
 }
 
-// path, camera, fNumber, focalLength, iso, exposureTime, fileSizeMb; tab-separated.
+// path, camera, fNumber, focalLength, iso, exposureTime, fileSizeMb; tab-separated, one
+// line per record (a tab or line break inside a path or camera name becomes a space).
 void PrintRecords(const PhotoCatalogue& catalogue)
 {
     std::string out;
@@ -33,9 +35,9 @@ void PrintRecords(const PhotoCatalogue& catalogue)
     const PhotoRecord* record = catalogue.head.get();
     for (int i = 0; i < catalogue.recordCount && record != nullptr;
          ++i, record = record->next.get()) {
-        out += record->path;
+        out += TabField(record->path);
         out += '\t';
-        out += record->camera;
+        out += TabField(record->camera);
         AppendNumber(out, record->fNumber);
         AppendNumber(out, record->focalLength);
         AppendNumber(out, record->iso);

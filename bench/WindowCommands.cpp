@@ -35,7 +35,7 @@ public:
     {
         return {};
     }
-    void ShowError(QWidget*, const QString&, const QString&) override { }
+    void ShowError(QWidget*, const QString&, const QString&, const QString&) override { }
     bool OpenWithDesktop(const QUrl&) override { return false; }
 };
 

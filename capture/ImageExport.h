@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Image encoders, chosen by MIME type: the encoder list is Qt's list of writable MIME
 // types (QImageWriter::supportedMimeTypes), and a file's encoder is the one whose MIME type
-// is "image/" followed by the file's lower-cased extension.
+// the system's MIME database registers for the file's extension (EncoderMimeType).
 #pragma once
 
 #include <cstdint>
@@ -22,10 +22,16 @@ bool IsImageEncoderAvailable();
 // ends with one.
 QString FileExtension(const QString& path);
 
+// The MIME type whose encoder writes files with extension: of the types the MIME database
+// registers for "*.<extension>" (matched regardless of case: jpg, JPG, jpe and jpeg give
+// image/jpeg, tif gives image/tiff), the first one an encoder writes; failing that,
+// "image/" + the lower-cased extension. Empty for an empty extension.
+QByteArray EncoderMimeType(const QString& extension);
+
 // Decodes the packed DIB (see capture/Dib.h) and writes it to path with the encoder of
-// "image/" + the lower-cased extension. The file appears complete or not at all: it is
-// written beside the target under a temporary name and renamed over it at the end.
-// Returns 1 on success, 0 on failure (empty or malformed DIB, no such encoder, a folder
-// that cannot be written).
-int SaveDibAsImage(
-    const QString& path, const QString& extension, const std::vector<std::uint8_t>& dib);
+// EncoderMimeType(extension), as SaveToPath writes a file (controls/SaveToPath.h): whole
+// or not at all, a device or FIFO in place and never waiting for a reader. Returns 1 on
+// success, 0 on failure (empty or malformed DIB, no such encoder, a target that cannot be
+// written), with reason (if given) set to what went wrong ("No image writer for .xyz").
+int SaveDibAsImage(const QString& path, const QString& extension,
+    const std::vector<std::uint8_t>& dib, QString* reason = nullptr);

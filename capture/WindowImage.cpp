@@ -6,6 +6,7 @@
 #include "controls/DesktopSeam.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QImage>
@@ -33,17 +34,18 @@ bool SaveWindowImage(QWidget* window, const QString& initialName, int waitMillis
     if (!guard)
         return false;
 
-    if (!CaptureWindow(path, FileExtension(path), window)) {
-        Desktop().ShowError(window, QStringLiteral("Error saving file"), QString());
+    QString reason;
+    if (!CaptureWindow(path, FileExtension(path), window, &reason)) {
+        Desktop().ShowError(window, QStringLiteral("Error saving file"), QString(), reason);
         return false;
     }
     return true;
 }
 
-bool CaptureWindow(const QString& path, const QString& extension, QWidget* window)
+bool CaptureWindow(const QString& path, const QString& extension, QWidget* window, QString* reason)
 {
     const std::vector<std::uint8_t> dib = BitmapToDib(GrabWindowPicture(window));
-    return SaveDibAsImage(path, extension, dib) == 1;
+    return SaveDibAsImage(path, extension, dib, reason) == 1;
 }
 
 QImage GrabWindowPicture(QWidget* window)
@@ -69,10 +71,75 @@ QImage GrabWindowPicture(QWidget* window)
     return topLevel->grab().toImage();
 }
 
+namespace {
+// The events that carry the user's hand: mouse, wheel, keys and the shortcuts they make,
+// touch and tablet, gestures, input methods, drag and drop, hovering and what it opens.
+bool IsUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonRelease:
+    case QEvent::NonClientAreaMouseButtonDblClick:
+    case QEvent::NonClientAreaMouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease:
+    case QEvent::NativeGesture:
+    case QEvent::Gesture:
+    case QEvent::GestureOverride:
+    case QEvent::InputMethod:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::DragLeave:
+    case QEvent::Drop:
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove:
+    case QEvent::HoverLeave:
+    case QEvent::ToolTip:
+    case QEvent::WhatsThis:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// While it lives, the application drops the user's input; painting, timers and window
+// events go on.
+class InputHeldBack : public QObject {
+public:
+    InputHeldBack() { QCoreApplication::instance()->installEventFilter(this); }
+    ~InputHeldBack() override { QCoreApplication::instance()->removeEventFilter(this); }
+    InputHeldBack(const InputHeldBack&) = delete;
+    InputHeldBack& operator=(const InputHeldBack&) = delete;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return IsUserInput(event->type()); }
+};
+} // namespace
+
 void WaitWithMessages(int milliseconds)
 {
-    if (milliseconds <= 0)
+    if (milliseconds <= 0 || !QCoreApplication::instance())
         return;
+    // Input is dropped rather than kept for later: a click on Open or a shortcut during the
+    // wait would otherwise put a dialog over the window just before its picture is taken.
+    const InputHeldBack held;
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     // Ends early only when the application is asked to quit, which ends every event loop.

@@ -91,7 +91,9 @@ struct ExifBytes {
         return true;
     }
 
-    // The rational at base + value; a zero denominator gives 0, the value for "not given".
+    // The rational at base + value. A zero denominator gives 0, the value for "not given",
+    // and so does a value too small for any value table (at most 1e-8, such as 1/4294967295):
+    // a photo that holds one then passes every bound on it instead of none.
     bool Rational(std::uint32_t value, double& out) const
     {
         const std::uint64_t off = base + value;
@@ -101,6 +103,8 @@ struct ExifBytes {
             return false;
         out = denominator == 0 ? 0.0
                                : static_cast<double>(numerator) / static_cast<double>(denominator);
+        if (out <= kSmallestTableValue)
+            out = 0.0;
         return true;
     }
 };

@@ -3,8 +3,15 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QUrl>
+
+#include "controls/SaveFileDialog.h"
+
+#include <algorithm>
 
 DesktopSeam::~DesktopSeam() = default;
 
@@ -49,20 +56,35 @@ QStringList QtDesktopSeam::ChooseFilesToOpen(
 QString QtDesktopSeam::ChooseSaveFile(QWidget* parent, const QString& proposedName,
     const QString& filter, const QString& defaultSuffix)
 {
-    QFileDialog dialog(parent);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    SaveFileDialog dialog(parent);
     dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(defaultSuffix);
     dialog.selectFile(proposedName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted)
         return {};
-    return dialog.selectedFiles().constFirst();
+    return dialog.ChosenPath();
 }
 
-void QtDesktopSeam::ShowError(QWidget* parent, const QString& caption, const QString& text)
+void QtDesktopSeam::ShowError(
+    QWidget* parent, const QString& caption, const QString& text, const QString& reason)
 {
     QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);
+    box.setInformativeText(reason);
+    // A box is as wide as its main text, and a short one (the screenshot's is empty) makes it
+    // so narrow that the window manager cuts the caption ("Er...le") and the reason wraps
+    // after a word or two. A spacer as wide as the caption in a bold title font plus room for
+    // the frame's icon and buttons, or as the reason beside the icon (up to a limit), keeps
+    // both whole.
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const QFontMetrics title(titleFont);
+    const QFontMetrics body(box.font());
+    constexpr int kWidestReason = 480;
+    const int width = std::max(title.horizontalAdvance(caption) + 10 * title.height(),
+        std::min(body.horizontalAdvance(reason), kWidestReason) + 4 * body.height());
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+            grid->rowCount(), 0, 1, grid->columnCount());
     box.exec();
 }
 

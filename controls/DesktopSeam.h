@@ -23,14 +23,18 @@ public:
         = 0;
 
     // A save dialog proposing proposedName, with the given filter and default suffix,
-    // that asks before overwriting. Returns the chosen path, or an empty string when
-    // the dialog was dismissed.
+    // that asks before overwriting and takes a typed name whole. Returns the chosen path,
+    // or an empty string when the dialog was dismissed.
     virtual QString ChooseSaveFile(QWidget* parent, const QString& proposedName,
         const QString& filter, const QString& defaultSuffix)
         = 0;
 
-    // A modal box with the critical (stop) icon and one OK button.
-    virtual void ShowError(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // A modal box with the critical (stop) icon and one OK button, its caption shown
+    // whole; reason, the system's words for what went wrong, is a second line below text
+    // (none when empty).
+    virtual void ShowError(
+        QWidget* parent, const QString& caption, const QString& text, const QString& reason)
+        = 0;
 
     // Opens a local file or a web address with the desktop's program for it.
     virtual bool OpenWithDesktop(const QUrl& url) = 0;
@@ -50,6 +54,7 @@ public:
         QWidget* parent, const QString& caption, const QStringList& filters) override;
     QString ChooseSaveFile(QWidget* parent, const QString& proposedName, const QString& filter,
         const QString& defaultSuffix) override;
-    void ShowError(QWidget* parent, const QString& caption, const QString& text) override;
+    void ShowError(QWidget* parent, const QString& caption, const QString& text,
+        const QString& reason) override;
     bool OpenWithDesktop(const QUrl& url) override;
 };

@@ -8,20 +8,26 @@
 
 #include <algorithm>
 
-int StepWithinRange(int value, bool up, int lower, int upper)
+long long StepWithinRange(long long value, bool up, long long lower, long long upper)
 {
-    const int low = std::min(lower, upper);
-    const int high = std::max(lower, upper);
+    const long long low = std::min(lower, upper);
+    const long long high = std::max(lower, upper);
     const bool increase = (upper >= lower) == up;
-    const int clamped = std::clamp(value, low, high);
-    if (increase)
-        return clamped < high ? clamped + 1 : high;
-    return clamped > low ? clamped - 1 : low;
+    if (increase) {
+        if (value < low)
+            return low;
+        return value < high ? value + 1 : value;
+    }
+    if (value > high)
+        return high;
+    return value > low ? value - 1 : value;
 }
 
-int LeadingInteger(const QString& text, int fallback)
+long long LeadingInteger(const QString& text, long long fallback)
 {
-    int i = 0;
+    // Far beyond any range the control is given, and far from overflowing.
+    constexpr long long kLargest = 1000000000000000000LL;
+    qsizetype i = 0;
     while (i < text.size() && (text[i] == u' ' || text[i] == u'\t'))
         ++i;
     bool negative = false;
@@ -29,17 +35,16 @@ int LeadingInteger(const QString& text, int fallback)
         negative = text[i] == u'-';
         ++i;
     }
-    const int firstDigit = i;
+    const qsizetype firstDigit = i;
     long long value = 0;
     while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') {
-        // Saturate well before int overflows; stepping clamps to the range anyway.
-        value = std::min(value * 10 + (text[i].unicode() - u'0'), 1LL << 31);
+        const int digit = text[i].unicode() - u'0';
+        value = value > (kLargest - digit) / 10 ? kLargest : value * 10 + digit;
         ++i;
     }
     if (i == firstDigit)
         return fallback;
-    value = negative ? -value : value;
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+    return negative ? -value : value;
 }
 
 UpDownControl::UpDownControl(QWidget* parent)
@@ -75,7 +80,7 @@ void UpDownControl::SetBuddy(QLineEdit* buddy)
     setGeometry(edit.x() + edit.width() - width, edit.y(), width, edit.height());
 }
 
-void UpDownControl::SetRange(int lower, int upper)
+void UpDownControl::SetRange(long long lower, long long upper)
 {
     m_lower = lower;
     m_upper = upper;

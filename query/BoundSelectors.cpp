@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "query/NumberText.h"
 
@@ -51,14 +50,14 @@ SelectorFill FillSelector(const PhotoCatalogue& catalogue, Quantity q)
 }
 
 namespace {
-// A whole number of millimetres for the up-down range, kept inside int.
-int RangeLimit(double wholeValue)
+// A whole number of millimetres for the up-down range. The reader gives at most 4294967295
+// (a 32-bit numerator over 1), which a long long holds with room to spare.
+long long RangeLimit(double wholeValue)
 {
-    constexpr double kLowest = std::numeric_limits<int>::min();
-    constexpr double kHighest = std::numeric_limits<int>::max();
+    constexpr double kLimit = 1e18;
     if (std::isnan(wholeValue))
         return 0;
-    return static_cast<int>(std::clamp(wholeValue, kLowest, kHighest));
+    return static_cast<long long>(std::clamp(wholeValue, -kLimit, kLimit));
 }
 } // namespace
 

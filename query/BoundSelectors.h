@@ -34,8 +34,8 @@ SelectorFill FillSelector(const PhotoCatalogue& catalogue, Quantity q);
 struct FocalFill {
     std::string lowerText;
     std::string upperText;
-    int rangeLow = 0; // millimetres
-    int rangeHigh = 0; // millimetres
+    long long rangeLow = 0; // millimetres
+    long long rangeHigh = 0; // millimetres
 };
 
 FocalFill FillFocalTexts(const PhotoCatalogue& catalogue);

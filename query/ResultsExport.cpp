@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "query/ResultsExport.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QIODevice>
-#include <QSaveFile>
 #include <QString>
 
+#include "catalogue/TabField.h"
 #include "controls/DesktopSeam.h"
+#include "controls/SaveToPath.h"
 #include "query/ResultsModel.h"
 
 std::string ExportHeaderLine()
@@ -19,12 +18,7 @@ std::string ExportRowLine(const ListRow& row)
 {
     std::string line;
     for (int column = 0; column < kResultColumnCount; ++column) {
-        std::string cell = CellText(row, column);
-        for (char& c : cell) {
-            if (c == '\t' || c == '\r' || c == '\n')
-                c = ' ';
-        }
-        line += cell;
+        line += TabField(CellText(row, column));
         line += '\t';
     }
     line += '\n';
@@ -34,8 +28,7 @@ std::string ExportRowLine(const ListRow& row)
 namespace {
 bool WriteAll(QIODevice& device, const std::string& bytes)
 {
-    return device.write(bytes.data(), static_cast<qint64>(bytes.size()))
-        == static_cast<qint64>(bytes.size());
+    return WriteWhole(device, bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
 // Lines are gathered in blocks of about this many bytes, so that a long list costs a
@@ -63,50 +56,12 @@ bool WriteResults(QIODevice& device, const std::vector<ListRow>& rows, QString* 
     return ok;
 }
 
-namespace {
-bool Fail(QString* errorString, const QString& reason)
-{
-    if (errorString)
-        *errorString = reason;
-    return false;
-}
-
-// A device or a pipe cannot be replaced by renaming a temporary file over it (as root,
-// that would even swap /dev/full for a regular file): it is written in place.
-bool SaveInPlace(const QString& path, const std::vector<ListRow>& rows, QString* errorString)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Fail(errorString, file.errorString());
-    if (!WriteResults(file, rows, errorString))
-        return false;
-    if (!file.flush())
-        return Fail(errorString, file.errorString());
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        return Fail(errorString, file.errorString());
-    return true;
-}
-} // namespace
-
 bool SaveResults(const QString& path, const std::vector<ListRow>& rows, QString* errorString)
 {
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile() && !target.isDir())
-        return SaveInPlace(path, rows, errorString);
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Fail(errorString, file.errorString());
-    if (!WriteResults(file, rows, errorString)) {
-        file.cancelWriting();
-        return false;
-    }
-    // commit() flushes, closes and renames; it keeps the target untouched and removes
-    // the temporary file if any of these fail or if a write failed before.
-    if (!file.commit())
-        return Fail(errorString, file.errorString());
-    return true;
+    return SaveToPath(
+        path,
+        [&rows](QIODevice& device, QString* reason) { return WriteResults(device, rows, reason); },
+        errorString);
 }
 
 bool ExportResults(QWidget* parent, const ResultsModel& model)
@@ -117,7 +72,8 @@ bool ExportResults(QWidget* parent, const ResultsModel& model)
         return false;
     QString reason;
     if (!SaveResults(path, model.Rows(), &reason)) {
-        Desktop().ShowError(parent, QStringLiteral("Fotolot"), QStringLiteral("Error saving file"));
+        Desktop().ShowError(
+            parent, QStringLiteral("Fotolot"), QStringLiteral("Error saving file"), reason);
         return false;
     }
     return true;

@@ -25,15 +25,14 @@ std::string ExportRowLine(const ListRow& row);
 // when a write fails; errorString then holds the device's reason.
 bool WriteResults(QIODevice& device, const std::vector<ListRow>& rows, QString* errorString);
 
-// Writes the export to path. A regular file (new or existing) is written beside the
-// target under a temporary name and renamed over it only after every byte has been
-// written, flushed and closed, so a failed export never destroys an existing file.
-// An existing target that is not a regular file (a device, a pipe) is written in
-// place. Returns false with errorString set when anything fails.
+// Writes the export to path as SaveToPath writes a file (controls/SaveToPath.h): whole or
+// not at all, a device or FIFO in place and never waiting for a reader. Returns false with
+// errorString set to the reason when anything fails.
 bool SaveResults(const QString& path, const std::vector<ListRow>& rows, QString* errorString);
 
 // The "Export to CSV" command: asks for a file name (initially "ExifList", filter
 // "CSV files (*.csv)", confirming an overwrite) and saves the rows in their current
 // order. A dismissed dialog does nothing; a failed save shows "Error saving file"
-// under the name "Fotolot". Returns true when a file was written.
+// under the name "Fotolot", the reason on a second line. Returns true when a file was
+// written.
 bool ExportResults(QWidget* parent, const ResultsModel& model);

@@ -3,15 +3,27 @@
 
 #include "tests/support/FakeDesktop.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
+
+#include <tuple>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -30,40 +42,131 @@ struct PartedWidget : QWidget {
 
 } // namespace
 
-// A cancelled dialog does nothing; a PNG is written whole (also for an upper-case
-// extension, looked up lower-cased) and reads back as the window's pixels; every failure
-// shows the box and leaves no file.
-TEST(SaveWindowImage, WritesThePngOrShowsTheBoxAndLeavesNoFile)
+// A cancelled dialog does nothing; a file is written whole with the encoder the extension's
+// MIME type names (any letter case) and reads back as the window's pixels; every failure
+// shows the box with its reason and leaves no file. A FIFO is never replaced: without a
+// reader it fails at once, with one it receives the picture.
+TEST(SaveWindowImage, WritesByTheExtensionOrShowsTheReasonAndLeavesNoFile)
 {
     QTemporaryDir dir;
     QFile(dir.filePath(QStringLiteral("blocker"))).open(QIODevice::WriteOnly);
+    const QString fifo = dir.filePath(QStringLiteral("fifo.png"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     PartedWidget window;
     window.setObjectName(QStringLiteral("window"));
     window.resize(33, 21);
     const QString dialog = QStringLiteral("window|Fotolot|Portable Network Graphics (*.png)|png");
-    const QString box = QStringLiteral("window|Error saving file|");
-    // The chosen name ("jpg" names no MIME type), the desktop calls.
-    const std::pair<const char*, QStringList> cases[]
-        = { { "", { dialog } }, { "Fotolot.png", { dialog } }, { "Shot.PNG", { dialog } },
-              { "shot.xyz", { dialog, box } }, { "shot.jpg", { dialog, box } },
-              { "shot", { dialog, box } }, { "blocker/shot.png", { dialog, box } } };
-    for (const auto& [name, calls] : cases) {
+    const QString box = QStringLiteral("window|Error saving file||");
+    // The chosen name, the format written (lossless ones compared pixel by pixel) or the
+    // reason shown.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        { "", nullptr, nullptr },
+        { "Fotolot.png", "png", nullptr },
+        { "Shot.PNG", "png", nullptr },
+        { "shot.jpg", "jpeg", nullptr },
+        { "shot.JPG", "jpeg", nullptr },
+        { "shot.jpe", "jpeg", nullptr },
+        { "shot.tif", "tiff", nullptr },
+        { "shot.bmp", "bmp", nullptr },
+        { "shot.xyz", nullptr, "No image writer for .xyz" },
+        { "shot", nullptr, "No image writer for a name without an extension" },
+        { "blocker/shot.png", nullptr, "Not a directory" },
+        { "fifo.png", nullptr, "No such device or address" },
+    };
+    for (const auto& [name, format, reason] : cases) {
         FakeDesktop desktop;
         desktop.saveTarget = *name ? dir.filePath(QString::fromLatin1(name)) : QString();
-        const bool saved = calls.size() == 1 && *name;
-        EXPECT_EQ(SaveWindowImage(&window, QStringLiteral("Fotolot"), 0), saved) << name;
-        EXPECT_EQ(desktop.calls, calls) << name;
-        // Beside the blocker only the file written, if any.
-        EXPECT_EQ(
-            QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-            saved ? QStringList({ "blocker", name }) : QStringList({ "blocker" }))
+        EXPECT_EQ(SaveWindowImage(&window, QStringLiteral("Fotolot"), 0), format != nullptr)
             << name;
-        if (saved) {
-            EXPECT_EQ(QImage(desktop.saveTarget, "png").convertToFormat(QImage::Format_RGB32),
-                window.Drawn());
+        EXPECT_EQ(desktop.calls.join(u'/').toStdString(),
+            (reason ? dialog + u'/' + box + QString::fromLatin1(reason) : dialog).toStdString())
+            << name;
+        // Beside the blocker and the FIFO only the file written, if any.
+        QStringList expected = { "blocker", "fifo.png" };
+        if (format && QString::fromLatin1(name) != QLatin1String("fifo.png"))
+            expected << QString::fromLatin1(name);
+        expected.sort(Qt::CaseInsensitive);
+        EXPECT_EQ(
+            QDir(dir.path())
+                .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot)
+                .join(u' ')
+                .toStdString(),
+            expected.join(u' ').toStdString())
+            << name;
+        if (format) {
+            QImageReader reader(desktop.saveTarget);
+            EXPECT_EQ(reader.format().toStdString(), format) << name;
+            const QImage saved = reader.read().convertToFormat(QImage::Format_RGB32);
+            EXPECT_EQ(saved.size(), QSize(33, 21)) << name;
+            if (std::string(format) != "jpeg") {
+                EXPECT_EQ(saved, window.Drawn()) << name;
+            }
             QFile::remove(desktop.saveTarget);
         }
     }
+    struct stat info { };
+    ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+
+    FakeDesktop desktop;
+    desktop.saveTarget = fifo;
+    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_TRUE(SaveWindowImage(&window, QStringLiteral("Fotolot"), 0));
+    QByteArray received(65536, '\0');
+    const ssize_t got = ::read(reader, received.data(), static_cast<std::size_t>(received.size()));
+    ::close(reader);
+    received.resize(std::max<qsizetype>(0, got));
+    EXPECT_EQ(
+        QImage::fromData(received, "png").convertToFormat(QImage::Format_RGB32), window.Drawn());
+}
+
+// While the window waits for its repaint, the user's clicks, keys and shortcuts are
+// dropped; painting goes on, and the picture shows the window as the user left it.
+TEST(SaveWindowImage, InputDuringTheWaitIsDroppedAndPaintingGoesOn)
+{
+    struct Window : QWidget {
+        int paints = 0;
+        void paintEvent(QPaintEvent*) override { ++paints; }
+    } window;
+    window.resize(200, 80);
+    auto* button = new QPushButton(QStringLiteral("Open"), &window);
+    auto* edit = new QLineEdit(&window);
+    edit->move(0, 40);
+    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F1), &window);
+    QSignalSpy clicks(button, &QPushButton::clicked);
+    QSignalSpy shortcuts(shortcut, &QShortcut::activated);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    edit->setFocus();
+    const QImage before = window.grab().toImage();
+    int paintsBefore = 0;
+
+    QTemporaryDir dir;
+    FakeDesktop desktop;
+    desktop.saveTarget = dir.filePath(QStringLiteral("Fotolot.png"));
+    QTimer::singleShot(0, [&] { // runs inside the wait
+        paintsBefore = window.paints;
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTest::keyClicks(edit, QStringLiteral("typed"));
+        QTest::keyClick(edit, Qt::Key_F1);
+        QTest::mouseDClick(edit, Qt::LeftButton);
+        window.update();
+    });
+    ASSERT_TRUE(SaveWindowImage(&window, QStringLiteral("Fotolot"), 200));
+    EXPECT_EQ(clicks.count(), 0);
+    EXPECT_EQ(shortcuts.count(), 0);
+    EXPECT_EQ(edit->text().toStdString(), "");
+    EXPECT_GT(window.paints, paintsBefore);
+    EXPECT_EQ(QImage(desktop.saveTarget, "png").convertToFormat(QImage::Format_RGB32),
+        before.convertToFormat(QImage::Format_RGB32));
+
+    // Afterwards the window takes input again.
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::keyClick(edit, Qt::Key_F1);
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(shortcuts.count(), 1);
 }
 
 // Runs under Xvfb on the xcb platform (the capture_xvfb test), where the picture is read

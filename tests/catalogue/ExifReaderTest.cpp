@@ -94,6 +94,10 @@ TEST(ExifReader, HostileOffsetsAndCutsAreSkipped)
         { 54, 0xFFFFFFFF, n, "Sony CAM-5", 0, 0 }, { 54, 0xFFFFFFF4, n, "Sony CAM-5", 0, 0 },
         { 84, 0xFFFFFFF4, n, "Sony CAM-5", 0, 100 }, { 84, 0xFFFFFFF0, n, "Sony CAM-5", 0, 100 },
         { 84, n - 12 - 4, n, "Sony CAM-5", 0, 100 }, { 132, 0, n, "Sony CAM-5", 0, 100 },
+        // Tiny values count as not given: 28/4294967295 and 28/2800000001 are at most 1e-8,
+        // 28/2799999999 is just above it.
+        { 132, 0xFFFFFFFF, n, "Sony CAM-5", 0, 100 }, { 132, 2800000001, n, "Sony CAM-5", 0, 100 },
+        { 132, 2799999999, n, "Sony CAM-5", 28.0 / 2799999999, 100 },
         // 65535 EXIF entries, of which only ISO is inside the bytes.
         { 60, 0xFFFF, 76, "", 0, 100 },
         // Cut inside the header, an entry, the Model text and the rational.

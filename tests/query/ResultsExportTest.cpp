@@ -78,8 +78,8 @@ TEST(ResultsExport, ExportAndOpenGoThroughTheDesktopAndFailuresKeepTheFile)
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(saved);
-    EXPECT_EQ(
-        desktop.calls, (QStringList { dialog, dialog, dialog, "|Fotolot|Error saving file" }));
+    EXPECT_EQ(desktop.calls,
+        (QStringList { dialog, dialog, dialog, "|Fotolot|Error saving file|File too large" }));
     EXPECT_EQ(written(), rowsText);
     EXPECT_EQ(
         QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "ExifList.csv" });
@@ -95,7 +95,7 @@ TEST(ResultsExport, ExportAndOpenGoThroughTheDesktopAndFailuresKeepTheFile)
         QString reason;
         EXPECT_FALSE(SaveResults(QStringLiteral("/dev/full"),
             std::vector<ListRow>(rows.begin(), rows.begin() + rowCount), &reason));
-        EXPECT_FALSE(reason.isEmpty()) << rowCount;
+        EXPECT_EQ(reason.toStdString(), "No space left on device") << rowCount;
     }
     struct stat info { };
     ASSERT_EQ(stat("/dev/full", &info), 0);

@@ -27,7 +27,7 @@ public:
         QString proposedName, filter, defaultSuffix;
     };
     struct ErrorBox {
-        QString caption, text;
+        QString caption, text, reason;
     };
 
     QStringList filesToOpen; // the open dialog's answer; empty: dismissed
@@ -36,7 +36,7 @@ public:
     std::function<void(QWidget* parent)> whileChoosingFiles; // runs inside the open dialog
 
     // The save dialogs and error boxes in order: "parent|name|filter|suffix" and
-    // "parent|caption|text", parent being the parent's objectName (empty for none).
+    // "parent|caption|text|reason", parent being the parent's objectName (empty for none).
     QStringList calls;
     int openDialogs = 0;
     QStringList lastOpenFilters;
@@ -60,10 +60,11 @@ public:
         calls << NameOf(parent) + "|" + proposedName + "|" + filter + "|" + defaultSuffix;
         return saveTarget;
     }
-    void ShowError(QWidget* parent, const QString& caption, const QString& text) override
+    void ShowError(QWidget* parent, const QString& caption, const QString& text,
+        const QString& reason) override
     {
-        errors.append({ caption, text });
-        calls << NameOf(parent) + "|" + caption + "|" + text;
+        errors.append({ caption, text, reason });
+        calls << NameOf(parent) + "|" + caption + "|" + text + "|" + reason;
     }
     bool OpenWithDesktop(const QUrl& url) override
     {

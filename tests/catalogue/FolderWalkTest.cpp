@@ -176,17 +176,19 @@ TEST(FolderWalk, OrderAndFilteringOfATree)
 }
 
 // A file item is yielded whatever its name or whether it exists; a folder, or a link to
-// one, is walked where it stands; a trailing "/" is not doubled.
+// one, is walked where it stands, also among items of one folder looked up in its listing;
+// a trailing "/" is not doubled.
 TEST(FolderWalk, ChosenItemsInTheirOrder)
 {
     const Tree tree;
     const auto source = MakeScanSource(Under(tree.root,
-        { "/notes.txt", "/a/", "/missing.jpg", "/linkdir", "/dir.jpg", "/B.jpg", "/a/.cache" }));
+        { "/notes.txt", "/linkdir", "/missing.jpg", "/dir.jpg", "/B.jpg", "/a/", "/a/.cache",
+            "/a/z.tif", "/loop/a" }));
     EXPECT_EQ(PullAll(*source),
         Under(tree.root,
-            { "/notes.txt", "/a/deep/er/est.NEF", "/a/z.tif", "/missing.jpg",
-                "/linkdir/deep/er/est.NEF", "/linkdir/z.tif", "/dir.jpg/inside.jpg", "/B.jpg",
-                "/a/.cache/x.jpg" }));
+            { "/notes.txt", "/linkdir/deep/er/est.NEF", "/linkdir/z.tif", "/missing.jpg",
+                "/dir.jpg/inside.jpg", "/B.jpg", "/a/deep/er/est.NEF", "/a/z.tif",
+                "/a/.cache/x.jpg", "/a/z.tif", "/loop/a/deep/er/est.NEF", "/loop/a/z.tif" }));
 }
 
 // 40 folders deep: no descriptor is held between two paths, nor after the walk stops early.

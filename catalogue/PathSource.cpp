@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "catalogue/ChosenItemsSource.h"
+
 PathListSource::PathListSource(std::vector<std::string> paths)
     : m_paths(std::move(paths))
 {
@@ -18,5 +20,5 @@ bool PathListSource::Next(std::string& path)
 
 std::unique_ptr<PathSource> MakeScanSource(std::vector<std::string> items)
 {
-    return std::make_unique<PathListSource>(std::move(items));
+    return std::make_unique<ChosenItemsSource>(std::move(items));
 }

@@ -2,17 +2,24 @@
 #include "query/PhotoOpening.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QItemSelectionModel>
 #include <QUrl>
 
 #include "controls/DesktopSeam.h"
 #include "query/ResultsModel.h"
 
+QUrl FileUrlOf(const std::string& path)
+{
+    // Every byte outside the unreserved set and '/' is percent-encoded; QUrl keeps an
+    // encoded sequence that is not UTF-8 (a name such as "bad%FF.jpg") as it is, so the
+    // desktop receives the name's exact bytes.
+    const QByteArray encoded = QByteArray::fromStdString(path).toPercentEncoding("/");
+    return QUrl::fromEncoded(QByteArrayLiteral("file://") + encoded, QUrl::StrictMode);
+}
+
 bool OpenPhoto(const std::string& path)
 {
-    const QString name = QFile::decodeName(QByteArray::fromStdString(path));
-    return Desktop().OpenWithDesktop(QUrl::fromLocalFile(name));
+    return Desktop().OpenWithDesktop(FileUrlOf(path));
 }
 
 void OpenPhotoAt(const ResultsModel& model, int row)

@@ -15,6 +15,22 @@
 namespace {
 
 constexpr std::size_t kFilesPerFolder = 1000;
+constexpr std::size_t kFilesPerDay = 100;
+
+// Where file i goes under DIR: NNN/IMG_i.JPG, or with a tree YYYY/MM/DD/IMG_i.JPG, 100 a
+// day and 28 days a month. Zero-padded, so that the order of i is the order of a walk.
+std::string CorpusFileName(std::size_t i, bool tree)
+{
+    char name[64];
+    if (tree) {
+        const std::size_t day = i / kFilesPerDay;
+        std::snprintf(name, sizeof name, "/%04zu/%02zu/%02zu/IMG_%06zu.JPG", 2001 + day / 336,
+            day / 28 % 12 + 1, day % 28 + 1, i);
+    } else {
+        std::snprintf(name, sizeof name, "/%03zu/IMG_%06zu.JPG", i / kFilesPerFolder, i);
+    }
+    return name;
+}
 
 // mkdir -p: creates every missing folder of path.
 bool MakeFolders(const std::string& path)
@@ -41,7 +57,7 @@ bool ParseUnsigned(const char* text, unsigned long long& value)
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: fotolot-bench corpus DIR COUNT [--seed S]\n");
+    std::fprintf(stderr, "usage: fotolot-bench corpus DIR COUNT [--seed S] [--tree]\n");
     return 2;
 }
 
@@ -52,12 +68,15 @@ int RunCorpusCommand(int argc, char** argv)
     std::string dir;
     unsigned long long count = 0;
     unsigned long long seed = 1;
+    bool tree = false;
     int positional = 0;
     for (int i = 0; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--seed") {
             if (i + 1 >= argc || !ParseUnsigned(argv[++i], seed))
                 return Usage();
+        } else if (arg == "--tree") {
+            tree = true;
         } else if (positional == 0) {
             dir = arg;
             ++positional;
@@ -98,10 +117,9 @@ int RunCorpusCommand(int argc, char** argv)
     CorpusRandom random(seed);
     std::size_t jfifFirst = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        char name[64];
-        std::snprintf(name, sizeof name, "/%03zu/IMG_%06zu.JPG", i / kFilesPerFolder, i);
-        const std::string path = dir + name;
-        if (i % kFilesPerFolder == 0 && !MakeFolders(path.substr(0, path.rfind('/')))) {
+        const std::string path = dir + CorpusFileName(i, tree);
+        if (i % (tree ? kFilesPerDay : kFilesPerFolder) == 0
+            && !MakeFolders(path.substr(0, path.rfind('/')))) {
             std::fprintf(stderr, "fotolot-bench corpus: cannot create folder for %s: %s\n",
                 path.c_str(), std::strerror(errno));
             std::fclose(list);

@@ -29,7 +29,7 @@ const Subcommand kSubcommands[] = {
     { "floor", RunFloorCommand,
         "floor [--repeat N] [--rusage] ARG...  open, read 32 KiB, fstat, close" },
     { "corpus", RunCorpusCommand,
-        "corpus DIR COUNT [--seed S]          write synthetic photos and DIR/list.txt" },
+        "corpus DIR COUNT [--seed S] [--tree]  write synthetic photos and DIR/list.txt" },
 #ifdef FOTOLOT_BENCH_WINDOW
     { "window-scan", RunWindowScanCommand,
         "window-scan [--repeat N] [--rusage] ARG...  one scan run through the real window" },
@@ -46,7 +46,9 @@ int Usage(std::FILE* out)
     std::fprintf(out, "usage: fotolot-bench SUBCOMMAND ...\n");
     for (const Subcommand& s : kSubcommands)
         std::fprintf(out, "  fotolot-bench %s\n", s.usage);
-    std::fprintf(out, "An ARG is a file path or @LIST, a file of paths one a line.\n");
+    std::fprintf(out,
+        "An ARG is a file path, a folder (walked for photo files) or @LIST, a file of paths one "
+        "a line.\n--tree spreads the corpus over year/month/day folders.\n");
     return out == stdout ? 0 : 2;
 }
 

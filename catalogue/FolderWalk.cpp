@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: MIT
+#include "catalogue/FolderWalk.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// Lower case, at most 4 letters, sorted only for reading.
+constexpr std::string_view kPhotoExtensions[]
+    = { "3fr", "arw", "cr2", "dcr", "dng", "erf", "iiq", "jpe", "jpeg", "jpg", "kdc", "mef", "mos",
+          "nef", "nrw", "orf", "pef", "rw2", "sr2", "srf", "srw", "tif", "tiff" };
+
+enum class Kind { Skip, Photo, Folder };
+
+// What a walk does with the entry name of the open folder dirFd, whose type readdir gave.
+// Only links and file systems that leave the type unknown cost a stat.
+Kind Classify(int dirFd, const char* name, unsigned char type)
+{
+    struct stat status { };
+    if (type == DT_UNKNOWN) {
+        if (fstatat(dirFd, name, &status, AT_SYMLINK_NOFOLLOW) != 0)
+            return Kind::Skip;
+        if (S_ISDIR(status.st_mode))
+            return Kind::Folder;
+        type = S_ISREG(status.st_mode) ? DT_REG : S_ISLNK(status.st_mode) ? DT_LNK : DT_UNKNOWN;
+    }
+    if (type == DT_DIR)
+        return Kind::Folder;
+    if ((type != DT_REG && type != DT_LNK) || !IsPhotoFileName(name))
+        return Kind::Skip;
+    if (type == DT_LNK && (fstatat(dirFd, name, &status, 0) != 0 || !S_ISREG(status.st_mode)))
+        return Kind::Skip;
+    return Kind::Photo;
+}
+
+} // namespace
+
+bool IsPhotoFileName(std::string_view name)
+{
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || name.size() - dot - 1 > 4)
+        return false;
+    char lower[4];
+    const std::string_view extension = name.substr(dot + 1);
+    for (std::size_t i = 0; i < extension.size(); ++i) {
+        const char c = extension[i];
+        lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    const std::string_view wanted(lower, extension.size());
+    return std::find(std::begin(kPhotoExtensions), std::end(kPhotoExtensions), wanted)
+        != std::end(kPhotoExtensions);
+}
+
+FolderWalk::FolderWalk(std::string root)
+    : m_path(std::move(root))
+{
+    Enter();
+}
+
+bool FolderWalk::Next(std::string& path)
+{
+    while (!m_levels.empty()) {
+        Level& level = m_levels.back();
+        if (level.next == level.entries.size()) {
+            m_levels.pop_back();
+            continue;
+        }
+        Entry& entry = level.entries[level.next++];
+        m_path.resize(level.nameStart);
+        m_path += entry.name;
+        if (entry.folder) {
+            Enter();
+            continue;
+        }
+        path = m_path;
+        return true;
+    }
+    return false;
+}
+
+void FolderWalk::Enter()
+{
+    DIR* dir = opendir(m_path.c_str()); // O_CLOEXEC: no viewer started meanwhile inherits it
+    if (dir == nullptr)
+        return;
+    Level level;
+    struct stat status { };
+    const bool onPath = fstat(dirfd(dir), &status) != 0
+        || std::any_of(m_levels.begin(), m_levels.end(), [&](const Level& above) {
+               return above.device == status.st_dev && above.inode == status.st_ino;
+           });
+    if (onPath) {
+        closedir(dir);
+        return;
+    }
+    level.device = status.st_dev;
+    level.inode = status.st_ino;
+    while (const dirent* entry = readdir(dir)) {
+        // Also leaves out "." and "..".
+        if (entry->d_name[0] == '.')
+            continue;
+        const Kind kind = Classify(dirfd(dir), entry->d_name, entry->d_type);
+        if (kind != Kind::Skip)
+            level.entries.push_back({ entry->d_name, kind == Kind::Folder });
+    }
+    closedir(dir);
+    // std::string compares its chars as unsigned char, so this is the order of the bytes.
+    std::sort(level.entries.begin(), level.entries.end(),
+        [](const Entry& a, const Entry& b) { return a.name < b.name; });
+    if (m_path.empty() || m_path.back() != '/')
+        m_path += '/';
+    level.nameStart = m_path.size();
+    m_levels.push_back(std::move(level));
+}

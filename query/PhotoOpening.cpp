@@ -2,6 +2,7 @@
 #include "query/PhotoOpening.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QItemSelectionModel>
 #include <QUrl>
 
@@ -10,11 +11,14 @@
 
 QUrl FileUrlOf(const std::string& path)
 {
-    // Every byte outside the unreserved set and '/' is percent-encoded; QUrl keeps an
-    // encoded sequence that is not UTF-8 (a name such as "bad%FF.jpg") as it is, so the
+    const QByteArray bytes = QByteArray::fromStdString(path);
+    const QString name = QFile::decodeName(bytes);
+    if (QFile::encodeName(name) == bytes)
+        return QUrl::fromLocalFile(name);
+    // A name that is not UTF-8 has no exact QString: its bytes are percent-encoded, and
+    // QUrl keeps an encoded sequence that is not UTF-8 ("bad%FF.jpg") as it is, so the
     // desktop receives the name's exact bytes.
-    const QByteArray encoded = QByteArray::fromStdString(path).toPercentEncoding("/");
-    return QUrl::fromEncoded(QByteArrayLiteral("file://") + encoded, QUrl::StrictMode);
+    return QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"), QUrl::StrictMode);
 }
 
 bool OpenPhoto(const std::string& path)

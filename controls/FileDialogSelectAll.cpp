@@ -71,6 +71,11 @@ void FileDialogSelectAll::SelectAllFiles(QAbstractItemView& view)
         const QSignalBlocker holdSelection(selectionModel);
         selectionModel->select(
             selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        // Enter opens the current entry: that must be one of the files, not a folder the
+        // user clicked before, which Enter would open instead.
+        if (!selection.isEmpty() && !selection.contains(selectionModel->currentIndex()))
+            selectionModel->setCurrentIndex(
+                selection.constFirst().topLeft(), QItemSelectionModel::NoUpdate);
     }
     for (QAbstractItemView* other : m_dialog.findChildren<QAbstractItemView*>()) {
         if (other->selectionModel() == selectionModel)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "controls/DesktopSeam.h"
 
-#include "controls/FileDialogSelectAll.h"
+#include "controls/PhotoOpenDialog.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -34,25 +34,15 @@ DesktopSeam* SetDesktop(DesktopSeam* seam)
 QStringList QtDesktopSeam::ChooseFilesToOpen(QWidget* parent, const QString& caption,
     const QStringList& filters, const QString& defaultSuffix)
 {
-    QFileDialog dialog(parent, caption);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    PhotoOpenDialog dialog(parent, caption);
     dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(defaultSuffix);
     // Cameras write IMG_0001.JPG: "*.jpg" must match regardless of letter case. Qt's own
-    // dialog matches name filters case-insensitively unless QDir::CaseSensitive is set;
-    // a desktop portal's dialog may not, so Qt's own is used.
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    // dialog matches name filters case-insensitively unless QDir::CaseSensitive is set.
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
-    new FileDialogSelectAll(dialog); // Ctrl+A in a folder of many thousand photos
-    // The dialog hands its files over as it accepts them; asking it again afterwards
-    // would walk its whole selection a second time.
-    QStringList chosen;
-    QObject::connect(&dialog, &QFileDialog::filesSelected,
-        [&chosen](const QStringList& files) { chosen = files; });
     if (dialog.exec() != QDialog::Accepted)
         return {};
-    return chosen;
+    return dialog.ChosenFiles();
 }
 
 QString QtDesktopSeam::ChooseFolder(QWidget* parent, const QString& caption)

@@ -1,35 +1,41 @@
 // SPDX-License-Identifier: MIT
-#include "controls/FileDialogSelectAll.h"
+#include "controls/PhotoOpenDialog.h"
 
 #include <QAbstractItemView>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFileSystemModel>
-#include <QItemSelection>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QStringList>
 #include <QTreeView>
 
-FileDialogSelectAll::FileDialogSelectAll(QFileDialog& dialog)
-    : QObject(&dialog)
-    , m_dialog(dialog)
+PhotoOpenDialog::PhotoOpenDialog(QWidget* parent, const QString& caption)
+    : QFileDialog(parent, caption)
 {
-    // The dialog's list and detail views share one selection model.
-    for (QAbstractItemView* view : dialog.findChildren<QAbstractItemView*>()) {
+    setFileMode(QFileDialog::ExistingFiles);
+    setAcceptMode(QFileDialog::AcceptOpen);
+    // The file views exist only in Qt's own dialog; a desktop portal's dialog may also
+    // match name filters by letter case, and cameras write IMG_0001.JPG.
+    setOption(QFileDialog::DontUseNativeDialog, true);
+    connect(this, &QFileDialog::filesSelected, this,
+        [this](const QStringList& files) { m_chosen = files; });
+    // The list and detail views share one selection model.
+    for (QAbstractItemView* view : findChildren<QAbstractItemView*>()) {
         if (!qobject_cast<QFileSystemModel*>(view->model()))
             continue; // the sidebar and the look-in box
         view->installEventFilter(this);
-        // Every row has the same height: the detail view need not measure each row above
-        // one it repaints.
-        if (auto* tree = qobject_cast<QTreeView*>(view))
+        if (auto* tree = qobject_cast<QTreeView*>(view)) {
+            // Every row has the same height, so a repaint need not measure the rows above;
+            // a heading shown pressed for a wholly selected column would look at every row.
             tree->setUniformRowHeights(true);
+            tree->header()->setHighlightSections(false);
+        }
     }
 }
 
-bool FileDialogSelectAll::eventFilter(QObject* watched, QEvent* event)
+bool PhotoOpenDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent*>(event)->matches(QKeySequence::SelectAll)) {
@@ -38,10 +44,10 @@ bool FileDialogSelectAll::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
-    return QObject::eventFilter(watched, event);
+    return QFileDialog::eventFilter(watched, event);
 }
 
-void FileDialogSelectAll::SelectAllFiles(QAbstractItemView& view)
+void PhotoOpenDialog::SelectAllFiles(QAbstractItemView& view)
 {
     auto* model = qobject_cast<QFileSystemModel*>(view.model());
     QItemSelectionModel* selectionModel = view.selectionModel();
@@ -53,6 +59,7 @@ void FileDialogSelectAll::SelectAllFiles(QAbstractItemView& view)
     const int rows = model->rowCount(root);
     QItemSelection selection;
     QStringList names;
+    QStringList paths;
     int runStart = -1;
     for (int row = 0; row <= rows; ++row) {
         const QModelIndex index = row < rows ? model->index(row, 0, root) : QModelIndex();
@@ -60,6 +67,7 @@ void FileDialogSelectAll::SelectAllFiles(QAbstractItemView& view)
             && model->flags(index).testFlag(Qt::ItemIsEnabled);
         if (file) {
             names << index.data().toString();
+            paths << model->filePath(index);
             if (runStart < 0)
                 runStart = row;
         } else if (runStart >= 0) {
@@ -77,7 +85,11 @@ void FileDialogSelectAll::SelectAllFiles(QAbstractItemView& view)
             selectionModel->setCurrentIndex(
                 selection.constFirst().topLeft(), QItemSelectionModel::NoUpdate);
     }
-    for (QAbstractItemView* other : m_dialog.findChildren<QAbstractItemView*>()) {
+    m_allSelection = selectionModel->selection();
+    m_allModel = selectionModel;
+    m_allFolder = directory().absolutePath();
+    m_allFiles = paths;
+    for (QAbstractItemView* other : findChildren<QAbstractItemView*>()) {
         if (other->selectionModel() == selectionModel)
             other->viewport()->update();
     }
@@ -88,12 +100,25 @@ void FileDialogSelectAll::SelectAllFiles(QAbstractItemView& view)
         for (QString& name : names)
             name = QLatin1Char('"') + name + QLatin1Char('"');
     }
-    if (auto* nameBox = m_dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+    if (auto* nameBox = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
         const QSignalBlocker holdText(nameBox);
         nameBox->setText(names.join(QLatin1Char(' ')));
     }
-    if (auto* buttons = m_dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))) {
+    if (auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))) {
         if (QPushButton* open = buttons->button(QDialogButtonBox::Open))
             open->setEnabled(!names.isEmpty());
     }
+}
+
+void PhotoOpenDialog::accept()
+{
+    // The selection Ctrl+A made, still as it was: its files were listed a moment ago.
+    // Any other selection, or typed names, go through the dialog's own checks.
+    if (!m_allFiles.isEmpty() && m_allModel && m_allModel->selection() == m_allSelection
+        && directory().absolutePath() == m_allFolder) {
+        m_chosen = m_allFiles;
+        QDialog::accept();
+        return;
+    }
+    QFileDialog::accept();
 }

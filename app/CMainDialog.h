@@ -101,6 +101,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void done(int result) override;
 
@@ -120,5 +121,6 @@ private:
 
     QHash<int, QWidget*> m_items;
     QWidget* m_iconItem = nullptr;
+    bool m_dragTaken = false; // the drag over the window carries items to read
     bool m_destroyed = false;
 };

@@ -26,9 +26,11 @@ ScanItems CMainDialog::DraggedItems(const QDropEvent& event)
 
 bool CMainDialog::AcceptDrag(QDropEvent& event) const
 {
-    // A modal window (the progress dialog, a file dialog, the About box) has the
-    // user's attention; the window takes nothing meanwhile.
-    if (QApplication::activeModalWidget() || DraggedItems(event).empty()) {
+    // The program runs this window modally itself; any other modal window (the progress
+    // dialog, a file dialog, the About box) has the user's attention, and the window
+    // takes nothing meanwhile.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if ((modal && modal != this) || DraggedItems(event).empty()) {
         event.ignore();
         return false;
     }
@@ -39,17 +41,30 @@ bool CMainDialog::AcceptDrag(QDropEvent& event) const
 
 void CMainDialog::dragEnterEvent(QDragEnterEvent* event)
 {
-    AcceptDrag(*event);
+    m_dragTaken = AcceptDrag(*event);
 }
 
 void CMainDialog::dragMoveEvent(QDragMoveEvent* event)
 {
-    AcceptDrag(*event);
+    // Decided once on entering: the items need not be taken out of the drag at every
+    // move. Copy stays the action whatever the keys held.
+    if (m_dragTaken && (event->possibleActions() & Qt::CopyAction)) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void CMainDialog::dragLeaveEvent(QDragLeaveEvent*)
+{
+    m_dragTaken = false;
 }
 
 void CMainDialog::dropEvent(QDropEvent* event)
 {
-    if (!AcceptDrag(*event))
+    const bool taken = std::exchange(m_dragTaken, false);
+    if (!taken || !AcceptDrag(*event))
         return;
     // The run starts once the drop has returned, so that the file manager is not kept
     // waiting for the end of its drag while the photos are read.

@@ -59,8 +59,10 @@ QStringList Texts(const QComboBox* list)
     return texts;
 }
 
+// Shows the window modal, as the program runs it.
 void ShowAndActivate(CMainDialog& dialog)
 {
+    dialog.setWindowModality(Qt::ApplicationModal);
     dialog.show();
     QApplication::setActiveWindow(&dialog);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));

@@ -42,19 +42,17 @@ public:
     int openDialogs = 0;
     int folderChoosers = 0;
     QStringList lastOpenFilters;
-    QString lastOpenSuffix;
     QList<SaveQuestion> saveQuestions;
     QList<ErrorBox> errors;
     QList<QUrl> opened;
 
-    QStringList ChooseFilesToOpen(QWidget* parent, const QString&, const QStringList& filters,
-        const QString& defaultSuffix) override
+    QStringList ChooseFilesToOpen(
+        QWidget* parent, const QString&, const QStringList& filters, const QString&) override
     {
         ++openDialogs;
         if (whileChoosingFiles)
             whileChoosingFiles(parent);
         lastOpenFilters = filters;
-        lastOpenSuffix = defaultSuffix;
         return filesToOpen;
     }
     QString ChooseFolder(QWidget*, const QString&) override

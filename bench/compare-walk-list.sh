@@ -16,35 +16,9 @@
 #   SEED    corpus seed (default 1)
 set -euo pipefail
 
-root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$root/build}"
-bench="$build/bin/fotolot-bench"
-count="${COUNT:-100000}"
-rounds="${ROUNDS:-5}"
-seed="${SEED:-1}"
-corpus="${CORPUS:-$root/corpus-tree-$count}"
-
-if [[ ! -x "$bench" ]]; then
-  echo "no $bench: build the fotolot-bench target first" >&2
-  exit 1
-fi
-
-if [[ -f "$corpus/list.txt" ]] && [[ "$(wc -l < "$corpus/list.txt")" -eq "$count" ]]; then
-  echo "reusing corpus $corpus ($count files)"
-else
-  echo "writing corpus $corpus ($count files in a tree, seed $seed)"
-  "$bench" corpus "$corpus" "$count" --seed "$seed" --tree
-fi
+source "$(dirname "$0")/compare-common.sh"
+compare_setup "${1:-}" 100000 corpus-tree --tree
 list="@$corpus/list.txt"
-
-# Seconds of one run, from "scanned F files, accepted A, S s, R files/s".
-seconds_of() {
-  sed -n 's/^scanned [0-9]* files, accepted [0-9]*, \([0-9.]*\) s, .*/\1/p'
-}
-
-median() {
-  sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
-}
 
 # The untimed first runs warm the page and dentry caches and give the records to compare.
 walk_records="$(mktemp)"

@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -35,6 +36,7 @@ constexpr QRgb kLinkColour = qRgb(0, 0, 255);
 
 // The window-menu item of the About command.
 const char* const kAboutItem = "&About Fotolot...";
+const char* const kOpenFolderItem = "Open &Folder...";
 
 // Widths of the results list's columns in pixels, in column order; the headings and their
 // alignment come from the model.
@@ -124,6 +126,13 @@ void CMainDialog::ConnectHandlers()
 {
     // In the order of the window's handler table.
     m_systemMenu = new QMenu(this);
+    // The window holds the action too, so that its key works while the menu is closed.
+    m_openFolderAction = new QAction(QString::fromLatin1(kOpenFolderItem), this);
+    m_openFolderAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    m_openFolderAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(m_openFolderAction);
+    m_systemMenu->addAction(m_openFolderAction);
+    connect(m_openFolderAction, &QAction::triggered, this, &CMainDialog::OnOpenFolder);
     auto* aboutShortcut = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(aboutShortcut, &QShortcut::activated, this, [this] { OnSysCommand(IDM_ABOUTBOX); });
 
@@ -167,6 +176,12 @@ void CMainDialog::OnInitDialog()
         connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX); });
     }
     m_iconItem->installEventFilter(this);
+
+    // Files and folders dropped anywhere on the window are read; the focal edits would
+    // take a file manager's drag as text, so they pass it on to the window.
+    setAcceptDrops(true);
+    GetDlgItem(IdFocalMinEdit)->installEventFilter(this);
+    GetDlgItem(IdFocalMaxEdit)->installEventFilter(this);
 
     setWindowIcon(m_hIcon);
     static_cast<QLabel*>(m_iconItem)->setPixmap(ProgramIconPixmap(32));
@@ -261,6 +276,12 @@ bool CMainDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_iconItem && event->type() == QEvent::MouseButtonPress) {
         m_systemMenu->popup(m_iconItem->mapToGlobal(QPoint(0, m_iconItem->height())));
+        return true;
+    }
+    if ((event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove
+            || event->type() == QEvent::Drop)
+        && !DraggedItems(*static_cast<QDropEvent*>(event)).empty()) {
+        event->ignore(); // left to the window, which the drag reaches next
         return true;
     }
     return QDialog::eventFilter(watched, event);

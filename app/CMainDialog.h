@@ -12,9 +12,12 @@
 #include <QString>
 
 #include "catalogue/PhotoCatalogue.h"
+#include "catalogue/dialog/ScanChoice.h"
 
 class CChartStatic;
 class CTransparentStatic;
+class QAction;
+class QDropEvent;
 class QComboBox;
 class QFrame;
 class QKeyEvent;
@@ -77,10 +80,12 @@ public:
 
     ResultsModel* m_resultsModel = nullptr;
     QMenu* m_systemMenu = nullptr; // opened from the program icon at the top left
+    QAction* m_openFolderAction = nullptr; // in the window menu, and Ctrl+Shift+O
     QMenu* m_listMenu = nullptr; // the results list's context menu
 
 public slots:
     void OnOpen();
+    void OnOpenFolder();
     void OnQuery();
     void OnSelchangeShow();
     void OnHeaderItemClick(int column);
@@ -94,6 +99,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void done(int result) override;
 
 private:
@@ -102,8 +111,16 @@ private:
     void OnInitDialog();
     void SetControlColours();
     void OnDestroy();
+    // One scan run: the progress dialog asks choose for the items, reads them and, when
+    // the run completes, the selectors are filled from the new catalogue.
+    void RunScan(const ScanChooser& choose);
+    // The local files and folders a drag offers for copying (none for any other drag).
+    static ScanItems DraggedItems(const QDropEvent& event);
+    // Takes a drag of local items for copying while no modal window is up.
+    bool AcceptDrag(QDropEvent& event) const;
 
     QHash<int, QWidget*> m_items;
     QWidget* m_iconItem = nullptr;
+    bool m_dragTaken = false; // the drag over the window carries items to read
     bool m_destroyed = false;
 };

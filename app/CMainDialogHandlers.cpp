@@ -47,8 +47,19 @@ void FillSelectorPair(QComboBox* lower, QComboBox* upper, const SelectorFill& fi
 
 void CMainDialog::OnOpen()
 {
+    RunScan(ChoosePhotoFiles);
+}
+
+void CMainDialog::OnOpenFolder()
+{
+    RunScan(ChoosePhotoFolder);
+}
+
+void CMainDialog::RunScan(const ScanChooser& choose)
+{
     CScanProgressDlg scan(this);
     scan.m_catalogue = &m_catalogue;
+    scan.m_chooseItems = choose;
     if (scan.exec() != QDialog::Accepted)
         return;
     FillSelectorsFromCatalogue();

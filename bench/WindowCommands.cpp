@@ -27,10 +27,12 @@ namespace {
 class BenchDesktop : public DesktopSeam {
 public:
     QStringList paths;
-    QStringList ChooseFilesToOpen(QWidget*, const QString&, const QStringList&) override
+    QStringList ChooseFilesToOpen(
+        QWidget*, const QString&, const QStringList&, const QString&) override
     {
         return paths;
     }
+    QString ChooseFolder(QWidget*, const QString&) override { return {}; }
     QString ChooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override
     {
         return {};

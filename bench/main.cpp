@@ -11,6 +11,7 @@
 // The window subcommands are built only with the Qt layers (bench/CMakeLists.txt defines
 // FOTOLOT_BENCH_WINDOW then).
 #ifdef FOTOLOT_BENCH_WINDOW
+#include "bench/OpenDialogCommand.h"
 #include "bench/WindowCommands.h"
 #endif
 
@@ -35,6 +36,8 @@ const Subcommand kSubcommands[] = {
     { "window-query", RunWindowQueryCommand,
         "window-query COUNT                   query, sort and Show over COUNT photos in the "
         "window" },
+    { "open-dialog", RunOpenDialogCommand,
+        "open-dialog                          time Ctrl+A and Enter in the open dialog (cwd)" },
 #endif
 };
 

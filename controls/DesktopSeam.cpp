@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "controls/DesktopSeam.h"
 
+#include "controls/PhotoOpenDialog.h"
+
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFontMetrics>
@@ -36,21 +38,30 @@ DesktopSeam* SetDesktop(DesktopSeam* seam)
     return previous;
 }
 
-QStringList QtDesktopSeam::ChooseFilesToOpen(
-    QWidget* parent, const QString& caption, const QStringList& filters)
+QStringList QtDesktopSeam::ChooseFilesToOpen(QWidget* parent, const QString& caption,
+    const QStringList& filters, const QString& defaultSuffix)
 {
-    QFileDialog dialog(parent, caption);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    PhotoOpenDialog dialog(parent, caption);
     dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(defaultSuffix);
     // Cameras write IMG_0001.JPG: "*.jpg" must match regardless of letter case. Qt's own
-    // dialog matches name filters case-insensitively unless QDir::CaseSensitive is set;
-    // a desktop portal's dialog may not, so Qt's own is used.
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    // dialog matches name filters case-insensitively unless QDir::CaseSensitive is set.
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     if (dialog.exec() != QDialog::Accepted)
         return {};
-    return dialog.selectedFiles();
+    return dialog.ChosenFiles();
+}
+
+QString QtDesktopSeam::ChooseFolder(QWidget* parent, const QString& caption)
+{
+    QFileDialog dialog(parent, caption);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 QString QtDesktopSeam::ChooseSaveFile(QWidget* parent, const QString& proposedName,

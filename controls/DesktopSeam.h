@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Everything that asks the user or the desktop something goes through this interface:
-// choosing files to open or a file to save, showing an error box, opening a file or an
-// address with the desktop. The application installs the Qt implementation; tests
+// choosing files or a folder to open or a file to save, showing an error box, opening a
+// file or an address with the desktop. The application installs the Qt implementation; tests
 // install a fake and run the dialogs headless.
 #pragma once
 
@@ -16,11 +16,16 @@ public:
     virtual ~DesktopSeam();
 
     // A multi-selection open dialog. filters are Qt name filters such as
-    // "JPEG files (*.jpg)"; the first is selected. Returns the chosen paths, or an
-    // empty list when the dialog was dismissed.
-    virtual QStringList ChooseFilesToOpen(
-        QWidget* parent, const QString& caption, const QStringList& filters)
+    // "JPEG files (*.jpg)"; the first is selected. A name typed without an extension
+    // gets defaultSuffix. Returns the chosen paths, or an empty list when the dialog was
+    // dismissed.
+    virtual QStringList ChooseFilesToOpen(QWidget* parent, const QString& caption,
+        const QStringList& filters, const QString& defaultSuffix)
         = 0;
+
+    // The desktop's folder chooser. Returns the chosen folder, or an empty string when
+    // the chooser was dismissed.
+    virtual QString ChooseFolder(QWidget* parent, const QString& caption) = 0;
 
     // A save dialog proposing proposedName, with the given filter and default suffix,
     // that asks before overwriting and takes a typed name whole. Returns the chosen path,
@@ -50,8 +55,9 @@ DesktopSeam* SetDesktop(DesktopSeam* seam);
 // The Qt implementation: QFileDialog, QMessageBox and QDesktopServices.
 class QtDesktopSeam : public DesktopSeam {
 public:
-    QStringList ChooseFilesToOpen(
-        QWidget* parent, const QString& caption, const QStringList& filters) override;
+    QStringList ChooseFilesToOpen(QWidget* parent, const QString& caption,
+        const QStringList& filters, const QString& defaultSuffix) override;
+    QString ChooseFolder(QWidget* parent, const QString& caption) override;
     QString ChooseSaveFile(QWidget* parent, const QString& proposedName, const QString& filter,
         const QString& defaultSuffix) override;
     void ShowError(QWidget* parent, const QString& caption, const QString& text,

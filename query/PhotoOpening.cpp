@@ -9,10 +9,21 @@
 #include "controls/DesktopSeam.h"
 #include "query/ResultsModel.h"
 
+QUrl FileUrlOf(const std::string& path)
+{
+    const QByteArray bytes = QByteArray::fromStdString(path);
+    const QString name = QFile::decodeName(bytes);
+    if (QFile::encodeName(name) == bytes)
+        return QUrl::fromLocalFile(name);
+    // A name that is not UTF-8 has no exact QString: its bytes are percent-encoded, and
+    // QUrl keeps an encoded sequence that is not UTF-8 ("bad%FF.jpg") as it is, so the
+    // desktop receives the name's exact bytes.
+    return QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"), QUrl::StrictMode);
+}
+
 bool OpenPhoto(const std::string& path)
 {
-    const QString name = QFile::decodeName(QByteArray::fromStdString(path));
-    return Desktop().OpenWithDesktop(QUrl::fromLocalFile(name));
+    return Desktop().OpenWithDesktop(FileUrlOf(path));
 }
 
 void OpenPhotoAt(const ResultsModel& model, int row)

@@ -5,7 +5,11 @@
 #include <string>
 
 class QItemSelectionModel;
+class QUrl;
 class ResultsModel;
+
+// The file URL of an absolute path given as the file system's bytes, every byte kept.
+QUrl FileUrlOf(const std::string& path);
 
 // Opens the photo at path (the file system's bytes) through the desktop seam. A failure
 // (no program for the file, the file gone) is ignored, as the user sees the program

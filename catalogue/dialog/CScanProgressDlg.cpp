@@ -16,7 +16,6 @@
 #include "catalogue/PathSource.h"
 #include "catalogue/ScanLoop.h"
 #include "controls/CTransparentStatic.h"
-#include "controls/DesktopSeam.h"
 #include "controls/DialogTemplate.h"
 #include "controls/DrawGradient.h"
 
@@ -70,8 +69,8 @@ CScanProgressDlg::~CScanProgressDlg()
 int CScanProgressDlg::exec()
 {
     OnInitDialog();
-    // The file dialog opens once the progress dialog is up, from its own event loop.
-    QTimer::singleShot(0, this, &CScanProgressDlg::ChooseFilesAndStart);
+    // The chooser opens once the progress dialog is up, from its own event loop.
+    QTimer::singleShot(0, this, &CScanProgressDlg::ChooseItemsAndStart);
     return QDialog::exec();
 }
 
@@ -86,19 +85,14 @@ void CScanProgressDlg::OnInitDialog()
     BeginScan(*m_catalogue);
 }
 
-void CScanProgressDlg::ChooseFilesAndStart()
+void CScanProgressDlg::ChooseItemsAndStart()
 {
-    m_paths = Desktop().ChooseFilesToOpen(
-        this, QString(), { QStringLiteral("JPEG files (*.jpg)"), QStringLiteral("all files (*)") });
-    if (m_paths.isEmpty()) {
+    ScanItems items = m_chooseItems(this);
+    if (items.empty()) {
         OnScanNotice(ScanClose);
         return;
     }
     m_repaintTimer->start();
-    std::vector<std::string> items;
-    items.reserve(static_cast<std::size_t>(m_paths.size()));
-    for (const QString& path : std::as_const(m_paths))
-        items.push_back(QFile::encodeName(path).toStdString());
     m_worker = QThread::create([this, items = std::move(items)]() mutable {
         const std::unique_ptr<PathSource> source = MakeScanSource(std::move(items));
         ScanChosenFiles(*m_catalogue, *source);

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
-// The modal "Scanning files..." dialog of a scan run. It empties the catalogue, asks for
-// the photo files, reads them on a worker thread and shows the file just handled and the
-// number of photos so far. The worker reports after every file with a blocking call that
-// runs on the user-interface thread while the worker waits, so the two never touch the
-// catalogue at the same time. exec() returns Accepted after a completed run and Rejected
-// after a cancelled one or a dismissed file dialog.
+// The modal "Scanning files..." dialog of a scan run. It empties the catalogue, asks its
+// chooser for the items to read (the open dialog unless told otherwise), reads them on a
+// worker thread and shows the file just handled and the number of photos so far. The worker reports
+// after every file with a blocking call that runs on the user-interface thread while the worker
+// waits, so the two never touch the catalogue at the same time. exec() returns Accepted after a
+// completed run and Rejected after a cancelled one or a dismissed chooser.
 #pragma once
 
 #include <QDialog>
 #include <QString>
-#include <QStringList>
 
 #include "catalogue/PhotoCatalogue.h"
+#include "catalogue/dialog/ScanChoice.h"
 
 class CTransparentStatic;
 class QPaintEvent;
@@ -31,6 +31,7 @@ public:
     QString m_fileText;
     QString m_totalText;
     PhotoCatalogue* m_catalogue = nullptr; // set by the caller before exec()
+    ScanChooser m_chooseItems = ChoosePhotoFiles; // may be replaced before exec()
 
     // Handles one notice of the worker on the user-interface thread; returns 1.
     Q_INVOKABLE int OnScanNotice(int code);
@@ -48,12 +49,11 @@ protected:
 
 private:
     void OnInitDialog();
-    void ChooseFilesAndStart();
+    void ChooseItemsAndStart();
     void UpdateData(bool saveAndValidate);
     void ShowPendingTexts();
     void Notice(int code) override;
 
-    QStringList m_paths;
     QThread* m_worker = nullptr;
     QTimer* m_repaintTimer = nullptr;
     bool m_textsPending = false;

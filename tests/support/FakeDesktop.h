@@ -31,6 +31,7 @@ public:
     };
 
     QStringList filesToOpen; // the open dialog's answer; empty: dismissed
+    QString folderToOpen; // the folder chooser's answer; empty: dismissed
     QString saveTarget; // the save dialog's answer; empty: dismissed
     bool openSucceeds = true;
     std::function<void(QWidget* parent)> whileChoosingFiles; // runs inside the open dialog
@@ -39,19 +40,25 @@ public:
     // "parent|caption|text|reason", parent being the parent's objectName (empty for none).
     QStringList calls;
     int openDialogs = 0;
+    int folderChoosers = 0;
     QStringList lastOpenFilters;
     QList<SaveQuestion> saveQuestions;
     QList<ErrorBox> errors;
     QList<QUrl> opened;
 
     QStringList ChooseFilesToOpen(
-        QWidget* parent, const QString&, const QStringList& filters) override
+        QWidget* parent, const QString&, const QStringList& filters, const QString&) override
     {
         ++openDialogs;
         if (whileChoosingFiles)
             whileChoosingFiles(parent);
         lastOpenFilters = filters;
         return filesToOpen;
+    }
+    QString ChooseFolder(QWidget*, const QString&) override
+    {
+        ++folderChoosers;
+        return folderToOpen;
     }
     QString ChooseSaveFile(QWidget* parent, const QString& proposedName, const QString& filter,
         const QString& defaultSuffix) override

@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: MIT
+// The desktop's own dialogs as a scan run and the results list use them: Qt's open dialog
+// driven with keys, and opening a photo handed to a recording xdg-open under Xvfb.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <functional>
+#include <string>
+
+#include "catalogue/dialog/ScanChoice.h"
+#include "controls/DesktopSeam.h"
+#include "query/PhotoOpening.h"
+
+namespace {
+
+void Touch(const QString& path)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+}
+
+// The file view the open dialog shows, once it lists rows entries.
+QAbstractItemView* ShownFileView(QFileDialog& dialog, int rows)
+{
+    for (int wait = 0; wait < 500; ++wait) {
+        for (QAbstractItemView* view : dialog.findChildren<QAbstractItemView*>()) {
+            auto* model = qobject_cast<QFileSystemModel*>(view->model());
+            if (view->isVisible() && model && model->rowCount(view->rootIndex()) == rows)
+                return view;
+        }
+        QTest::qWait(10);
+    }
+    return nullptr;
+}
+
+// Runs the scan run's open dialog in the current folder; act drives it once it is up.
+ScanItems ChooseWith(const std::function<void(QFileDialog&)>& act)
+{
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        act(*dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    return ChoosePhotoFiles(nullptr);
+}
+
+// Ctrl+A selects every photo the filter shows ("*.jpg" matches .JPG), never a folder,
+// writes their names into the name box as the dialog does, and Enter hands them over,
+// also after a click on a folder; a name typed without an extension opens name.jpg.
+TEST(OpenDialog, CtrlAAndEnterOrATypedNameHandOverThePhotos)
+{
+    QTemporaryDir dir;
+    for (const char* name : { "IMG_0001.JPG", "IMG_0002.jpg", "beach.jpg", "notes.txt" })
+        Touch(dir.filePath(QString::fromLatin1(name)));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Sub")));
+    Touch(dir.filePath(QStringLiteral("Sub/inner.jpg")));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path()); // where the dialog opens
+    auto path = [&dir](const char* name) {
+        return QFile::encodeName(dir.filePath(QString::fromLatin1(name))).toStdString();
+    };
+
+    QStringList filters;
+    const ScanItems all = ChooseWith([&filters](QFileDialog& dialog) {
+        auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_NE(types, nullptr);
+        for (int i = 0; i < types->count(); ++i)
+            filters << types->itemText(i);
+        QAbstractItemView* view = ShownFileView(dialog, 4); // Sub and three photos
+        ASSERT_NE(view, nullptr);
+        // The folder clicked first must not be what Enter opens.
+        const QModelIndex folder = view->model()->index(0, 0, view->rootIndex());
+        ASSERT_EQ(folder.data().toString(), QStringLiteral("Sub"));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(folder).center());
+        QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+        EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(),
+            QStringLiteral("\"beach.jpg\" \"IMG_0001.JPG\" \"IMG_0002.jpg\""));
+        QTest::keyClick(view, Qt::Key_Return);
+    });
+    EXPECT_EQ(filters, QStringList({ "JPEG files (*.jpg)", "all files (*)" }));
+    EXPECT_EQ(all, (ScanItems { path("beach.jpg"), path("IMG_0001.JPG"), path("IMG_0002.jpg") }));
+
+    const ScanItems typed = ChooseWith([](QFileDialog& dialog) {
+        ASSERT_NE(ShownFileView(dialog, 4), nullptr);
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        name->setFocus();
+        QTest::keyClicks(name, QStringLiteral("beach"));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    EXPECT_EQ(typed, ScanItems { path("beach.jpg") });
+    QDir::setCurrent(previous);
+}
+
+// Runs under Xvfb on the xcb platform (the desktop_xvfb test), where Qt hands a file to
+// xdg-open: the one found first on PATH here writes its arguments down.
+TEST(DesktopXvfb, OpeningAPhotoHandsXdgOpenTheNameBytes)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs the xcb platform";
+    QTemporaryDir bin;
+    const QString recorded = bin.filePath(QStringLiteral("argv"));
+    QFile script(bin.filePath(QStringLiteral("xdg-open")));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + QFile::encodeName(recorded)
+        + ".part\" && mv \"" + QFile::encodeName(recorded) + ".part\" \""
+        + QFile::encodeName(recorded) + "\"\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("PATH", QFile::encodeName(bin.path()) + ":" + qgetenv("PATH"));
+    qunsetenv("BROWSER");
+    qunsetenv("DEFAULT_BROWSER");
+
+    ASSERT_TRUE(OpenPhoto("/photos/Caf\xe9 & \"Bar\"/bad\xff name.jpg"));
+    QFile arguments(recorded);
+    for (int wait = 0; wait < 500 && !arguments.exists(); ++wait)
+        QTest::qWait(10);
+    ASSERT_TRUE(arguments.open(QIODevice::ReadOnly));
+    EXPECT_EQ(arguments.readAll(), "file:///photos/Caf%E9%20%26%20%22Bar%22/bad%FF%20name.jpg\n");
+}
+
+} // namespace

@@ -2,15 +2,17 @@
 // Reads the files of a path stream ahead of the loop that parses them, and hands them
 // to that loop in the stream's order.
 //
-// A ring of slots, each with one buffer of kExifReadSize bytes, is addressed by an
-// ever-growing sequence number modulo the ring's size. The loop's thread pulls paths
-// from the stream into free slots, one at a time and never from another thread; a small
-// pool of reader threads takes the queued slots in sequence order and reads each file
-// with one open, one fstat, one read and one close on the reader's own thread, so that
-// no descriptor crosses threads. The loop waits on the head slot alone, and reads the
-// head file itself when no reader has taken it yet, so that a pool of any size, or none,
-// gives the same files in the same order. No slot is reused before the loop has moved
-// past it: at most the ring's size of files are read ahead, whatever the pool does.
+// A ring of slots is addressed by an ever-growing sequence number modulo the ring's size;
+// each slot being read or read holds one of as many buffers of kExifReadSize bytes. The
+// buffer freed last is used first, so that on a warm cache the copies land in a few
+// buffers that stay in the processor's cache rather than stream through all of them. The loop's
+// thread pulls paths from the stream into free slots, one at a time and never from another thread;
+// a small pool of reader threads takes the queued slots in sequence order and reads each file with
+// one open, one fstat, one read and one close on the reader's own thread, so that no descriptor
+// crosses threads. The loop waits on the head slot alone, and reads the head file itself when no
+// reader has taken it yet, so that a pool of any size, or none, gives the same files in the same
+// order. No slot is reused before the loop has moved past it: at most the ring's size of files are
+// read ahead, whatever the pool does.
 #pragma once
 
 #include <condition_variable>
@@ -32,18 +34,27 @@ class PathSource;
 using FileStartReader
     = std::function<bool(const std::string& path, std::uint8_t* buffer, FileStart& start)>;
 
-// Readers where the disk takes many reads at once: a solid-state disk, a card, a network
-// share, a virtual disk.
-constexpr int kFullPoolReaders = 8;
-// Files read ahead at most: 64 buffers of 32 KiB, 2 MiB in all.
-constexpr std::size_t kReadAheadSlots = 64;
+// Reads in flight at most, the loop's own included, when sized by the disk. While every
+// read is served from the page cache, the loop and one reader: they keep both processor
+// cores busy, and more threads would only take turns. Once reads reach the disk, many at
+// once, so that a solid-state disk, a card, a network share or a virtual disk works on
+// several together; a spinning disk takes one at a time.
+constexpr int kCachedReads = 2;
+constexpr int kDiskReads = 8;
+// Files read ahead at most: 32 buffers of 32 KiB, 1 MiB in all. While the reads are
+// served from the page cache, only kCachedAhead: each read copies 32 KiB, and into a few
+// buffers that stay in the processor's cache that costs a fraction of a copy into memory.
+constexpr std::size_t kReadAheadSlots = 32;
+constexpr std::size_t kCachedAhead = 8;
 
 struct ReadAheadOptions {
     FileStartReader read = ReadFileStart;
-    // Reader threads. 0 sizes the pool by the disk of the files read: one reader on a
-    // spinning disk, kFullPoolReaders elsewhere, one until the first file has told.
-    int readers = 0;
-    std::size_t slots = kReadAheadSlots; // at least 1
+    // Reads in flight at most, the loop's own included: the pool holds one reader thread
+    // fewer, and at least one. 0 sizes it as described above by what the reads show: one
+    // read at a time on a spinning disk, else kCachedReads, or kDiskReads once a read of
+    // some thread had to wait for the disk.
+    int reads = 0;
+    std::size_t ringSize = kReadAheadSlots; // slots, at least 1
 };
 
 class ReadAhead {
@@ -63,8 +74,8 @@ public:
     ReadAhead& operator=(const ReadAhead&) = delete;
 
     // The next file of the stream, read; null after the last one or after Stop. The file
-    // stays valid until the next call, which hands its slot back to the ring. Called from
-    // one thread only, the one that pulls the stream.
+    // stays valid until the next call, which hands its slot back to the ring. The object
+    // is made, used and destroyed on one thread, the one that pulls the stream.
     const File* Next();
 
     // Pulls no further path, drops the files queued but not yet read, lets the reads in
@@ -82,22 +93,43 @@ private:
     {
         return m_slots[static_cast<std::size_t>(seq % m_slots.size())];
     }
-    // With the lock held: how many reader threads to start, after waking idle ones.
-    std::size_t WakeReaders(bool loopWillWait);
+    // With the lock held: wakes an idle reader when enough files are queued, or returns
+    // how many reader threads to start when none is idle.
+    std::size_t WakeReaders();
+    void WakeOneReader(); // with the lock held
+    void WakeAllReaders(); // with the lock held
     void StartReaders(std::size_t count);
+    // Counts the blocks a thread has read from a disk, so that a scan that finds its files
+    // in the page cache can tell when it stops doing so.
+    struct DiskWatch {
+        DiskWatch();
+        // Looks at every 8th call only, and returns 0 at the others: 1 when the thread
+        // read from a disk since it last looked, -1 when it did not.
+        int Look();
+        long blocks;
+        unsigned calls = 0;
+    };
+
+    // With the lock held, released during the read: takes the first queued file, reads it
+    // on this thread and returns its sequence number.
+    std::uint64_t ReadFirstQueued(std::unique_lock<std::mutex>& lock, DiskWatch& watch);
     void ReaderMain();
-    void UseReadersFor(std::uint64_t device);
+    void SizeForDevice(std::uint64_t device);
+    // With the lock held: the limit that the disk and the reads seen so far allow.
+    void SetLimit();
+    // With the lock held, on the loop's thread: files read ahead at most from now on.
+    void SetWindow(std::size_t files);
 
     PathSource& m_paths;
     const FileStartReader m_read;
     const bool m_sizeByDisk;
-    const std::uint64_t m_wakeBatch; // queued files that are worth waking a reader for
-    std::unique_ptr<std::uint8_t[]> m_buffers;
+    std::vector<std::unique_ptr<std::uint8_t[]>> m_buffers;
     std::vector<Slot> m_slots;
 
     // The loop's thread alone uses these.
     std::vector<std::thread> m_threads;
-    std::vector<std::pair<std::uint64_t, int>> m_readersByDevice;
+    std::vector<std::pair<std::uint64_t, int>> m_readsByDevice;
+    DiskWatch m_loopWatch;
     std::uint64_t m_lastDevice = ~std::uint64_t { 0 }; // none yet
     bool m_sourceDone = false;
     bool m_handedOut = false; // the head slot is with the loop
@@ -109,12 +141,19 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_work; // readers wait for a queued file
     std::condition_variable m_headRead; // the loop waits for the head file's read
+    std::vector<std::uint8_t*> m_freeBuffers; // a stack: the one freed last on top
     std::uint64_t m_head = 0;
     std::uint64_t m_tail = 0;
     std::uint64_t m_nextTake = 0;
+    std::size_t m_window = 1; // files read ahead at most; written by the loop only
+    std::uint64_t m_wakeBatch = 1; // queued files that are worth waking a reader for
     int m_limit; // reads in flight at most
+    int m_deviceReads = kDiskReads; // what the disk of the last file read takes
+    bool m_readsReachDisk = false;
+    int m_quietLooks = 0; // looks in a row that found no disk read
     int m_inFlight = 0;
     int m_idle = 0; // readers waiting in m_work
+    int m_wakesPending = 0; // of those, woken but not yet running
     bool m_loopWaiting = false;
     bool m_stopping = false;
 };

@@ -69,11 +69,11 @@ struct SlowReads {
         , recorder(rec)
     {
     }
-    ReadAheadOptions Options(int readers, std::size_t slots)
+    ReadAheadOptions Options(int reads, std::size_t ring)
     {
         ReadAheadOptions options;
-        options.readers = readers;
-        options.slots = slots;
+        options.reads = reads;
+        options.ringSize = ring;
         options.read = [this](const std::string& path, std::uint8_t* buffer, FileStart& start) {
             ++inFlight;
             if (recorder != nullptr) { // files are named by their index
@@ -181,13 +181,13 @@ TEST(ScanLoop, CancelFinishesTheCurrentFileThenCloses)
 // rejected files included, and no read starts a ring's length ahead of the notices.
 TEST(ScanLoop, ReadAheadKeepsFileOrderWhateverReadEndsFirst)
 {
-    const std::tuple<int, int, std::size_t> rows[] = { // files, readers, slots
+    const std::tuple<int, int, std::size_t> rows[] = { // files, reads in flight, ring size
         { 40, 3, 4 }, { 40, 8, 64 }, { 40, 1, 1 }, { 2, 8, 64 }, { 0, 8, 64 }
     };
-    for (const auto& [files, readers, slots] : rows) {
+    for (const auto& [files, reads, ring] : rows) {
         TempDir dir;
         Recorder rec;
-        SlowReads reads(2000, &rec);
+        SlowReads slow(2000, &rec);
         std::mt19937 random(3);
         rec.onNotice = [&random] { // lets the readers run ahead now and then
             std::this_thread::sleep_for(std::chrono::microseconds(random() % 800));
@@ -207,14 +207,14 @@ TEST(ScanLoop, ReadAheadKeepsFileOrderWhateverReadEndsFirst)
         }
         expected.emplace_back(
             ScanDone, files > 0 ? paths.back() : "", static_cast<int>(accepted.size()), true);
-        Scan(rec.c, paths, reads.Options(readers, slots));
-        EXPECT_EQ(rec.notices, expected) << files << ' ' << readers << ' ' << slots;
+        Scan(rec.c, paths, slow.Options(reads, ring));
+        EXPECT_EQ(rec.notices, expected) << files << " " << reads << " " << ring;
         std::vector<std::string> recorded;
         for (const PhotoRecord* r = rec.c.head.get(); r != rec.c.spare; r = r->next.get())
             recorded.push_back(r->path);
         EXPECT_EQ(recorded, accepted);
-        EXPECT_LT(reads.maxAhead.load(), static_cast<int>(slots));
-        EXPECT_EQ(reads.inFlight.load(), 0);
+        EXPECT_LT(slow.maxAhead.load(), static_cast<int>(ring));
+        EXPECT_EQ(slow.inFlight.load(), 0);
     }
 }
 

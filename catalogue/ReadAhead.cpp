@@ -15,9 +15,9 @@ namespace {
 // Queued files worth a wake-up: a reader woken for fewer would sleep again at once, and
 // on a warm cache the wake-up would cost more than the read. The loop reads any file that
 // no reader has taken, so leaving a few queued never stalls the stream.
-std::uint64_t WakeBatch(std::size_t window)
+std::uint64_t WakeBatch(std::size_t ringSize)
 {
-    return std::clamp<std::uint64_t>(window / 2, 1, 8);
+    return std::clamp<std::uint64_t>(ringSize / 4, 1, 8);
 }
 
 long BlocksReadByThisThread()
@@ -33,13 +33,13 @@ ReadAhead::ReadAhead(PathSource& paths, ReadAheadOptions options)
     , m_read(std::move(options.read))
     , m_sizeByDisk(options.reads <= 0)
     , m_slots(std::max<std::size_t>(options.ringSize, 1))
+    , m_wakeBatch(WakeBatch(m_slots.size()))
     // By the disk: one read at a time until the first file read has told which disk.
     , m_limit(m_sizeByDisk ? 1 : options.reads)
 {
-    SetWindow(m_sizeByDisk ? std::min(kCachedAhead, m_slots.size()) : m_slots.size());
     // One allocation per buffer, left uninitialised: a buffer's pages are touched only by
-    // the reads into it. (Carved out of one large block, the buffers made every copy into
-    // them several times slower on the development machine.)
+    // the reads into it. Buffers carved out of one large block made every copy into them
+    // several times slower on the development machine.
     m_buffers.reserve(m_slots.size());
     m_freeBuffers.reserve(m_slots.size());
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
@@ -62,7 +62,7 @@ const ReadAhead::File* ReadAhead::Next()
     const std::uint64_t released = m_handedOut ? 1 : 0;
     m_handedOut = false;
     std::uint64_t filled = m_tail;
-    while (!m_sourceDone && filled - (m_head + released) < m_window) {
+    while (!m_sourceDone && filled - (m_head + released) < m_slots.size()) {
         if (m_paths.Next(SlotOf(filled).file.path))
             ++filled;
         else
@@ -88,10 +88,12 @@ const ReadAhead::File* ReadAhead::Next()
     }
     // Until the head is read the loop reads queued files itself rather than sleep: the
     // head first when no reader has taken it (readers take files in order, so then none
-    // after it is in flight either), otherwise the next ones. It sleeps only when there is
-    // nothing it may read.
+    // after it is in flight either), otherwise the next ones. Once reads reach the disk it
+    // reads only the head: a later file could keep it waiting for the disk while the head
+    // is ready.
     while (head.state != State::Done) {
-        if (m_nextTake < m_tail && m_inFlight < m_limit) {
+        if (m_nextTake < m_tail && m_inFlight < m_limit
+            && (m_nextTake == m_head || !m_readsReachDisk)) {
             ReadFirstQueued(lock, m_loopWatch);
             continue;
         }
@@ -100,12 +102,6 @@ const ReadAhead::File* ReadAhead::Next()
         m_loopWaiting = false;
     }
     start = WakeReaders();
-    if (m_sizeByDisk) {
-        const std::size_t window
-            = m_readsReachDisk ? m_slots.size() : std::min(kCachedAhead, m_slots.size());
-        if (window != m_window)
-            SetWindow(window);
-    }
     lock.unlock();
     StartReaders(start);
 
@@ -261,12 +257,6 @@ void ReadAhead::SizeForDevice(std::uint64_t device)
     const std::lock_guard<std::mutex> lock(m_mutex);
     m_deviceReads = reads;
     SetLimit();
-}
-
-void ReadAhead::SetWindow(std::size_t files)
-{
-    m_window = files;
-    m_wakeBatch = WakeBatch(files);
 }
 
 void ReadAhead::SetLimit()

@@ -2,17 +2,17 @@
 // Reads the files of a path stream ahead of the loop that parses them, and hands them
 // to that loop in the stream's order.
 //
-// A ring of slots is addressed by an ever-growing sequence number modulo the ring's size;
-// each slot being read or read holds one of as many buffers of kExifReadSize bytes. The
-// buffer freed last is used first, so that on a warm cache the copies land in a few
-// buffers that stay in the processor's cache rather than stream through all of them. The loop's
-// thread pulls paths from the stream into free slots, one at a time and never from another thread;
-// a small pool of reader threads takes the queued slots in sequence order and reads each file with
-// one open, one fstat, one read and one close on the reader's own thread, so that no descriptor
-// crosses threads. The loop waits on the head slot alone, and reads the head file itself when no
-// reader has taken it yet, so that a pool of any size, or none, gives the same files in the same
-// order. No slot is reused before the loop has moved past it: at most the ring's size of files are
-// read ahead, whatever the pool does.
+// A ring of slots is addressed by an ever-growing sequence number modulo the ring's
+// size. The loop's thread pulls paths from the stream into free slots, one at a time and
+// never from another thread. A small pool of reader threads takes the queued slots in
+// sequence order and reads each file with one open, one fstat, one read and one close on
+// the reader's own thread, so that no descriptor crosses threads. The loop waits on the
+// head slot alone; while the head is not read yet, it reads the first queued file itself
+// (the head, when no reader has taken it), so that a pool of any size, or none, gives the
+// same files in the same order. A slot being read or read holds one of as many buffers
+// of kExifReadSize bytes, the one freed last first, so that a warm scan copies into a few
+// buffers that stay in the processor's cache. No slot is reused before the loop has moved
+// past it: at most the ring's size of files are read ahead, whatever the pool does.
 #pragma once
 
 #include <condition_variable>
@@ -40,12 +40,10 @@ using FileStartReader
 // once, so that a solid-state disk, a card, a network share or a virtual disk works on
 // several together; a spinning disk takes one at a time.
 constexpr int kCachedReads = 2;
-constexpr int kDiskReads = 8;
-// Files read ahead at most: 32 buffers of 32 KiB, 1 MiB in all. While the reads are
-// served from the page cache, only kCachedAhead: each read copies 32 KiB, and into a few
-// buffers that stay in the processor's cache that costs a fraction of a copy into memory.
-constexpr std::size_t kReadAheadSlots = 32;
-constexpr std::size_t kCachedAhead = 8;
+constexpr int kDiskReads = 16;
+// Files read ahead at most: 128 buffers of 32 KiB, 4 MiB in all. The depth keeps the
+// disk busy while the loop reports, one notice each, a run of files that came in at once.
+constexpr std::size_t kReadAheadSlots = 128;
 
 struct ReadAheadOptions {
     FileStartReader read = ReadFileStart;
@@ -117,14 +115,13 @@ private:
     void SizeForDevice(std::uint64_t device);
     // With the lock held: the limit that the disk and the reads seen so far allow.
     void SetLimit();
-    // With the lock held, on the loop's thread: files read ahead at most from now on.
-    void SetWindow(std::size_t files);
 
     PathSource& m_paths;
     const FileStartReader m_read;
     const bool m_sizeByDisk;
-    std::vector<std::unique_ptr<std::uint8_t[]>> m_buffers;
     std::vector<Slot> m_slots;
+    const std::uint64_t m_wakeBatch; // queued files that are worth waking a reader for
+    std::vector<std::unique_ptr<std::uint8_t[]>> m_buffers;
 
     // The loop's thread alone uses these.
     std::vector<std::thread> m_threads;
@@ -145,8 +142,6 @@ private:
     std::uint64_t m_head = 0;
     std::uint64_t m_tail = 0;
     std::uint64_t m_nextTake = 0;
-    std::size_t m_window = 1; // files read ahead at most; written by the loop only
-    std::uint64_t m_wakeBatch = 1; // queued files that are worth waking a reader for
     int m_limit; // reads in flight at most
     int m_deviceReads = kDiskReads; // what the disk of the last file read takes
     bool m_readsReachDisk = false;

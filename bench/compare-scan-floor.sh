@@ -71,8 +71,9 @@ median() {
 }
 
 timed() {
-  if ((cold)); then
-    "$bench" evict "$list"
+  if ((cold)) && ! "$bench" evict "$list" 2>/dev/null; then
+    echo "fotolot-bench evict failed" >&2
+    exit 1
   fi
   "$@" 2>&1 >/dev/null | seconds_of
 }

@@ -177,8 +177,9 @@ ReadAhead::DiskWatch::DiskWatch()
 
 int ReadAhead::DiskWatch::Look()
 {
-    if (calls++ % 8 != 0)
+    if (++reads < 8)
         return 0;
+    reads = 0;
     // 512-byte blocks read over the last 8 reads: the start of a photo that is not in
     // the cache costs 64 or more (the kernel reads ahead), a folder or inode block read
     // back after the cache dropped it 8. Fewer than 32 a read on average is such a

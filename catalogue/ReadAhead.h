@@ -101,11 +101,11 @@ private:
     // in the page cache can tell when it stops doing so.
     struct DiskWatch {
         DiskWatch();
-        // Looks at every 8th call only, and returns 0 at the others: 1 when the thread
-        // read from a disk since it last looked, -1 when it did not.
+        // Called after each read; looks at every 8th only, and returns 0 at the others:
+        // 1 when those 8 reads read from a disk, -1 when they did not.
         int Look();
         long blocks;
-        unsigned calls = 0;
+        int reads = 0;
     };
 
     // With the lock held, released during the read: takes the first queued file, reads it

@@ -57,7 +57,7 @@ CorpusPhoto DrawCorpusPhoto(CorpusRandom& random);
 // The rest of the file up to the end-of-image marker FF D9 is left to WriteCorpusFile.
 std::vector<std::uint8_t> CorpusFileStart(const CorpusPhoto& photo);
 
-// Writes the photo's file: the start bytes, a hole up to fileSize - 2 (ftruncate, so the
-// disk holds only the written blocks) and FF D9 at the end. Returns false with errno set
-// on failure.
+// Writes the photo's file: the start bytes followed by zeros, written up to the first
+// 64 KiB, a hole up to fileSize - 2 (ftruncate, so the disk holds only the written
+// blocks) and FF D9 at the end. Returns false with errno set on failure.
 bool WriteCorpusFile(const std::string& path, const CorpusPhoto& photo);

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "bench/CorpusCommand.h"
+#include "bench/EvictCommand.h"
 #include "bench/FloorCommand.h"
 #include "bench/ScanCommand.h"
 // The window subcommands are built only with the Qt layers (bench/CMakeLists.txt defines
@@ -28,6 +29,8 @@ const Subcommand kSubcommands[] = {
         "scan [--repeat N] [--rusage] ARG...   read files as a scan run does" },
     { "floor", RunFloorCommand,
         "floor [--repeat N] [--rusage] ARG...  open, read 32 KiB, fstat, close" },
+    { "evict", RunEvictCommand,
+        "evict ARG...                         drop the files' cached pages" },
     { "corpus", RunCorpusCommand,
         "corpus DIR COUNT [--seed S] [--tree]  write synthetic photos and DIR/list.txt" },
 #ifdef FOTOLOT_BENCH_WINDOW

@@ -278,7 +278,7 @@ double FileSizeMb(std::uint64_t bytes)
     return rounded;
 }
 
-bool ReadPhoto(const std::string& path, PhotoRecord& record)
+bool ReadFileStart(const std::string& path, std::uint8_t* buffer, FileStart& start)
 {
     // Non-blocking so that a FIFO without a writer cannot stall the open; it is then
     // turned away by the regular-file check.
@@ -291,10 +291,9 @@ bool ReadPhoto(const std::string& path, PhotoRecord& record)
         return false;
     }
 
-    std::uint8_t buffer[kExifReadSize];
     std::size_t got = 0;
-    while (got < sizeof buffer) {
-        const ssize_t n = ::read(fd, buffer + got, sizeof buffer - got);
+    while (got < kExifReadSize) {
+        const ssize_t n = ::read(fd, buffer + got, kExifReadSize - got);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -303,9 +302,25 @@ bool ReadPhoto(const std::string& path, PhotoRecord& record)
     }
     ::close(fd);
 
-    if (got == 0 || !ParseExif(record, buffer, got))
+    start.size = got;
+    start.length = static_cast<std::uint64_t>(info.st_size);
+    start.device = static_cast<std::uint64_t>(info.st_dev);
+    return got > 0;
+}
+
+bool ParsePhoto(const std::string& path, const std::uint8_t* buffer, const FileStart& start,
+    PhotoRecord& record)
+{
+    if (start.size == 0 || !ParseExif(record, buffer, start.size))
         return false;
     record.path = path;
-    record.fileSizeMb = FileSizeMb(static_cast<std::uint64_t>(info.st_size));
+    record.fileSizeMb = FileSizeMb(start.length);
     return true;
+}
+
+bool ReadPhoto(const std::string& path, PhotoRecord& record)
+{
+    std::uint8_t buffer[kExifReadSize];
+    FileStart start;
+    return ReadFileStart(path, buffer, start) && ParsePhoto(path, buffer, start, record);
 }

@@ -11,9 +11,29 @@ struct PhotoRecord;
 
 constexpr std::size_t kExifReadSize = 32768;
 
-// Fills record from the file at path and returns true, or returns false and leaves the
-// record untouched (file not a readable regular file, empty, or no TIFF byte-order mark
-// at byte 12 or byte 0).
+// What one read of a file's start gave; the bytes themselves are in the caller's buffer.
+struct FileStart {
+    std::size_t size = 0; // bytes read, 1 to kExifReadSize
+    std::uint64_t length = 0; // the file's length in bytes
+    std::uint64_t device = 0; // the file system's device number (st_dev)
+};
+
+// The reader's I/O, on the calling thread: one open without blocking (so that a FIFO
+// cannot stall it), the regular-file check and the length (fstat), one read of at most
+// kExifReadSize bytes into buffer (short reads continued, interruptions retried), one
+// close. Returns false, start unspecified, when the file cannot be opened, is not a
+// regular file or gives no byte.
+bool ReadFileStart(const std::string& path, std::uint8_t* buffer, FileStart& start);
+
+// The reader's parsing: fills record from the bytes ReadFileStart gave for path (path
+// copied, size in MB from start.length) and returns true, or returns false and leaves
+// the record untouched when the bytes have no TIFF byte-order mark.
+bool ParsePhoto(const std::string& path, const std::uint8_t* buffer, const FileStart& start,
+    PhotoRecord& record);
+
+// ReadFileStart, then ParsePhoto: fills record from the file at path and returns true, or
+// returns false and leaves the record untouched (file not a readable regular file, empty,
+// or no TIFF byte-order mark at byte 12 or byte 0).
 bool ReadPhoto(const std::string& path, PhotoRecord& record);
 
 // Parses the bytes read (size of them, at most kExifReadSize). Returns false only when

@@ -22,18 +22,6 @@ void BeginScan(PhotoCatalogue& catalogue)
     catalogue.spare = catalogue.head.get();
 }
 
-bool ScanOneFile(PhotoCatalogue& catalogue, const std::string& path)
-{
-    if (catalogue.spare == nullptr)
-        BeginScan(catalogue);
-    catalogue.currentPath = path;
-    PhotoRecord& record = *catalogue.spare;
-    if (!ReadPhoto(catalogue.currentPath, record))
-        return false;
-    AcceptSpareRecord(catalogue);
-    return true;
-}
-
 void AcceptSpareRecord(PhotoCatalogue& catalogue)
 {
     PhotoRecord& record = *catalogue.spare;
@@ -47,20 +35,26 @@ void AcceptSpareRecord(PhotoCatalogue& catalogue)
     ++catalogue.recordCount;
 }
 
-void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths)
+void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAheadOptions& options)
 {
     ResetValueTables(catalogue);
-    std::string path;
-    while (paths.Next(path)) {
-        ScanOneFile(catalogue, path);
+    if (catalogue.spare == nullptr)
+        BeginScan(catalogue);
+    ReadAhead files(paths, options);
+    while (const ReadAhead::File* file = files.Next()) {
+        catalogue.currentPath = file->path;
+        if (file->read && ParsePhoto(file->path, file->bytes, file->start, *catalogue.spare))
+            AcceptSpareRecord(catalogue);
         Notify(catalogue, ScanProgress);
         // Looked at only after a file and its notice, so the file being read when the
         // user cancels is always finished.
         if (catalogue.cancelRequested.load()) {
+            files.Stop();
             Notify(catalogue, ScanClose);
             return;
         }
     }
+    files.Stop();
     SortValueTables(catalogue);
     Notify(catalogue, ScanDone);
 }

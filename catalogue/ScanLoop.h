@@ -3,7 +3,7 @@
 // progress dialog and the benchmark run the very same loop.
 #pragma once
 
-#include <string>
+#include "catalogue/ReadAhead.h"
 
 class PathSource;
 struct PhotoCatalogue;
@@ -11,18 +11,16 @@ struct PhotoCatalogue;
 // Starts a run: recordCount 0 and head a new empty spare record.
 void BeginScan(PhotoCatalogue& catalogue);
 
-// Reads one chosen file into the spare record: currentPath = path; on acceptance the
-// five values enter their tables, a new spare record is linked and recordCount grows.
-// Returns whether the file was accepted.
-bool ScanOneFile(PhotoCatalogue& catalogue, const std::string& path);
-
 // Makes the filled spare record a counted photo: its five values enter their tables, a
 // new spare record is linked after it and recordCount grows.
 void AcceptSpareRecord(PhotoCatalogue& catalogue);
 
-// Reads the chosen files after the file dialog was confirmed: resets the tables, then
-// for each path of paths ScanOneFile and a ScanProgress notice to
-// catalogue.progressWindow, polling cancelRequested after each file and its notice, so
-// that no further path is taken from paths after a cancel. Ends with ScanClose if
-// cancelled, else sorts the tables and sends ScanDone.
-void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths);
+// Reads the chosen files after the file dialog was confirmed: resets the tables, then for
+// each path of paths, in their order: currentPath = the path; the file parsed into the
+// spare record and, if accepted, the record counted (AcceptSpareRecord); a ScanProgress
+// notice to catalogue.progressWindow; cancelRequested polled. The files are read ahead
+// of this (see ReadAhead), with options.read. After a cancel no further path is taken from
+// paths, the files read ahead are dropped without a record, every reader is joined and
+// ScanClose is sent; otherwise the tables are sorted and ScanDone is sent.
+void ScanChosenFiles(
+    PhotoCatalogue& catalogue, PathSource& paths, const ReadAheadOptions& options = {});

@@ -2,6 +2,15 @@
 #include "catalogue/ScanLoop.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <random>
+#include <thread>
 
 #include "catalogue/PathSource.h"
 #include "catalogue/PhotoCatalogue.h"
@@ -19,15 +28,20 @@ struct Recorder : ScanNotifier {
     PhotoCatalogue c;
     std::size_t cancelAfter = 0;
     std::vector<Seen> notices;
+    std::atomic<int> noticeCount { 0 }; // read by reader threads
+    std::function<void()> onNotice; // runs first, on the loop's thread
     Recorder() { c.progressWindow = this; }
     void Notice(int code) override
     {
+        if (onNotice)
+            onNotice();
         const PhotoRecord* last = c.head.get();
         for (int i = 0; i < c.recordCount; ++i)
             last = last->next.get();
         notices.emplace_back(code, c.currentPath, c.recordCount,
             last == c.spare && last->path.empty() && Of(*last) == Fields() && !last->next);
         c.cancelRequested = c.cancelRequested || notices.size() == cancelAfter;
+        ++noticeCount;
     }
 };
 
@@ -40,11 +54,76 @@ Bytes Photo(std::uint16_t iso)
     return bytes;
 }
 
-void Scan(PhotoCatalogue& c, std::vector<std::string> paths)
+void Scan(PhotoCatalogue& c, std::vector<std::string> paths, const ReadAheadOptions& options = {})
 {
     BeginScan(c);
     PathListSource source(std::move(paths));
-    ScanChosenFiles(c, source);
+    ScanChosenFiles(c, source, options);
+}
+
+// Reads files as the scan does, each after a pause of its own, so that reads finish out
+// of order; counts the reads in flight and how far a read runs ahead of the notices.
+struct SlowReads {
+    explicit SlowReads(int maxPauseUs, const Recorder* rec = nullptr)
+        : maxPause(maxPauseUs)
+        , recorder(rec)
+    {
+    }
+    ReadAheadOptions Options(int reads, std::size_t ring)
+    {
+        ReadAheadOptions options;
+        options.reads = reads;
+        options.ringSize = ring;
+        options.read = [this](const std::string& path, std::uint8_t* buffer, FileStart& start) {
+            ++inFlight;
+            if (recorder != nullptr) { // files are named by their index
+                const int ahead = std::stoi(std::filesystem::path(path).stem().string())
+                    - recorder->noticeCount.load();
+                for (int seen = maxAhead.load(); ahead > seen;)
+                    maxAhead.compare_exchange_weak(seen, ahead);
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(Pause()));
+            if (beforeRead)
+                beforeRead(path);
+            const bool read = ReadFileStart(path, buffer, start);
+            --inFlight;
+            return read;
+        };
+        return options;
+    }
+    int Pause()
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return std::uniform_int_distribution<int>(0, maxPause)(random);
+    }
+
+    const int maxPause;
+    const Recorder* recorder;
+    std::function<void(const std::string&)> beforeRead;
+    std::mutex mutex;
+    std::mt19937 random { 12 };
+    std::atomic<int> inFlight { 0 };
+    std::atomic<int> maxAhead { 0 };
+};
+
+std::size_t EntriesOf(const char* folder)
+{
+    std::size_t n = 0;
+    for (auto it = std::filesystem::directory_iterator(folder); it != decltype(it)(); ++it)
+        ++n;
+    return n;
+}
+
+// This process's threads. A thread may stay listed for a moment after its join returned,
+// so the count is given time to reach the expected one.
+std::size_t ThreadCount(std::size_t expected)
+{
+    std::size_t n = EntriesOf("/proc/self/task");
+    for (int i = 0; i < 200 && n != expected; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        n = EntriesOf("/proc/self/task");
+    }
+    return n;
 }
 
 } // namespace
@@ -95,4 +174,109 @@ TEST(ScanLoop, CancelFinishesTheCurrentFileThenCloses)
     Scan(rec.c, {});
     EXPECT_EQ(rec.notices, (std::vector<Seen> { { ScanDone, "", 0, true } }));
     EXPECT_EQ(rec.c.valueCounts[FileSize], 0);
+}
+
+// Files 0 to n-1: every fifth from the third on holds no photo, every seventh from the
+// sixth on does not exist. Whichever read ends first, the notices come in file order, the
+// rejected files included, and no read starts a ring's length ahead of the notices.
+TEST(ScanLoop, ReadAheadKeepsFileOrderWhateverReadEndsFirst)
+{
+    const std::tuple<int, int, std::size_t> rows[] = { // files, reads in flight, ring size
+        { 40, 3, 4 }, { 40, 8, 64 }, { 40, 1, 1 }, { 2, 8, 64 }, { 0, 8, 64 }
+    };
+    for (const auto& [files, reads, ring] : rows) {
+        TempDir dir;
+        Recorder rec;
+        SlowReads slow(2000, &rec);
+        std::mt19937 random(3);
+        rec.onNotice = [&random] { // lets the readers run ahead now and then
+            std::this_thread::sleep_for(std::chrono::microseconds(random() % 800));
+        };
+        std::vector<std::string> paths, accepted;
+        std::vector<Seen> expected;
+        for (int i = 0; i < files; ++i) {
+            const std::string name = std::to_string(i) + ".jpg";
+            if (i % 7 == 6)
+                paths.push_back((dir.path / name).string());
+            else
+                paths.push_back(dir.Write(name, i % 5 == 3 ? Bytes { 'x' } : Photo(100)));
+            if (i % 7 != 6 && i % 5 != 3)
+                accepted.push_back(paths.back());
+            expected.emplace_back(
+                ScanProgress, paths.back(), static_cast<int>(accepted.size()), true);
+        }
+        expected.emplace_back(
+            ScanDone, files > 0 ? paths.back() : "", static_cast<int>(accepted.size()), true);
+        Scan(rec.c, paths, slow.Options(reads, ring));
+        EXPECT_EQ(rec.notices, expected) << files << " " << reads << " " << ring;
+        std::vector<std::string> recorded;
+        for (const PhotoRecord* r = rec.c.head.get(); r != rec.c.spare; r = r->next.get())
+            recorded.push_back(r->path);
+        EXPECT_EQ(recorded, accepted);
+        EXPECT_LT(slow.maxAhead.load(), static_cast<int>(ring));
+        EXPECT_EQ(slow.inFlight.load(), 0);
+    }
+}
+
+// Cancel while reads are in flight: the files after the one notified last get no record,
+// no path is pulled after the cancel, and no reader thread or descriptor stays behind.
+TEST(ScanLoop, CancelWithReadsInFlightLeavesNothingBehind)
+{
+    TempDir dir;
+    std::vector<std::string> paths;
+    for (int i = 0; i < 30; ++i)
+        paths.push_back(dir.Write(std::to_string(i) + ".jpg", Photo(100)));
+    struct CountingSource : PathListSource {
+        using PathListSource::PathListSource;
+        int pulled = 0;
+        bool Next(std::string& path) override { return ++pulled, PathListSource::Next(path); }
+    };
+    // A sanitizer's runtime starts a thread of its own along with the process's first.
+    std::thread([] {}).join();
+    const std::size_t threads = EntriesOf("/proc/self/task"),
+                      descriptors = EntriesOf("/proc/self/fd");
+    for (const std::size_t cancelAfter : { 1, 3, 30 }) {
+        Recorder rec;
+        SlowReads reads(15000);
+        CountingSource source(paths);
+        int pulledAtClose = -1;
+        rec.cancelAfter = cancelAfter;
+        rec.onNotice = [&] { pulledAtClose = source.pulled; };
+        BeginScan(rec.c);
+        ScanChosenFiles(rec.c, source, reads.Options(4, 8));
+
+        const auto n = static_cast<int>(cancelAfter);
+        ASSERT_EQ(rec.notices.size(), cancelAfter + 1);
+        EXPECT_EQ(rec.notices.back(), Seen(ScanClose, paths[cancelAfter - 1], n, true));
+        EXPECT_EQ(rec.c.recordCount, n);
+        EXPECT_EQ(source.pulled, pulledAtClose);
+        EXPECT_LE(source.pulled, n + 8 + 1); // the last pull may be the one that found the end
+        EXPECT_EQ(reads.inFlight.load(), 0);
+        EXPECT_EQ(ThreadCount(threads), threads) << cancelAfter;
+        EXPECT_EQ(EntriesOf("/proc/self/fd"), descriptors) << cancelAfter;
+    }
+}
+
+// A file removed, or replaced by a FIFO that nobody writes to, after it was queued and
+// before it is read: rejected at its place, and the run goes on.
+TEST(ScanLoop, FileGoneOrTurnedFifoBeforeItsReadIsRejected)
+{
+    TempDir dir;
+    std::vector<std::string> paths;
+    for (const char* name : { "0.jpg", "1.jpg", "2.jpg", "3.jpg" })
+        paths.push_back(dir.Write(name, Photo(100)));
+    Recorder rec;
+    SlowReads reads(1000);
+    reads.beforeRead = [&paths](const std::string& path) {
+        if (path == paths[1] || path == paths[2])
+            std::filesystem::remove(path);
+        if (path == paths[2]) {
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+        }
+    };
+    Scan(rec.c, paths, reads.Options(2, 4));
+    EXPECT_EQ(rec.notices,
+        (std::vector<Seen> { { ScanProgress, paths[0], 1, true },
+            { ScanProgress, paths[1], 1, true }, { ScanProgress, paths[2], 1, true },
+            { ScanProgress, paths[3], 2, true }, { ScanDone, paths[3], 2, true } }));
 }

@@ -41,8 +41,9 @@ public:
     // A window-menu command; the About command opens the About box.
     void OnSysCommand(unsigned nID);
 
-    // Enter anywhere but on a push button: runs the query when Query is enabled and does
-    // nothing otherwise. The window never closes on Enter.
+    // Enter, by the control that has the focus: a push button is clicked; the results
+    // list opens its selected photo; Show redraws the chart; a bound list or a focal box
+    // runs the query when Query is enabled. The window never closes on Enter.
     void OnOK();
 
     // Fills the bound selectors, the focal texts and their ranges from the catalogue's
@@ -102,8 +103,8 @@ private:
     void OnInitDialog();
     void SetControlColours();
     void OnDestroy();
+    bool IsBoundControl(const QWidget* widget) const;
 
     QHash<int, QWidget*> m_items;
     QWidget* m_iconItem = nullptr;
-    bool m_destroyed = false;
 };

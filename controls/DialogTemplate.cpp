@@ -34,6 +34,8 @@ QWidget* CreateItem(QDialog& dialog, const DialogItem& item)
         list->setSelectionBehavior(QAbstractItemView::SelectRows);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        // Tab goes on to the next control, as from every other control, not to the next cell.
+        list->setTabKeyNavigation(false);
         list->setShowGrid(false);
         list->setWordWrap(false);
         list->verticalHeader()->hide();

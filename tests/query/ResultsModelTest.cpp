@@ -32,6 +32,7 @@ struct ResultsModelTest : testing::Test {
 
 } // namespace
 
+// Paths show in the file system's encoding; a camera text that is not UTF-8 is Latin-1.
 TEST_F(ResultsModelTest, CellTextsAndAlignment)
 {
     model.SetRows({ { "/d/\xc3\xa9t\xc3\xa9.jpg", "Canon", 2.8, 6.3, 0, 0.5 } });
@@ -40,6 +41,14 @@ TEST_F(ResultsModelTest, CellTextsAndAlignment)
         EXPECT_EQ(model.index(0, c).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
             (c < 2 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
         EXPECT_EQ(model.index(0, c).data().toString(), QString::fromUtf8(texts[c])) << c;
+    }
+    const std::pair<const char*, const char*> cameras[] = { { "Caf\xc3\xa9", "Caf\xc3\xa9" },
+        { "Caf\xe9", "Caf\xc3\xa9" }, { "\xc3", "\xc3\x83" }, { "\xff\xfe", "\xc3\xbf\xc3\xbe" },
+        { "\xed\xa0\x80", "\xc3\xad\xc2\xa0\xc2\x80" } }; // a UTF-16 surrogate is not UTF-8
+    for (const auto& [bytes, shown] : cameras) {
+        model.SetRows({ { "a.jpg", bytes } });
+        EXPECT_EQ(model.index(0, CameraColumn).data().toString(), QString::fromUtf8(shown))
+            << bytes;
     }
 }
 

@@ -12,13 +12,14 @@
 namespace {
 
 // Bins of the values with their counts over a plot of the given size. A made-up font:
-// " 10 MB " 40 pixels wide, lines 14 high, every label labelWidth wide; the margins are
-// then 40 left, 20 right, 7 above and 21 below the plot.
+// " 10 MB " 40 pixels wide, lines lineHeight high (14: margins of 40 left, 20 right, 7
+// above and 21 below the plot), every label labelWidth wide.
 ChartLayout Layout(int plotWidth, int plotHeight, std::vector<double> values,
-    std::vector<int> counts, int labelWidth = 24)
+    std::vector<int> counts, int labelWidth = 24, int lineHeight = 14)
 {
-    const ChartTextMetrics metrics { 40, 14, [labelWidth](const QString&) { return labelWidth; } };
-    const QRect client(0, 0, 40 + plotWidth + 20, 7 + plotHeight + 21);
+    const ChartTextMetrics metrics { 40, lineHeight,
+        [labelWidth](const QString&) { return labelWidth; } };
+    const QRect client(0, 0, 40 + plotWidth + 20, lineHeight / 2 + plotHeight + 3 * lineHeight / 2);
     return LayoutChart(
         client, ChartBins { Aperture, std::move(values), std::move(counts) }, metrics);
 }
@@ -104,18 +105,28 @@ TEST(ChartLayout, StaggeredSkippedAndNarrow)
 {
     // 26 bins in slots of 20 with labels 30 wide: a label is skipped when the last drawn
     // one's centre plus its width reaches its centre, so every second one is drawn; every
-    // second drawn label sits 6 lower with a longer tick. Skipped ones keep a short tick
-    // and their bar.
+    // second drawn label sits lower with a longer tick, as far as the bottom margin of 21
+    // keeps its line of 14 inside the chart: 3 pixels. Skipped ones keep a short tick and
+    // their bar.
     const ChartLayout layout = Layout(520, 200, OneTo(26), std::vector<int>(26, 1), 30);
     const int bottom = layout.plotBottom;
     ASSERT_EQ(layout.bins.size(), 26u);
     for (std::size_t i = 0; i < 26; ++i) {
         const ChartBinMark& mark = layout.bins[i];
-        const int stagger = i % 4 == 2 ? 6 : 0;
+        const int stagger = i % 4 == 2 ? 3 : 0;
         EXPECT_EQ(mark.labelDrawn, i % 2 == 0) << i;
         EXPECT_EQ(mark.label.box.top(), mark.labelDrawn ? bottom + 4 + stagger : 0) << i;
         EXPECT_EQ(mark.tick.to.y(), bottom + 3 + (mark.labelDrawn ? stagger : 0)) << i;
         EXPECT_EQ(mark.bar, QRect(mark.x - 8, layout.plotTop, 16, 201)) << i;
+    }
+    // Line heights and the lowering they leave: 6 pixels once the margin has room.
+    for (const auto& [lineHeight, lowered] :
+        { std::pair { 8, 0 }, { 12, 2 }, { 13, 2 }, { 19, 5 }, { 20, 6 }, { 40, 6 } }) {
+        const ChartLayout tall
+            = Layout(520, 200, OneTo(26), std::vector<int>(26, 1), 30, lineHeight);
+        EXPECT_EQ(tall.bins[2].label.box.top() - tall.bins[0].label.box.top(), lowered)
+            << lineHeight;
+        EXPECT_EQ(tall.bins[2].tick.to.y() - tall.bins[0].tick.to.y(), lowered) << lineHeight;
     }
     for (const ChartBinMark& mark : Layout(520, 200, OneTo(25), std::vector<int>(25, 1), 1).bins)
         EXPECT_EQ(mark.label.box.top(), bottom + 4); // 25 bins do not stagger

@@ -97,19 +97,6 @@ TEST(DrawChart, ThreeAperturesTwoBins)
     EXPECT_EQ(InkRows(image, QRect(150, 183, 32, 15)), "186..193");
 }
 
-// One bin: centred, 80 % of the plot wide, as tall as the plot; the count line at 2 lies
-// above the chart.
-TEST(DrawChart, SingleBinCentredAndFull)
-{
-    const QImage image = Render(BinValues(FileSize, { 3.2 }));
-    EXPECT_EQ(image.pixel(89, 6), qRgb(0, 255, 255));
-    EXPECT_EQ(image.pixel(500, 180), qRgb(0, 129, 129));
-    EXPECT_EQ(image.pixel(88, 7), qRgb(208, 208, 192));
-    EXPECT_EQ(image.pixel(501, 7), qRgb(208, 208, 192));
-    for (int x = 0; x < image.width(); ++x)
-        ASSERT_EQ(image.pixel(x, 0), kBehind) << x;
-}
-
 // 26 bins: every second label is drawn, and every second drawn label 2 pixels lower with
 // a tick 2 pixels longer, so that its whole line of 12 pixels ends with the chart and its
 // digits and decimal point show whole.

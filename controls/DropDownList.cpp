@@ -45,7 +45,7 @@ void DropDownList::showPopup()
     // The rows that fit leave no room for the list's frame: take off whole rows until the
     // list fits, keeping its edge at the field.
     QWidget* list = view()->window();
-    if (listHeight <= 0 || list == window() || list->height() <= listHeight)
+    if (listHeight <= 0 || !list->isVisible() || list->height() <= listHeight)
         return;
     const int rowsOff = (list->height() - listHeight + rowHeight - 1) / rowHeight;
     QRect geometry = list->geometry();

@@ -29,6 +29,9 @@
 #include <QShortcut>
 #include <QTableView>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 constexpr QRgb kTopColour = qRgb(255, 255, 255);
 constexpr QRgb kBottomColour = qRgb(239, 239, 255);
@@ -243,10 +246,28 @@ void CMainDialog::OnSysCommand(unsigned nID)
 
 void CMainDialog::OnOK()
 {
-    UpdateData(true);
-    auto* query = static_cast<QPushButton*>(GetDlgItem(IdQuery));
-    if (query->isEnabled())
-        query->click();
+    QWidget* focus = focusWidget();
+    if (auto* button = qobject_cast<QPushButton*>(focus)) {
+        if (button->isEnabled())
+            button->click();
+    } else if (focus == m_resultsList) {
+        OnOpenPhoto();
+    } else if (focus == m_showCombo) {
+        OnSelchangeShow();
+    } else if (IsBoundControl(focus)) {
+        auto* query = static_cast<QPushButton*>(GetDlgItem(IdQuery));
+        if (query->isEnabled())
+            query->click();
+    }
+}
+
+bool CMainDialog::IsBoundControl(const QWidget* widget) const
+{
+    static constexpr int kBoundControls[] = { IdApertureMin, IdApertureMax, IdIsoMin, IdIsoMax,
+        IdShutterMin, IdShutterMax, IdFocalMinEdit, IdFocalMaxEdit };
+    return widget && std::any_of(std::begin(kBoundControls), std::end(kBoundControls), [&](int id) {
+        return GetDlgItem(id) == widget;
+    });
 }
 
 void CMainDialog::paintEvent(QPaintEvent*)
@@ -257,15 +278,10 @@ void CMainDialog::paintEvent(QPaintEvent*)
 
 void CMainDialog::keyPressEvent(QKeyEvent* event)
 {
+    // No button is a default button, so Enter is always the window's own command. The
+    // controls leave Enter to the window, a push button too when it is not a default one.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // No button is a default button: Enter clicks a push button only when that has
-        // the focus, and anywhere else it is the OK command.
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
-            if (button->isEnabled())
-                button->click();
-        } else {
-            OnOK();
-        }
+        OnOK();
         event->accept();
         return;
     }

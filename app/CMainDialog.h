@@ -44,8 +44,9 @@ public:
     // A window-menu command; the About command opens the About box.
     void OnSysCommand(unsigned nID);
 
-    // Enter anywhere but on a push button: runs the query when Query is enabled and does
-    // nothing otherwise. The window never closes on Enter.
+    // Enter, by the control that has the focus: a push button is clicked; the results
+    // list opens its selected photo; Show redraws the chart; a bound list or a focal box
+    // runs the query when Query is enabled. The window never closes on Enter.
     void OnOK();
 
     // Fills the bound selectors, the focal texts and their ranges from the catalogue's
@@ -119,8 +120,9 @@ private:
     // Takes a drag of local items for copying while no modal window is up.
     bool AcceptDrag(QDropEvent& event) const;
 
+    bool IsBoundControl(const QWidget* widget) const;
+
     QHash<int, QWidget*> m_items;
     QWidget* m_iconItem = nullptr;
     bool m_dragTaken = false; // the drag over the window carries items to read
-    bool m_destroyed = false;
 };

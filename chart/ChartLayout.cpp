@@ -135,7 +135,10 @@ ChartLayout LayoutChart(const QRect& client, const ChartBins& bins, const ChartT
 
     // Value axis: one slot per bin. A label that would touch or cross the last drawn one
     // is skipped, but its tick and bar are kept. From 26 bins on every second drawn label
-    // sits 6 pixels lower and its tick reaches down to it.
+    // sits lower and its tick reaches down to it: 6 pixels lower where the bottom margin
+    // has room, else only as far as keeps the label's whole line inside the chart (the
+    // margin of one and a half lines leaves 2 pixels with a 13-pixel line).
+    const int lowered = std::clamp(bottom - plotBottom - 4 - cy, 0, 6);
     const int slot = plotWidth / binCount;
     int barWidth = (slot * 8) / 10;
     if (slot >= 1)
@@ -147,7 +150,7 @@ ChartLayout LayoutChart(const QRect& client, const ChartBins& bins, const ChartT
     layout.bins.reserve(static_cast<std::size_t>(binCount));
     for (int i = 0; i < binCount; ++i) {
         ChartBinMark mark;
-        const int stagger = (binCount > 25 && drawnLabels % 2 == 1) ? 6 : 0;
+        const int stagger = (binCount > 25 && drawnLabels % 2 == 1) ? lowered : 0;
         mark.x = MulDivTrunc(plotWidth, i, binCount) + slot / 2 + plotLeft;
 
         // Only the last drawn label's width decides, so a skipped label is never formatted

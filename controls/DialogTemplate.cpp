@@ -3,9 +3,9 @@
 
 #include "controls/CTransparentStatic.h"
 #include "controls/DialogUnits.h"
+#include "controls/DropDownList.h"
 #include "controls/UpDownControl.h"
 
-#include <QComboBox>
 #include <QDialog>
 #include <QFrame>
 #include <QHeaderView>
@@ -34,6 +34,8 @@ QWidget* CreateItem(QDialog& dialog, const DialogItem& item)
         list->setSelectionBehavior(QAbstractItemView::SelectRows);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        // Tab goes on to the next control, as from every other control, not to the next cell.
+        list->setTabKeyNavigation(false);
         list->setShowGrid(false);
         list->setWordWrap(false);
         list->verticalHeader()->hide();
@@ -52,7 +54,7 @@ QWidget* CreateItem(QDialog& dialog, const DialogItem& item)
         return frame;
     }
     case DialogItemKind::DropDownList:
-        return new QComboBox(&dialog);
+        return new DropDownList(&dialog);
     case DialogItemKind::Static:
     case DialogItemKind::TransparentStatic: {
         QLabel* label = item.kind == DialogItemKind::Static ? new QLabel(&dialog)
@@ -100,8 +102,9 @@ std::vector<QWidget*> BuildDialog(QDialog& dialog, const DialogTemplate& dialogT
         QWidget* widget = CreateItem(dialog, item);
         QRect geometry = DialogUnitsToPixels(QRect(item.x, item.y, item.width, item.height), units);
         if (item.kind == DialogItemKind::DropDownList) {
-            // The template gives the height of the open list; the closed box is as high
-            // as its style needs for one line of the font.
+            // The template gives the height of the field and its open list together; the
+            // field is as high as its style needs for one line of the font.
+            static_cast<DropDownList*>(widget)->SetDropHeight(geometry.height());
             geometry.setHeight(widget->sizeHint().height());
         } else if (item.kind == DialogItemKind::Icon) {
             geometry.setSize(QSize(32, 32));

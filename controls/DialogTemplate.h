@@ -13,7 +13,7 @@ enum class DialogItemKind {
     DefPushButton, // the dialog's default button
     ReportList, // a QTableView of whole rows
     BlackFrame, // a QFrame drawn as a black one-pixel rectangle
-    DropDownList, // a non-editable QComboBox; the height given is that of its open list
+    DropDownList, // a DropDownList; the height given is that of the field and its open list
     Static, // a QLabel over the dialog's background
     TransparentStatic, // a CTransparentStatic
     Edit, // a QLineEdit

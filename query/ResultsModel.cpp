@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFile>
 #include <QString>
+#include <QStringDecoder>
 #include <utility>
 
 #include "query/ListSort.h"
@@ -24,6 +25,17 @@ Qt::Alignment ColumnAlignment(int column)
     const Qt::Alignment horizontal
         = column == FileColumn || column == CameraColumn ? Qt::AlignLeft : Qt::AlignHCenter;
     return horizontal | Qt::AlignVCenter;
+}
+
+// EXIF texts are meant to be ASCII, but older cameras write Latin-1: a text that is not
+// valid UTF-8 is read as Latin-1, where every byte is a character.
+QString CameraText(const std::string& bytes)
+{
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (!utf8.hasError())
+        return text;
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 // Even positions (the first row included) are the lighter stripe.
@@ -59,6 +71,8 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const
         // Paths and camera texts are the file system's and the file's bytes.
         if (index.column() == FileColumn)
             return QFile::decodeName(QByteArray::fromStdString(text));
+        if (index.column() == CameraColumn)
+            return CameraText(text);
         return QString::fromStdString(text);
     }
     case Qt::TextAlignmentRole:

@@ -1,152 +1,217 @@
 // SPDX-License-Identifier: MIT
-// Scan runs, queries and list actions through the whole main window, the files and
-// the desktop answered by a fake.
-#include "app/CMainDialog.h"
+// Scan runs, queries, the chart and the list's actions through the main window's controls.
+#include "tests/app/MainWindowDriver.h"
 
-#include "app/ControlIds.h"
-#include "bench/CorpusPhoto.h"
-#include "catalogue/dialog/CScanProgressDlg.h"
-#include "chart/CChartStatic.h"
-#include "controls/CTransparentStatic.h"
-#include "query/ResultsModel.h"
-#include "tests/support/FakeDesktop.h"
-
-#include <QComboBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QMenu>
-#include <QTableView>
-#include <QTemporaryDir>
-#include <QUrl>
-
-#include <gtest/gtest.h>
+#include <QPushButton>
+#include <QToolButton>
 
 namespace {
 
-// Writes a photo of the NIKON CAM-1 with the given settings; returns its path.
-QString WritePhoto(const QTemporaryDir& dir, const QString& name, CorpusPhoto photo)
+// A list's entries, each followed by a space, and then its selected entry.
+QString Entries(const QComboBox* list)
 {
-    photo.make = "NIKON CORPORATION";
-    photo.model = "NIKON CAM-1";
-    photo.fileSize = 3 * 1048576;
-    const QString path = dir.filePath(name);
-    EXPECT_TRUE(WriteCorpusFile(QFile::encodeName(path).toStdString(), photo));
-    return path;
-}
-
-QStringList Texts(const QComboBox* list)
-{
-    QStringList texts;
+    QString text;
     for (int i = 0; i < list->count(); ++i)
-        texts << list->itemText(i);
-    return texts;
+        text += list->itemText(i) + ' ';
+    return text + '(' + list->currentText() + ')';
 }
 
-QString Cell(const CMainDialog& dialog, int row, int column)
+QString Row(const QAbstractItemModel* model, int row)
 {
-    return dialog.m_resultsModel->index(row, column).data().toString();
-}
-
-class WindowQueryTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        // 17.5 mm and 54.4 mm are the extremes: the focal texts must still span them.
-        m_desktop.filesToOpen = {
-            WritePhoto(m_dir, "IMG_0001.JPG", { "", "", { 28, 10 }, { 1, 250 }, { 175, 10 }, 100 }),
-            WritePhoto(m_dir, "IMG_0002.JPG", { "", "", { 40, 10 }, { 1, 2 }, { 544, 10 }, 400 }),
-            WritePhoto(m_dir, "IMG_0003.JPG", { "", "", { 28, 10 }, { 2, 1 }, { 500, 10 }, 0 }),
-        };
-    }
-
-    FakeDesktop m_desktop;
-    QTemporaryDir m_dir;
-    CMainDialog m_dialog;
-};
-
-TEST_F(WindowQueryTest, ScanFillsTheSelectorsAndTheQueryListsAndCharts)
-{
-    m_dialog.OnOpen();
-    ASSERT_EQ(m_dialog.m_catalogue.recordCount, 3);
-    EXPECT_EQ(Texts(m_dialog.m_apertureMinCombo), QStringList({ "F2.8", "F4.0" }));
-    EXPECT_EQ(Texts(m_dialog.m_isoMinCombo), QStringList({ "100", "400" }));
-    EXPECT_EQ(Texts(m_dialog.m_shutterMaxCombo), QStringList({ "1/250", "1/2", "2" }));
-    EXPECT_EQ(m_dialog.m_apertureMinCombo->currentIndex(), 0);
-    EXPECT_EQ(m_dialog.m_apertureMaxCombo->currentIndex(), 1);
-    EXPECT_EQ(m_dialog.m_shutterMaxCombo->currentIndex(), 2);
-    EXPECT_EQ(static_cast<QLineEdit*>(m_dialog.GetDlgItem(IdFocalMinEdit))->text(), "17");
-    EXPECT_EQ(static_cast<QLineEdit*>(m_dialog.GetDlgItem(IdFocalMaxEdit))->text(), "55");
-    EXPECT_TRUE(m_dialog.GetDlgItem(IdQuery)->isEnabled());
-
-    m_dialog.OnQuery();
-    ASSERT_EQ(m_dialog.ListedRowCount(), 3);
-    EXPECT_EQ(m_dialog.m_matchesText, "3/3");
-    EXPECT_EQ(Cell(m_dialog, 0, 1), "Nikon CAM-1");
-    EXPECT_EQ(Cell(m_dialog, 1, 5), "1/2");
-    EXPECT_EQ(Cell(m_dialog, 2, 4), "n/a");
-    const ChartBins& bins = m_dialog.m_chart->Bins();
-    EXPECT_EQ(bins.values, (std::vector<double> { 2.8, 4.0 }));
-    EXPECT_EQ(bins.counts, (std::vector<int> { 2, 1 }));
-
-    // Show follows the user's choice; the photo without ISO is left out of its chart.
-    m_dialog.m_showCombo->setCurrentIndex(Iso);
-    m_dialog.OnSelchangeShow();
-    EXPECT_EQ(m_dialog.m_chart->Bins().values, (std::vector<double> { 100, 400 }));
-
-    // Bounds: the upper aperture at F2.8 and the lower focal text at 50 leave one photo.
-    m_dialog.m_apertureMaxCombo->setCurrentIndex(0);
-    static_cast<QLineEdit*>(m_dialog.GetDlgItem(IdFocalMinEdit))->setText("50");
-    m_dialog.OnQuery();
-    EXPECT_EQ(Cell(m_dialog, 0, 0), "IMG_0003.JPG");
-    EXPECT_EQ(m_dialog.m_matchesLabel->text(), "1/3");
-}
-
-TEST_F(WindowQueryTest, RowsOutliveACancelledScanAndEveryListActionStillWorks)
-{
-    m_dialog.OnOpen();
-    m_dialog.OnQuery();
-    ASSERT_EQ(m_dialog.ListedRowCount(), 3);
-
-    // A new run cancelled at once: it reads its first file, then releases every record.
-    m_desktop.whileChoosingFiles
-        = [](QWidget* scan) { static_cast<CScanProgressDlg*>(scan)->reject(); };
-    m_dialog.OnOpen();
-    ASSERT_EQ(m_dialog.m_catalogue.recordCount, 0);
-    ASSERT_FALSE(m_dialog.m_catalogue.head);
-    EXPECT_EQ(m_dialog.ListedRowCount(), 3); // listed until the next query
-    EXPECT_TRUE(m_dialog.GetDlgItem(IdQuery)->isEnabled());
-
-    for (int column = 0; column < 6; ++column) {
-        m_dialog.OnHeaderItemClick(column);
-        m_dialog.OnHeaderItemClick(column);
-    }
-    for (int shown = 0; shown < 5; ++shown) {
-        m_dialog.m_showCombo->setCurrentIndex(shown);
-        m_dialog.OnSelchangeShow();
-        m_dialog.m_chart->grab();
-    }
-    m_dialog.OnListDblClk(m_dialog.m_resultsModel->index(1, 0));
-    m_dialog.m_resultsList->selectRow(2);
-    m_dialog.OnOpenPhoto();
-    // The last sort, descending by shutter speed, lists IMG_0003, IMG_0002, IMG_0001.
-    EXPECT_EQ(m_desktop.opened,
-        (QList<QUrl> { QUrl::fromLocalFile(m_dir.filePath("IMG_0002.JPG")),
-            QUrl::fromLocalFile(m_dir.filePath("IMG_0001.JPG")) }));
-
-    m_desktop.saveTarget = m_dir.filePath("list.csv");
-    m_dialog.OnExportCsv();
-    QFile exported(m_desktop.saveTarget);
-    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
-    EXPECT_EQ(exported.readAll().count('\n'), 4);
-    EXPECT_TRUE(m_desktop.errors.isEmpty());
-
-    m_dialog.OnListRClick(QPoint(5, 5));
-    EXPECT_TRUE(m_dialog.m_listMenu->isVisible());
-    m_dialog.m_listMenu->close();
-
-    m_dialog.OnQuery(); // the emptied catalogue lists nothing
-    EXPECT_EQ(m_dialog.ListedRowCount(), 0);
-    EXPECT_EQ(m_dialog.m_matchesText, "0/0");
+    QStringList cells;
+    for (int column = 0; column < model->columnCount(); ++column)
+        cells << model->index(row, column).data().toString();
+    return cells.join('|');
 }
 
 } // namespace
+
+TEST_F(MainWindowTest, ScanFillsTheBoundsAndQueryListsWhatLiesWithinThem)
+{
+    OpenPhotos(FourPhotos());
+    EXPECT_EQ(Entries(List(IdApertureMin)), "F2.8 F4.0 (F2.8)");
+    EXPECT_EQ(Entries(List(IdApertureMax)), "F2.8 F4.0 (F4.0)");
+    EXPECT_EQ(Entries(List(IdIsoMin)), "100 200 400 (100)");
+    EXPECT_EQ(Entries(List(IdIsoMax)), "100 200 400 (400)");
+    EXPECT_EQ(Entries(List(IdShutterMin)), "1/250 1/2 2 (1/250)");
+    EXPECT_EQ(Entries(List(IdShutterMax)), "1/250 1/2 2 (2)");
+    EXPECT_EQ(Edit(IdFocalMinEdit)->text() + ".." + Edit(IdFocalMaxEdit)->text(), "17..55");
+    ASSERT_TRUE(Item(IdQuery)->isEnabled());
+
+    // Old.tif is read from its first 32,768 bytes only, and its Latin-1 camera reads right.
+    Click(Item(IdQuery));
+    const QAbstractItemModel* rows = Results()->model();
+    ASSERT_EQ(rows->rowCount(), 4);
+    const char* const listed[]
+        = { "c.jpg|Nikon CAM-1|F2.8|18|100|1/250", "a.jpg|Nikon CAM-1|F4.0|54|400|1/2",
+              "Old.tif|Caf\xC3\xA9 CAM-9|F0.0|35|200|n/a", "b.jpg|Nikon CAM-1|F2.8|50|n/a|2.0" };
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(Row(rows, row), QString::fromUtf8(listed[row]));
+    EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "4/4");
+    EXPECT_TRUE(Item<QLabel>(IdMatches)->alignment() & Qt::AlignRight);
+
+    // The up-down controls step within 17..55 by their buttons and the arrow keys.
+    auto arrow = [this](int spin, Qt::ArrowType type) {
+        for (auto* button : Item(spin)->findChildren<QToolButton*>())
+            if (button->arrowType() == type)
+                return button;
+        return static_cast<QToolButton*>(nullptr);
+    };
+    Edit(IdFocalMinEdit)->setFocus();
+    Press(Qt::Key_Up);
+    EXPECT_EQ(Edit(IdFocalMinEdit)->text(), "18");
+    Click(arrow(IdFocalMinSpin, Qt::UpArrow));
+    EXPECT_EQ(Edit(IdFocalMinEdit)->text(), "19");
+    Click(arrow(IdFocalMinSpin, Qt::DownArrow));
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Down);
+    EXPECT_EQ(Edit(IdFocalMinEdit)->text(), "17");
+    Click(arrow(IdFocalMaxSpin, Qt::UpArrow));
+    EXPECT_EQ(Edit(IdFocalMaxEdit)->text(), "55");
+    Edit(IdFocalMaxEdit)->setFocus();
+    Press(Qt::Key_Down);
+    EXPECT_EQ(Edit(IdFocalMaxEdit)->text(), "54");
+    Click(Item(IdQuery)); // a.jpg at 54.4 mm is left out
+    EXPECT_EQ(Order(), "c.jpg Old.tif b.jpg ");
+    EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "3/4");
+
+    // Upper aperture F2.8 with a key, lower focal length 50 typed: a photo without an
+    // aperture passes, Old.tif's 35 mm does not.
+    List(IdApertureMax)->setFocus();
+    Press(Qt::Key_Up);
+    Edit(IdFocalMinEdit)->setFocus();
+    Press(Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(Edit(IdFocalMinEdit), "50");
+    Click(Item(IdQuery));
+    EXPECT_EQ(Order(), "b.jpg ");
+    EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "1/4");
+}
+
+// For every quantity picked under Show, the first bar and its right column on the plot's
+// bottom row (chart row 180) in the quantity's colours; the slots depend on the number of
+// distinct values (2 apertures, 4 focal lengths, 3 ISO speeds and 3 shutter speeds, one
+// file size).
+TEST_F(MainWindowTest, ShowChartsEachQuantityInItsColours)
+{
+    OpenPhotos(FourPhotos());
+    Click(Item(IdQuery));
+    struct Bar {
+        const char* shown;
+        int left, right;
+        QRgb leftColour, rightColour;
+    } const bars[] = { { "Aperture", 64, 268, qRgb(255, 0, 0), qRgb(129, 0, 0) },
+        { "Focal length", 51, 152, qRgb(0, 0, 255), qRgb(0, 0, 130) },
+        { "ISO", 55, 190, qRgb(0, 255, 0), qRgb(0, 129, 0) },
+        { "Shutter speed", 55, 190, qRgb(255, 0, 255), qRgb(129, 0, 129) },
+        { "File size (MB)", 89, 500, qRgb(0, 255, 255), qRgb(0, 129, 129) } };
+    List(IdShow)->setFocus();
+    for (int shown : { 1, 2, 3, 4, 0 }) {
+        Press(shown ? Qt::Key_Down : Qt::Key_Home);
+        ASSERT_EQ(List(IdShow)->currentText(), bars[shown].shown);
+        const QImage chart = Picture().copy(11, 125, 572, 198);
+        const Bar& bar = bars[shown];
+        EXPECT_EQ(chart.pixel(bar.left, 180), bar.leftColour) << shown;
+        EXPECT_EQ(chart.pixel(bar.right, 180), bar.rightColour) << shown;
+        EXPECT_NE(chart.pixel(bar.left - 1, 180), bar.leftColour) << shown;
+        EXPECT_NE(chart.pixel(bar.right + 1, 180), bar.rightColour) << shown;
+    }
+}
+
+// Heading clicks sort, each column alternating; the directions outlive a query; the
+// stripes follow the position.
+TEST_F(MainWindowTest, HeadingClicksSortAndTheStripesFollowThePosition)
+{
+    OpenPhotos(FourPhotos());
+    Click(Item(IdQuery));
+    const std::pair<int, const char*> clicks[] = {
+        { FileColumn, "Old.tif a.jpg b.jpg c.jpg " }, // bytes: upper case first
+        { FileColumn, "c.jpg b.jpg a.jpg Old.tif " },
+        { IsoColumn, "b.jpg c.jpg Old.tif a.jpg " }, // a missing value first
+        { ShutterSpeedColumn, "Old.tif c.jpg a.jpg b.jpg " }, // by time, not text
+        { ApertureColumn, "Old.tif c.jpg b.jpg a.jpg " }, // equal ones keep their order
+        { -1, "c.jpg a.jpg Old.tif b.jpg " }, // Query
+        { IsoColumn, "a.jpg Old.tif c.jpg b.jpg " }, // the second click on ISO
+        { CameraColumn, "Old.tif a.jpg c.jpg b.jpg " },
+        { FocalLengthColumn, "c.jpg Old.tif b.jpg a.jpg " },
+    };
+    for (const auto& [column, order] : clicks) {
+        if (column < 0)
+            Click(Item(IdQuery));
+        else
+            ClickHeading(column);
+        EXPECT_EQ(Order(), order) << column;
+    }
+    const QImage list = Results()->viewport()->grab().toImage();
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(list.pixel(262, RowCentre(row).y()),
+            row % 2 ? qRgb(240, 240, 240) : qRgb(248, 248, 248))
+            << row;
+}
+
+// The rows of a query stay usable after a cancelled scan has released their photos: they
+// open by a double click and from the context menu, and export in the list's order.
+TEST_F(MainWindowTest, RowsOpenAndExportFromTheMouseAndTheMenu)
+{
+    OpenPhotos(FourPhotos());
+    Click(Item(IdQuery));
+    m_desktop.whileChoosingFiles = [](QWidget* scan) { Click(scan->findChild<QPushButton*>()); };
+    OpenPhotos(FourPhotos());
+    ASSERT_EQ(m_dialog.m_catalogue.recordCount, 0);
+    EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "4/4");
+
+    auto url = [this](const char* name) { return QUrl::fromLocalFile(m_dir.filePath(name)); };
+    QTest::mouseDClick(Results()->viewport(), Qt::LeftButton, {}, RowCentre(2));
+    QTest::mouseDClick(Results()->viewport(), Qt::LeftButton, {}, QPoint(555, RowCentre(0).y()));
+    EXPECT_EQ(m_desktop.opened, QList<QUrl> { url("Old.tif") });
+    Click(Results()->viewport(), RowCentre(3), Qt::RightButton);
+    ChooseFromMenu("Open");
+    EXPECT_EQ(m_desktop.opened, (QList<QUrl> { url("Old.tif"), url("b.jpg") }));
+
+    // The menu opens off the rows too; Open without a selected row does nothing.
+    ClickHeading(IsoColumn);
+    Results()->clearSelection();
+    Click(Results()->viewport(), QPoint(555, RowCentre(0).y()), Qt::RightButton);
+    ChooseFromMenu("Open");
+    EXPECT_EQ(m_desktop.opened.size(), 2);
+    m_desktop.saveTarget = m_dir.filePath("list.csv");
+    Click(Results()->viewport(), RowCentre(0), Qt::RightButton);
+    ChooseFromMenu("Export to CSV");
+    EXPECT_EQ(m_desktop.calls, QStringList { "|ExifList|CSV files (*.csv)|csv" });
+    QFile exported(m_desktop.saveTarget);
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    EXPECT_EQ(exported.readAll(),
+        "Filename\tCamera\tAperture\tFocal Length\tISO\tShutter Speed\n"
+        "b.jpg\tNikon CAM-1\tF2.8\t50\tn/a\t2.0\t\n"
+        "c.jpg\tNikon CAM-1\tF2.8\t18\t100\t1/250\t\n"
+        "Old.tif\tCaf\xE9 CAM-9\tF0.0\t35\t200\tn/a\t\n"
+        "a.jpg\tNikon CAM-1\tF4.0\t54\t400\t1/2\t\n");
+
+    Click(Item(IdQuery)); // the emptied catalogue lists nothing
+    EXPECT_EQ(Results()->model()->rowCount(), 0);
+    EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "0/0");
+}
+
+// The Screenshot button saves the window's picture; the link opens its address on the
+// press, under a pointing hand.
+TEST_F(MainWindowTest, ScreenshotAndLink)
+{
+    OpenPhotos(FourPhotos());
+    Click(Item(IdQuery));
+    m_desktop.saveTarget = m_dir.filePath("Fotolot.png");
+    Click(Item(IdScreenshot));
+    EXPECT_EQ(m_desktop.calls, QStringList { "|Fotolot|Portable Network Graphics (*.png)|png" });
+    const QImage saved(m_desktop.saveTarget, "png");
+    ASSERT_EQ(saved.size(), QSize(593, 423));
+    EXPECT_EQ(saved.pixel(3, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(saved.pixel(75, 305), qRgb(255, 0, 0)); // the first bar of the chart
+
+    Click(Item(IdMatches)); // a label that is not a link opens nothing
+    QWidget* link = Item(IdLink);
+    QTest::mouseMove(link);
+    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mousePress(link, Qt::LeftButton);
+    EXPECT_EQ(m_desktop.opened, QList<QUrl> { QUrl("https://fotolot.example.org") });
+    QTest::mouseRelease(link, Qt::LeftButton);
+    Click(link, {}, Qt::RightButton);
+    EXPECT_EQ(m_desktop.opened.size(), 1);
+}

@@ -1,171 +1,232 @@
 // SPDX-License-Identifier: MIT
-#include "app/CMainDialog.h"
+// The main window as it opens: its texts, layout and colours, the keyboard, the About box,
+// closing, and the drop-down lists in every style.
+#include "tests/app/MainWindowDriver.h"
 
-#include "app/ControlIds.h"
-#include "capture/ImageExport.h"
 #include "controls/CTransparentStatic.h"
-#include "query/ListSort.h"
-#include "tests/support/FakeDesktop.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QHeaderView>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QTableView>
-#include <QTest>
-#include <QTimer>
-
-#include <functional>
-#include <memory>
-
-#include <gtest/gtest.h>
+#include <QScrollBar>
+#include <QStyle>
 
 namespace {
-QPushButton* Button(const CMainDialog& dialog, int id)
+
+QStringList Sorted(QStringList texts)
 {
-    return qobject_cast<QPushButton*>(dialog.GetDlgItem(id));
+    texts.sort();
+    return texts;
 }
 
-void ShowAndActivate(CMainDialog& dialog)
+// Every caption of the main window, the About box and the progress window, in the order
+// each window is built.
+const QStringList kCaptions[] = {
+    { "Fotolot 0.92 beta", "Exit", "File", "Camera", "Aperture", "Focal length", "ISO",
+        "Shutter speed", "Aperture", "ISO", "Shutter speed", "Focal length", "Min", "Max", "Query",
+        "Open", "Aperture", "Focal length", "ISO", "Shutter speed", "File size (MB)", "Show",
+        "Matches:", "https://fotolot.example.org", "Screenshot", "&About Fotolot...", "Open",
+        "Export to CSV" },
+    { "About Fotolot", "Fotolot Version 0.92 beta", "Free software under the MIT License", "OK" },
+    { "Scanning files...", "Cancel", "File:", "Total:" },
+};
+
+// Top and bottom row of a window's gradient background.
+std::pair<QRgb, QRgb> TopAndBottom(QWidget* window)
 {
-    dialog.show();
-    QApplication::setActiveWindow(&dialog);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    const QImage picture = window->grab().toImage();
+    return { picture.pixel(3, 0), picture.pixel(3, picture.height() - 1) };
 }
 
-// Runs action, which may open a modal window; the first modal window that opens is
-// closed at once. Returns its title, or an empty string when none opened.
-QString ModalTitleDuring(const std::function<void()>& action)
-{
-    QString title;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            title = modal->windowTitle();
-            modal->close();
-        }
-    });
-    closer.start();
-    action();
-    QCoreApplication::processEvents();
-    return title;
-}
 } // namespace
 
-// A fixed window laid out in dialog units, in tab order, and its state right after start.
-TEST(MainDialog, LayoutTabOrderAndStateRightAfterStart)
+TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
 {
-    std::fill(std::begin(g_sortDirection), std::end(g_sortDirection), -1);
-    CMainDialog dialog;
-    EXPECT_EQ(dialog.size(), QSize(593, 423)); // 395 x 282 dialog units at 6 x 12
-    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
-    EXPECT_EQ(dialog.GetDlgItem(IdCancel)->geometry(), QRect(506, 11, 75, 21)); // 337, 7, 50, 14
-    EXPECT_EQ(dialog.GetDlgItem(IdResultsList)->geometry(), QRect(11, 330, 572, 87));
+    EXPECT_EQ(Captions(&m_dialog), Sorted(kCaptions[0]));
+    EXPECT_EQ(m_dialog.size(), QSize(593, 423)); // 395 x 282 dialog units at 6 x 12 pixels
+    EXPECT_EQ(m_dialog.minimumSize(), m_dialog.maximumSize());
+    // Controls in pixels (x, y, width, height); a drop-down list's field is as high as the
+    // style makes it.
+    const int places[][5] = { { IdCancel, 506, 11, 75, 21 }, { IdResultsList, 11, 330, 572, 87 },
+        { IdChart, 11, 125, 572, 198 }, { IdApertureMin, 57, 66, 60, 22 },
+        { IdIsoMin, 222, 66, 60, 22 }, { IdShutterMin, 299, 66, 60, 22 },
+        { IdApertureHeading, 57, 51, 42, 12 }, { IdIsoHeading, 224, 51, 20, 12 },
+        { IdShutterHeading, 299, 51, 68, 12 }, { IdFocalHeading, 132, 51, 60, 12 },
+        { IdMinHeading, 23, 71, 18, 12 }, { IdFocalMinEdit, 132, 66, 43, 18 },
+        { IdFocalMinSpin, 175, 66, 17, 18 }, { IdApertureMax, 57, 93, 60, 22 },
+        { IdIsoMax, 222, 93, 60, 22 }, { IdShutterMax, 299, 93, 60, 22 },
+        { IdMaxHeading, 21, 96, 21, 12 }, { IdFocalMaxEdit, 132, 93, 43, 18 },
+        { IdFocalMaxSpin, 175, 93, 17, 18 }, { IdQuery, 495, 68, 75, 21 },
+        { IdOpen, 266, 11, 75, 21 }, { IdShow, 456, 93, 117, 22 },
+        { IdShowHeading, 411, 96, 29, 12 }, { IdMatches, 464, 51, 107, 12 },
+        { IdMatchesHeading, 411, 51, 45, 12 }, { IdLink, 54, 12, 207, 21 },
+        { IdScreenshot, 386, 11, 75, 21 } };
+    for (const auto& p : places)
+        EXPECT_EQ(Item(p[0])->geometry(), QRect(p[1], p[2], p[3], p[4])) << p[0];
+    EXPECT_EQ(m_dialog.childAt(12, 9), m_dialog.childAt(42, 35)); // the 32 x 32 icon at 11, 8
+    for (const auto& [column, width] :
+        { std::pair { 0, 95 }, { 1, 170 }, { 2, 60 }, { 3, 80 }, { 4, 50 }, { 5, 85 } })
+        EXPECT_EQ(Results()->horizontalHeader()->sectionSize(column), width);
 
-    const int tabOrder[] = { IdCancel, IdResultsList, IdApertureMin, IdIsoMin, IdShutterMin,
-        IdFocalMinEdit, IdApertureMax, IdIsoMax, IdShutterMax, IdFocalMaxEdit, IdQuery, IdOpen,
-        IdShow, IdScreenshot, IdCancel };
-    QWidget* widget = dialog.GetDlgItem(IdCancel);
-    for (int id : tabOrder) {
-        EXPECT_EQ(widget, dialog.GetDlgItem(id)) << "expected " << id;
-        do
-            widget = widget->nextInFocusChain();
-        while ((widget->focusPolicy() & Qt::TabFocus) != Qt::TabFocus);
-    }
+    EXPECT_FALSE(Item(IdQuery)->isEnabled());
+    EXPECT_TRUE(Item(IdScreenshot)->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), Item(IdCancel));
+    for (int id : { IdApertureMin, IdApertureMax, IdIsoMin, IdIsoMax, IdShutterMin, IdShutterMax })
+        EXPECT_EQ(List(id)->currentIndex(), -1) << id;
+    EXPECT_EQ(List(IdShow)->currentText() + Edit(IdFocalMinEdit)->text()
+            + Edit(IdFocalMaxEdit)->text() + Item<QLabel>(IdMatches)->text(),
+        "Aperture"); // the match count never shows its placeholder "Static"
+    EXPECT_EQ(Results()->model()->rowCount(), 0);
 
-    EXPECT_FALSE(dialog.GetDlgItem(IdQuery)->isEnabled());
-    EXPECT_TRUE(dialog.GetDlgItem(IdOpen)->isEnabled());
-    EXPECT_EQ(dialog.GetDlgItem(IdScreenshot)->isEnabled(), IsImageEncoderAvailable());
-    QStringList show;
-    for (int i = 0; i < dialog.m_showCombo->count(); ++i)
-        show << dialog.m_showCombo->itemText(i);
-    EXPECT_EQ(show,
-        QStringList({ "Aperture", "Focal length", "ISO", "Shutter speed", "File size (MB)" }));
-    EXPECT_EQ(dialog.m_showCombo->currentIndex(), 0);
-    for (QComboBox* bound :
-        { dialog.m_apertureMinCombo, dialog.m_apertureMaxCombo, dialog.m_isoMinCombo,
-            dialog.m_isoMaxCombo, dialog.m_shutterMinCombo, dialog.m_shutterMaxCombo })
-        EXPECT_EQ(bound->currentIndex(), -1);
-    EXPECT_TRUE(qobject_cast<QLineEdit*>(dialog.GetDlgItem(IdFocalMinEdit))->text().isEmpty());
-    EXPECT_TRUE(qobject_cast<QLineEdit*>(dialog.GetDlgItem(IdFocalMaxEdit))->text().isEmpty());
-    EXPECT_TRUE(dialog.m_matchesLabel->text().isEmpty()); // never "Static"
-    EXPECT_EQ(dialog.m_resultsList->model()->rowCount(), 0);
-    EXPECT_TRUE(dialog.m_linkLabel->m_isLink);
-    EXPECT_EQ(dialog.m_linkLabel->font().pixelSize(), dialog.logicalDpiY() * 120 / 720);
-    EXPECT_FALSE(dialog.m_linkLabel->font().bold());
-    EXPECT_TRUE(dialog.m_matchesLabel->font().bold());
-    const int widths[] = { 95, 170, 60, 80, 50, 85 };
-    for (int column = 0; column < 6; ++column)
-        EXPECT_EQ(dialog.m_resultsList->horizontalHeader()->sectionSize(column), widths[column]);
-    for (std::int32_t direction : g_sortDirection)
-        EXPECT_EQ(direction, 1);
-    for (QPushButton* button : dialog.findChildren<QPushButton*>())
-        EXPECT_FALSE(button->isDefault() || button->autoDefault()) << button->text().toStdString();
+    // The link in blue 12-point Arial of normal weight, the match count in bold; the
+    // background white at the top and one step short of RGB(239, 239, 255) at the bottom.
+    const QFont link = Item(IdLink)->font();
+    EXPECT_EQ(std::make_tuple(link.family(), link.pixelSize(), link.bold()),
+        std::make_tuple(QString("Arial"), 16, false));
+    EXPECT_TRUE(Item(IdMatches)->font().bold());
+    const QImage picture = Picture();
+    EXPECT_GT(Count(picture.copy(54, 12, 150, 18), qRgb(0, 0, 255)), 0);
+    EXPECT_GT(Count(picture.copy(57, 51, 42, 12), qRgb(0, 0, 0)), 0); // "Aperture" in black
+    EXPECT_EQ(TopAndBottom(&m_dialog), std::make_pair(qRgb(255, 255, 255), qRgb(240, 240, 255)));
 
-    ShowAndActivate(dialog);
-    EXPECT_EQ(QApplication::focusWidget(), dialog.GetDlgItem(IdCancel));
-    // The background: white at the top, one step short of RGB(239, 239, 255) at the bottom.
-    const QImage image = dialog.grab().toImage();
-    EXPECT_EQ(image.pixel(3, 0), qRgb(255, 255, 255));
-    EXPECT_EQ(image.pixel(3, 422), qRgb(240, 240, 255));
+    // F1 opens the About box; the progress window shows while the files are chosen.
+    WithModal([] { Press(Qt::Key_F1); },
+        [](QWidget* about) {
+            EXPECT_EQ(Captions(about), Sorted(kCaptions[1]));
+            for (auto* label : about->findChildren<CTransparentStatic*>())
+                EXPECT_TRUE(label->font().bold()) << label->text().toStdString();
+            EXPECT_EQ(
+                TopAndBottom(about), std::make_pair(qRgb(240, 240, 255), qRgb(209, 209, 224)));
+            Click(about->findChild<QPushButton*>());
+        });
+    m_desktop.whileChoosingFiles = [](QWidget* scan) {
+        EXPECT_EQ(Captions(scan), Sorted(kCaptions[2]));
+        EXPECT_EQ(TopAndBottom(scan), std::make_pair(qRgb(240, 240, 255), qRgb(209, 209, 224)));
+    };
+    OpenPhotos({});
+    EXPECT_EQ(m_desktop.openDialogs, 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-// Enter in an edit box runs the query when it is enabled and never closes the window;
-// the About box opens for the window-menu commands 16..31 and for F1.
-TEST(MainDialog, EnterRunsTheQueryAndAboutCommandsOpenTheAboutBox)
+// Tab visits the controls in template order; Enter does what the focused control
+// suggests and closes the window only as a click on Exit.
+TEST_F(MainWindowTest, TabAndEnterInEveryControl)
 {
-    FakeDesktop desktop; // Open's file dialog is dismissed
-    CMainDialog dialog;
-    ShowAndActivate(dialog);
-    QSignalSpy queries(Button(dialog, IdQuery), &QPushButton::clicked);
-    QWidget* edit = dialog.GetDlgItem(IdFocalMinEdit);
-    edit->setFocus();
-    QTest::keyClick(edit, Qt::Key_Return); // Query disabled: nothing happens
-    EXPECT_EQ(queries.count(), 0);
-    dialog.GetDlgItem(IdQuery)->setEnabled(true);
-    QTest::keyClick(edit, Qt::Key_Return);
-    QTest::keyClick(dialog.GetDlgItem(IdFocalMaxEdit), Qt::Key_Enter);
-    EXPECT_EQ(queries.count(), 2);
-    QSignalSpy opens(Button(dialog, IdOpen), &QPushButton::clicked);
-    dialog.GetDlgItem(IdOpen)->setFocus(); // Enter on a focused push button clicks it only
-    QTest::keyClick(dialog.GetDlgItem(IdOpen), Qt::Key_Return);
-    EXPECT_EQ(opens.count(), 1);
-    EXPECT_EQ(queries.count(), 2);
-    EXPECT_TRUE(dialog.isVisible());
+    Edit(IdFocalMinEdit)->setFocus();
+    Press(Qt::Key_Return); // nothing to query yet
+    EXPECT_TRUE(m_dialog.isVisible());
 
-    const QString about = QStringLiteral("About Fotolot");
-    // The low four bits of a window-menu command are ignored.
-    for (unsigned command : { 16u, 17u, 31u, 15u, 32u, 0xF060u }) {
-        EXPECT_EQ(ModalTitleDuring([&] { dialog.OnSysCommand(command); }),
-            command >= 16 && command <= 31 ? about : QString())
-            << command;
+    const QString catalogueOrder = "c.jpg a.jpg Old.tif b.jpg ";
+    OpenPhotos(FourPhotos());
+    Click(Item(IdQuery));
+    ASSERT_EQ(Order(), catalogueOrder);
+
+    Item(IdCancel)->setFocus();
+    for (int id : { IdResultsList, IdApertureMin, IdIsoMin, IdShutterMin, IdFocalMinEdit,
+             IdApertureMax, IdIsoMax, IdShutterMax, IdFocalMaxEdit, IdQuery, IdOpen, IdShow,
+             IdScreenshot, IdCancel }) {
+        Press(Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), Item(id)) << id;
     }
-    ShowAndActivate(dialog);
-    EXPECT_EQ(ModalTitleDuring([&] { QTest::keyClick(&dialog, Qt::Key_F1); }), about);
-    EXPECT_TRUE(dialog.isVisible()); // closing the About box leaves the main window open
+
+    // A bound list, a focal box or Query runs the query: the rows are listed anew in
+    // catalogue order, whatever the sort.
+    for (int id : { IdApertureMin, IdApertureMax, IdIsoMin, IdIsoMax, IdShutterMin, IdShutterMax,
+             IdFocalMinEdit, IdFocalMaxEdit, IdQuery }) {
+        ClickHeading(IsoColumn);
+        ASSERT_NE(Order(), catalogueOrder);
+        Item(id)->setFocus();
+        Press(id == IdFocalMaxEdit ? Qt::Key_Enter : Qt::Key_Return);
+        EXPECT_EQ(Order(), catalogueOrder) << id;
+    }
+    // The list opens its selected photo, the same one after a sort, and nothing without a
+    // selection; Show redraws the chart only. Neither lists the rows anew.
+    Results()->setFocus();
+    Press(Qt::Key_Return);
+    EXPECT_TRUE(m_desktop.opened.isEmpty());
+    Click(Results()->viewport(), RowCentre(2));
+    ClickHeading(IsoColumn);
+    const QString sorted = Order();
+    Press(Qt::Key_Return);
+    Item(IdShow)->setFocus();
+    Press(Qt::Key_Return);
+    EXPECT_EQ(m_desktop.opened, QList<QUrl> { QUrl::fromLocalFile(m_dir.filePath("Old.tif")) });
+    EXPECT_EQ(Order(), sorted);
+
+    // On a push button Enter clicks it; the open and save dialogs are dismissed.
+    m_desktop.filesToOpen.clear();
+    Item(IdOpen)->setFocus();
+    Press(Qt::Key_Return);
+    EXPECT_EQ(m_desktop.openDialogs, 2);
+    Activate(&m_dialog);
+    Item(IdScreenshot)->setFocus();
+    Press(Qt::Key_Return);
+    EXPECT_EQ(m_desktop.saveQuestions.size(), 1);
+    EXPECT_TRUE(m_dialog.isVisible());
+    Item(IdCancel)->setFocus();
+    Press(Qt::Key_Return);
+    EXPECT_FALSE(m_dialog.isVisible());
 }
 
-TEST(MainDialog, EveryWayOfClosingReleasesTheRecords)
+TEST_F(MainWindowTest, TheIconsMenuOpensTheAboutBox)
 {
-    for (int way = 0; way < 3; ++way) { // the Exit button, Escape, the close box
+    Click(m_dialog.childAt(27, 24));
+    WithModal([] { ChooseFromMenu("&About Fotolot..."); },
+        [](QWidget* about) { Click(about->findChild<QPushButton*>()); });
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(m_dialog.isVisible());
+}
+
+// Exit, Escape and the close box end the program.
+TEST_F(MainWindowTest, ExitEscapeAndTheCloseBoxEndTheProgram)
+{
+    for (int way = 0; way < 3; ++way) {
         CMainDialog dialog;
-        PhotoCatalogue& catalogue = dialog.m_catalogue;
-        catalogue.head = std::make_unique<PhotoRecord>();
-        catalogue.head->next = std::make_unique<PhotoRecord>();
-        catalogue.spare = catalogue.head->next.get();
-        catalogue.recordCount = 1;
-        ShowAndActivate(dialog);
+        Activate(&dialog);
         if (way == 0)
-            Button(dialog, IdCancel)->click();
+            Click(dialog.GetDlgItem(IdCancel));
         else if (way == 1)
-            QTest::keyClick(&dialog, Qt::Key_Escape);
+            Press(Qt::Key_Escape);
         else
             dialog.close();
+        EXPECT_EQ(dialog.result(), QDialog::Rejected) << way;
         EXPECT_FALSE(dialog.isVisible()) << way;
-        EXPECT_EQ(catalogue.head, nullptr) << way;
-        EXPECT_EQ(catalogue.spare, nullptr) << way;
-        EXPECT_EQ(catalogue.recordCount, 0) << way;
     }
+}
+
+// A list opens right below its field as a scrolling list of whole rows, field and list no
+// taller than 175 dialog units (263 pixels) for the bounds and 160 (240) for Show.
+TEST_F(MainWindowTest, DropDownListsOpenBelowTheirFieldAndKeepToTheirHeight)
+{
+    QStringList photos;
+    for (unsigned i = 0; i < 200; ++i)
+        photos << WritePhoto(QStringLiteral("p%1.jpg").arg(i),
+            { "", "", { 10 + i, 10 }, { 1, 1000 + i }, { 50, 1 },
+                static_cast<std::uint16_t>(100 + i) });
+    for (const char* style : { "Fusion", "Windows" }) {
+        QApplication::setStyle(style);
+        CMainDialog dialog;
+        Activate(&dialog);
+        m_desktop.filesToOpen = photos;
+        Click(dialog.GetDlgItem(IdOpen));
+        for (int id : { IdApertureMin, IdIsoMin, IdShutterMin, IdApertureMax, IdIsoMax,
+                 IdShutterMax, IdShow }) {
+            auto* list = qobject_cast<QComboBox*>(dialog.GetDlgItem(id));
+            ASSERT_EQ(list->count(), id == IdShow ? 5 : 200);
+            Click(list);
+            QWidget* open = QApplication::activePopupWidget();
+            ASSERT_TRUE(open && open->isAncestorOf(list->view())) << style << id;
+            const QRect field(list->mapToGlobal(QPoint(0, 0)), list->size());
+            const int height = open->geometry().bottom() + 1 - field.top();
+            EXPECT_GE(open->geometry().top(), field.bottom()) << style << id; // below the field
+            if (id == IdShow) {
+                EXPECT_LE(height, 240) << style;
+                EXPECT_FALSE(list->view()->verticalScrollBar()->isVisible()) << style;
+            } else {
+                EXPECT_TRUE(height > 263 - 13 && height <= 263) << style << id << " " << height;
+                EXPECT_TRUE(list->view()->verticalScrollBar()->isVisible()) << style << id;
+            }
+            QTest::keyClick(list->view(), Qt::Key_Escape);
+            ASSERT_EQ(QApplication::activePopupWidget(), nullptr);
+        }
+    }
+    QApplication::setStyle("Fusion");
 }

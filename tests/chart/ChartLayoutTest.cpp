@@ -12,13 +12,14 @@
 namespace {
 
 // Bins of the values with their counts over a plot of the given size. A made-up font:
-// " 10 MB " 40 pixels wide, lines 14 high, every label labelWidth wide; the margins are
-// then 40 left, 20 right, 7 above and 21 below the plot.
+// " 10 MB " 40 pixels wide, lines lineHeight high (14: margins of 40 left, 20 right, 7
+// above and 21 below the plot), every label labelWidth wide.
 ChartLayout Layout(int plotWidth, int plotHeight, std::vector<double> values,
-    std::vector<int> counts, int labelWidth = 24)
+    std::vector<int> counts, int labelWidth = 24, int lineHeight = 14)
 {
-    const ChartTextMetrics metrics { 40, 14, [labelWidth](const QString&) { return labelWidth; } };
-    const QRect client(0, 0, 40 + plotWidth + 20, 7 + plotHeight + 21);
+    const ChartTextMetrics metrics { 40, lineHeight,
+        [labelWidth](const QString&) { return labelWidth; } };
+    const QRect client(0, 0, 40 + plotWidth + 20, lineHeight / 2 + plotHeight + 3 * lineHeight / 2);
     return LayoutChart(
         client, ChartBins { Aperture, std::move(values), std::move(counts) }, metrics);
 }
@@ -55,7 +56,7 @@ TEST(ChartBins, DistinctValuesAscendingWithCounts)
     }
 }
 
-TEST(ChartLayout, CountAxisSteps)
+TEST(ChartLayout, CountAxisGridAndSlots)
 {
     const int rows[][3] = { // largest count, step, ticks
         { 1, 1, 2 }, { 7, 1, 7 }, { 19, 1, 19 }, { 20, 10, 2 }, { 21, 10, 2 }, { 57, 10, 5 },
@@ -66,59 +67,38 @@ TEST(ChartLayout, CountAxisSteps)
         EXPECT_EQ(std::make_pair(CountAxisFor(row[0]).step, CountAxisFor(row[0]).tickCount),
             std::make_pair(row[1], row[2]))
             << row[0];
+    // A largest count of 57 over a plot 200 high: a grid line every 35 pixels. Three bins
+    // over a plot 500 wide: slots of 166 centred at +83, +249 and +416, bars 132 wide.
+    const ChartLayout layout = Layout(500, 200, { 2.8, 4.0, 5.6 }, { 57, 3, 20 });
+    for (std::size_t k = 0; k < 5; ++k)
+        EXPECT_EQ(layout.grid[k].line.from.y(), layout.plotBottom - 35 * static_cast<int>(k + 1));
+    const int centres[] = { 83, 249, 416 }, heights[] = { 200, 10, 70 };
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(layout.bins[i].bar,
+            QRect(layout.plotLeft + centres[i] - 66, layout.plotBottom - heights[i], 132,
+                heights[i] + 1));
     // 100,000 photos over a plot 100,000 pixels high, bottom row 100,007: the products leave
     // int; the bar of 50,000 reaches row 50,007.
     EXPECT_EQ(Layout(500, 100000, { 100, 200 }, { 100000, 50000 }).bins[1].bar.top(), 50007);
 }
 
-TEST(ChartLayout, PlotGridSlotsAndBars)
-{
-    // Three bins over a plot of 500 x 200, largest count 57.
-    const ChartLayout layout = Layout(500, 200, { 2.8, 4.0, 5.6 }, { 57, 3, 20 });
-    const int left = layout.plotLeft, bottom = layout.plotBottom;
-    EXPECT_EQ(QRect(QPoint(left, layout.plotTop), QPoint(layout.plotRight, bottom)),
-        QRect(40, 7, 501, 201));
-    EXPECT_EQ(layout.frame, QRect(39, 6, 503, 203));
-    ASSERT_EQ(layout.grid.size(), 5u);
-    for (int k = 0; k < 5; ++k) { // every 35 pixels; labels right-aligned 3 pixels left of the plot
-        const ChartGridLine& line = layout.grid[static_cast<std::size_t>(k)];
-        const int y = bottom - 35 * (k + 1);
-        EXPECT_EQ(std::tie(line.label.text, line.line.from, line.line.to, line.label.box),
-            std::make_tuple(QString::number(10 * (k + 1)), QPoint(left, y),
-                QPoint(layout.plotRight, y), QRect(left - 27, y - 7, 24, 14)));
-    }
-    // Slots of 166, centres at +83, +249, +416, bars 132 wide from centre - 66.
-    const int centres[] = { left + 83, left + 249, left + 416 }, heights[] = { 200, 10, 70 };
-    ASSERT_EQ(layout.bins.size(), 3u);
-    for (std::size_t i = 0; i < 3; ++i) {
-        const ChartBinMark& mark = layout.bins[i];
-        const int x = centres[i];
-        EXPECT_EQ(std::tie(mark.x, mark.label.box, mark.tick.from, mark.tick.to, mark.bar),
-            std::make_tuple(x, QRect(x - 12, bottom + 4, 24, 14), QPoint(x, bottom + 1),
-                QPoint(x, bottom + 3), QRect(x - 66, bottom - heights[i], 132, heights[i] + 1)));
-    }
-    EXPECT_EQ(layout.bins[1].label.text, "F4.0");
-}
-
+// From 26 bins on, every second drawn label sits lower with a longer tick, 6 pixels where
+// the bottom margin (one and a half lines) has room, else as far as keeps its line inside.
+// Skipped labels keep a short tick and their bar.
 TEST(ChartLayout, StaggeredSkippedAndNarrow)
 {
-    // 26 bins in slots of 20 with labels 30 wide: a label is skipped when the last drawn
-    // one's centre plus its width reaches its centre, so every second one is drawn; every
-    // second drawn label sits 6 lower with a longer tick. Skipped ones keep a short tick
-    // and their bar.
-    const ChartLayout layout = Layout(520, 200, OneTo(26), std::vector<int>(26, 1), 30);
-    const int bottom = layout.plotBottom;
-    ASSERT_EQ(layout.bins.size(), 26u);
-    for (std::size_t i = 0; i < 26; ++i) {
-        const ChartBinMark& mark = layout.bins[i];
-        const int stagger = i % 4 == 2 ? 6 : 0;
-        EXPECT_EQ(mark.labelDrawn, i % 2 == 0) << i;
-        EXPECT_EQ(mark.label.box.top(), mark.labelDrawn ? bottom + 4 + stagger : 0) << i;
-        EXPECT_EQ(mark.tick.to.y(), bottom + 3 + (mark.labelDrawn ? stagger : 0)) << i;
-        EXPECT_EQ(mark.bar, QRect(mark.x - 8, layout.plotTop, 16, 201)) << i;
+    // Line heights and the lowering they leave: 6 pixels once the margin has room.
+    for (const auto& [lineHeight, lowered] :
+        { std::pair { 8, 0 }, { 12, 2 }, { 13, 2 }, { 19, 5 }, { 20, 6 }, { 40, 6 } }) {
+        const ChartLayout tall
+            = Layout(520, 200, OneTo(26), std::vector<int>(26, 1), 30, lineHeight);
+        EXPECT_EQ(tall.bins[2].label.box.top() - tall.bins[0].label.box.top(), lowered)
+            << lineHeight;
+        EXPECT_EQ(tall.bins[2].tick.to.y() - tall.bins[0].tick.to.y(), lowered) << lineHeight;
     }
-    for (const ChartBinMark& mark : Layout(520, 200, OneTo(25), std::vector<int>(25, 1), 1).bins)
-        EXPECT_EQ(mark.label.box.top(), bottom + 4); // 25 bins do not stagger
+    const ChartLayout layout = Layout(520, 200, OneTo(25), std::vector<int>(25, 1), 1);
+    for (const ChartBinMark& mark : layout.bins)
+        EXPECT_EQ(mark.label.box.top(), layout.plotBottom + 4); // 25 bins do not stagger
     // 100 bins over 100 pixels: slots of 1 pixel, and each bar keeps it.
     for (const ChartBinMark& mark : Layout(100, 200, OneTo(100), std::vector<int>(100, 2)).bins)
         EXPECT_EQ(mark.bar.width(), 1);

@@ -7,17 +7,17 @@
 #include <vector>
 
 #include "chart/ChartBins.h"
-#include "chart/ChartLayout.h"
 #include "chart/DrawChart.h"
 
+// The chart in its place in the main window: 572 x 198 pixels at 96 dots per inch. The
+// chart font's " 10 MB " measures 38 x 12, so the plot runs from column 38 up to 553 and
+// from row 6 up to 180 (515 x 174), framed by the rectangle (37, 5) - (554, 181).
 namespace {
 
-const QRgb kBehind = qRgb(1, 2, 3); // the dialog's background behind the margins
+const QRgb kBehind = qRgb(1, 2, 3); // the window's background behind the margins
 const QRgb kBlack = qRgb(0, 0, 0);
 
-// The picture of the bins, and their layout, in the control's size in the main dialog:
-// 381 x 132 dialog units at 96 dots per inch.
-std::pair<QImage, ChartLayout> Render(const ChartBins& bins)
+QImage Render(const ChartBins& bins)
 {
     QImage image(572, 198, QImage::Format_RGB32);
     image.setDotsPerMeterX(3780);
@@ -25,91 +25,97 @@ std::pair<QImage, ChartLayout> Render(const ChartBins& bins)
     image.fill(kBehind);
     QPainter painter(&image);
     PaintChart(painter, image.rect(), bins);
-    return { image, LayoutChart(image.rect(), bins, MeasureChartText(ChartFont(96))) };
+    return image;
 }
 
-// Row y of the plot background: row i of n is start + (i * (end - start)) / n.
-QRgb BackgroundAt(const ChartLayout& layout, int y)
+// The rows of the box that hold a pixel darker than the plot's background, as
+// "first..last"; "none" for none.
+std::string InkRows(const QImage& image, const QRect& box)
 {
-    const int n = layout.plotHeight, i = y - layout.plotTop;
-    return qRgb(208 + (i * 32) / n, 208 + (i * 32) / n, 192 + (i * 31) / n);
+    int first = -1, last = -1;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 150 && image.pixel(x, y) != kBehind) {
+                first = first < 0 ? y : first;
+                last = y;
+            }
+    return first < 0 ? "none" : std::to_string(first) + ".." + std::to_string(last);
 }
 
 } // namespace
 
+// No rows, and rows without a positive value of the shown quantity, look the same: the
+// gradient from RGB(208, 208, 192) down towards RGB(240, 240, 223), the unpainted column and
+// row inside the frame, the frame, and the margins untouched.
 TEST(DrawChart, WithoutBinsOnlyBackgroundAndFrame)
 {
-    // No rows, and rows without a positive value of the shown quantity, look the same:
-    // the gradient, the unpainted column and row inside the frame, the frame, and the
-    // margins untouched.
     for (const ChartBins& bins : { ChartBins(), BinValues(Iso, { 0, -5 }) }) {
-        const auto [image, layout] = Render(bins);
-        const QRect& f = layout.frame;
-        for (int y = 0; y < image.height(); ++y)
+        const QImage image = Render(bins);
+        const QRect frame(QPoint(37, 5), QPoint(554, 181));
+        for (int y = 0; y < image.height(); ++y) {
             for (int x = 0; x < image.width(); ++x) {
-                const bool inside = f.adjusted(1, 1, -1, -1).contains(x, y);
-                const bool plot = inside && x < layout.plotRight && y < layout.plotBottom;
-                ASSERT_EQ(image.pixel(x, y),
-                    plot                              ? BackgroundAt(layout, y)
-                        : f.contains(x, y) && !inside ? kBlack
-                                                      : kBehind)
-                    << x << ", " << y;
+                if (!frame.adjusted(1, 1, -1, -1).contains(x, y)) {
+                    ASSERT_EQ(image.pixel(x, y), frame.contains(x, y) ? kBlack : kBehind)
+                        << x << ", " << y;
+                }
             }
+        }
+        const std::pair<QPoint, QRgb> pixels[]
+            = { { { 38, 6 }, qRgb(208, 208, 192) }, { { 552, 6 }, qRgb(208, 208, 192) },
+                  { { 300, 93 }, qRgb(224, 224, 207) }, { { 38, 179 }, qRgb(239, 239, 222) },
+                  { { 553, 100 }, kBehind }, { { 300, 180 }, kBehind } };
+        for (const auto& [at, colour] : pixels)
+            EXPECT_EQ(image.pixel(at), colour) << at.x() << ", " << at.y();
     }
 }
 
+// Three photos at F2.8, F4.0 and F2.8: slots of 257 pixels centred at columns 166 and
+// 423, bars 205 wide from red to nearly half red, the F2.8 one reaching the plot's top.
 TEST(DrawChart, ThreeAperturesTwoBins)
 {
-    const auto [image, layout] = Render(BinValues(Aperture, { 2.8, 4.0, 2.8 }));
-    const int bottom = layout.plotBottom;
-    ASSERT_EQ(layout.bins.size(), 2u);
-    ASSERT_EQ(layout.grid.size(), 2u);
-    // Dotted lines at counts 1 and 2 (the plot's top row): 3 pixels on, 3 off, from the
-    // plot's left edge, ending before the column plotRight.
-    EXPECT_EQ(layout.grid[1].line.from.y(), layout.plotTop);
-    for (const ChartGridLine& line : layout.grid) {
-        const int x = layout.plotLeft, y = line.line.from.y();
-        const QRgb grey = qRgb(112, 112, 112), back = BackgroundAt(layout, y);
-        const QRgb dots[] = { grey, grey, grey, back, back, back, grey };
-        for (int i = 0; i < 7; ++i)
-            EXPECT_EQ(image.pixel(x + i, y), dots[i]) << i;
-        EXPECT_EQ(image.pixel(layout.plotRight, y), kBehind);
-    }
-    // F2.8 (2 photos) reaches the plot's top, F4.0 half way; both stand on the row
-    // plotBottom. Red falls from 255 in the left column towards 128.
-    const int heights[] = { layout.plotHeight, layout.plotHeight / 2 };
-    const char* texts[] = { "F2.8", "F4.0" };
-    for (std::size_t i = 0; i < 2; ++i) {
-        const ChartBinMark& mark = layout.bins[i];
-        const QRect& bar = mark.bar;
-        EXPECT_EQ(mark.label.text, texts[i]);
-        EXPECT_EQ(bar.top(), bottom - heights[i]);
-        EXPECT_EQ(image.pixel(bar.left(), bar.top()), qRgb(255, 0, 0));
-        EXPECT_EQ(image.pixel(bar.left(), bottom), qRgb(255, 0, 0));
-        EXPECT_EQ(image.pixel(bar.right(), bottom),
-            qRgb(255 - ((bar.width() - 1) * 127) / bar.width(), 0, 0));
-        EXPECT_EQ(image.pixel(bar.left() - 1, bottom), kBehind);
-        EXPECT_EQ(image.pixel(bar.right() + 1, bottom - 1), BackgroundAt(layout, bottom - 1));
-        EXPECT_NE(image.pixel(bar.left(), bar.top() - 1), qRgb(255, 0, 0));
-        // The tick covers the frame row and the row below; the label starts after a gap.
-        EXPECT_EQ(std::make_tuple(image.pixel(mark.x, bottom + 1), image.pixel(mark.x, bottom + 2),
-                      image.pixel(mark.x, bottom + 3)),
-            std::make_tuple(kBlack, kBlack, kBehind));
-    }
+    const QImage image = Render(BinValues(Aperture, { 2.8, 4.0, 2.8 }));
+    const QRgb grey = qRgb(112, 112, 112), back93 = qRgb(224, 224, 207);
+    const std::pair<QPoint, QRgb> pixels[] = {
+        // Dotted line at count 1: 3 pixels on, 3 off from the plot's left edge.
+        { { 38, 93 }, grey }, { { 40, 93 }, grey }, { { 41, 93 }, back93 }, { { 43, 93 }, back93 },
+        { { 44, 93 }, grey },
+        // The bars: left column, right column, and the pixels beside them.
+        { { 64, 6 }, qRgb(255, 0, 0) }, { { 64, 5 }, kBlack }, { { 64, 180 }, qRgb(255, 0, 0) },
+        { { 268, 180 }, qRgb(129, 0, 0) }, { { 63, 180 }, kBehind },
+        { { 269, 179 }, qRgb(239, 239, 222) }, { { 321, 93 }, qRgb(255, 0, 0) },
+        { { 321, 92 }, qRgb(223, 223, 207) }, { { 525, 180 }, qRgb(129, 0, 0) },
+        // Ticks cover the frame row and one below.
+        { { 166, 182 }, kBlack }, { { 166, 183 }, kBehind }, { { 423, 182 }, kBlack },
+        { { 423, 183 }, kBehind }
+    };
+    for (const auto& [at, colour] : pixels)
+        EXPECT_EQ(image.pixel(at), colour) << at.x() << ", " << at.y();
+    // Labels "1" and "2" end 3 pixels left of the plot, centred on their lines; the value
+    // labels hang 4 pixels below the plot.
+    EXPECT_EQ(InkRows(image, QRect(25, 80, 10, 20)), "89..96");
+    EXPECT_EQ(InkRows(image, QRect(25, 0, 10, 20)), "2..9");
+    EXPECT_EQ(InkRows(image, QRect(150, 183, 32, 15)), "186..193");
 }
 
-TEST(DrawChart, SingleBinCentredAndFull)
+// 26 bins: every second label is drawn, and every second drawn label 2 pixels lower with
+// a tick 2 pixels longer, so that its whole line of 12 pixels ends with the chart and its
+// digits and decimal point show whole.
+TEST(DrawChart, LoweredLabelsStayWhole)
 {
-    const auto [image, layout] = Render(BinValues(FileSize, { 3.2 }));
-    const int w = (layout.plotWidth * 8) / 10;
-    const int left = layout.plotLeft + layout.plotWidth / 2 - w / 2;
-    const int row = layout.plotTop + 1, fall = ((w - 1) * 127) / w;
-    EXPECT_EQ(image.pixel(left, layout.plotTop), qRgb(0, 255, 255));
-    EXPECT_EQ(image.pixel(left + w - 1, layout.plotBottom), qRgb(0, 255 - fall, 255 - fall));
-    EXPECT_EQ(image.pixel(left - 1, row), BackgroundAt(layout, row));
-    EXPECT_EQ(image.pixel(left + w, row), BackgroundAt(layout, row));
-    // The count line at 2 lies a plot height above the plot, outside the image.
-    EXPECT_LT(layout.grid[1].line.from.y(), 0);
-    for (int x = 0; x < image.width(); ++x)
-        ASSERT_EQ(image.pixel(x, 0), kBehind) << x;
+    std::vector<double> values;
+    for (int i = 10; i < 36; ++i)
+        values.push_back(i / 10.0);
+    const QImage image = Render(BinValues(Aperture, values));
+    // Slots of 19 pixels: bin i centred at 38 + (515 i) / 26 + 9.
+    for (int i = 0; i < 26; ++i) {
+        const int x = 38 + 515 * i / 26 + 9;
+        const bool lowered = i % 4 == 2, drawn = i % 2 == 0;
+        EXPECT_EQ(image.pixel(x, 184), lowered ? kBlack : kBehind) << i;
+        EXPECT_EQ(image.pixel(x, 185), kBehind) << i;
+        EXPECT_EQ(InkRows(image, QRect(x - 8, 185, 17, 13)),
+            !drawn        ? "none"
+                : lowered ? "188..195"
+                          : "186..193")
+            << i;
+    }
 }

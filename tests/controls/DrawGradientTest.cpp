@@ -6,49 +6,43 @@
 
 #include <gtest/gtest.h>
 
-TEST(GradientColour, FallingChannelsTruncateTowardZero)
+namespace {
+const QRgb kUntouched = qRgb(1, 2, 3);
+
+QImage Fill(QSize size, QRect rect, int direction, QRgb start, QRgb end)
 {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(kUntouched);
+    QPainter painter(&image);
+    DrawGradient(
+        painter, rect.left(), rect.top(), rect.right(), rect.bottom(), start, end, direction);
+    return image;
+}
+} // namespace
+
+// Rows (or columns) of the half-open rectangle from (2, 3) up to (6, 7), from
+// RGB(10, 200, 30) towards RGB(250, 0, 90): each channel start + (i * (end - start)) / 4,
+// truncated toward zero; nothing outside is touched.
+TEST(DrawGradient, FillsExactlyTheHalfOpenRectangle)
+{
+    const QRgb steps[]
+        = { qRgb(10, 200, 30), qRgb(70, 150, 45), qRgb(130, 100, 60), qRgb(190, 50, 75) };
+    for (int direction : { kGradientRows, kGradientColumns }) {
+        const QImage image = Fill(
+            { 8, 9 }, QRect(QPoint(2, 3), QPoint(6, 7)), direction, steps[0], qRgb(250, 0, 90));
+        for (int y = 0; y < 9; ++y) {
+            for (int x = 0; x < 8; ++x) {
+                const bool inside = x >= 2 && x < 6 && y >= 3 && y < 7;
+                ASSERT_EQ(image.pixel(x, y),
+                    !inside ? kUntouched : steps[direction == kGradientRows ? y - 3 : x - 2])
+                    << direction << " at " << x << "," << y;
+            }
+        }
+        const QImage inverted
+            = Fill({ 8, 8 }, QRect(QPoint(6, 6), QPoint(2, 2)), direction, 0, ~0u);
+        EXPECT_EQ(inverted.pixel(4, 4), kUntouched);
+    }
     // 255 + (1 * -127) / 132 stays 255.
     EXPECT_EQ(GradientColour(qRgb(255, 0, 0), qRgb(128, 0, 0), 1, 132), qRgb(255, 0, 0));
     EXPECT_EQ(GradientColour(qRgb(255, 0, 0), qRgb(128, 0, 0), 2, 132), qRgb(254, 0, 0));
-}
-
-// Each line of the half-open rectangle gets its colour and nothing outside is touched;
-// empty and inverted rectangles draw nothing. A 500-row fill from white towards
-// RGB(239, 239, 255) stops one step short of the end colour.
-TEST(DrawGradient, FillsExactlyTheHalfOpenRectangle)
-{
-    const QRgb untouched = qRgb(1, 2, 3);
-    struct Case {
-        int width, height, left, top, right, bottom, direction;
-        QRgb start, end;
-    } const cases[] = { { 12, 14, 2, 3, 9, 11, kGradientRows, qRgb(10, 200, 30), qRgb(250, 0, 90) },
-        { 12, 14, 2, 3, 9, 11, kGradientColumns, qRgb(10, 200, 30), qRgb(250, 0, 90) },
-        { 8, 8, 2, 2, 2, 6, kGradientColumns, 0, ~0u }, { 8, 8, 2, 2, 6, 2, kGradientRows, 0, ~0u },
-        { 8, 8, 6, 2, 2, 6, kGradientColumns, 0, ~0u }, { 8, 8, 6, 2, 2, 6, kGradientRows, 0, ~0u },
-        { 8, 8, 2, 2, 3, 3, kGradientRows, 0, ~0u }, { 8, 8, 2, 2, 3, 3, kGradientColumns, 0, ~0u },
-        { 1, 501, 0, 0, 1, 500, kGradientRows, qRgb(255, 255, 255), qRgb(239, 239, 255) } };
-    for (const Case& c : cases) {
-        QImage image(c.width, c.height, QImage::Format_RGB32);
-        image.fill(untouched);
-        QPainter painter(&image);
-        DrawGradient(painter, c.left, c.top, c.right, c.bottom, c.start, c.end, c.direction);
-        painter.end();
-        for (int y = 0; y < c.height; ++y) {
-            for (int x = 0; x < c.width; ++x) {
-                const bool inside = x >= c.left && x < c.right && y >= c.top && y < c.bottom;
-                const QRgb expected = !inside ? untouched
-                    : c.direction == kGradientRows
-                    ? GradientColour(c.start, c.end, y - c.top, c.bottom - c.top)
-                    : GradientColour(c.start, c.end, x - c.left, c.right - c.left);
-                ASSERT_EQ(image.pixel(x, y), expected)
-                    << c.left << "," << c.top << "," << c.right << "," << c.bottom << " at " << x
-                    << "," << y;
-            }
-        }
-    }
-    EXPECT_EQ(
-        GradientColour(qRgb(255, 255, 255), qRgb(239, 239, 255), 0, 500), qRgb(255, 255, 255));
-    EXPECT_EQ(
-        GradientColour(qRgb(255, 255, 255), qRgb(239, 239, 255), 499, 500), qRgb(240, 240, 255));
 }

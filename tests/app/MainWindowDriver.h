@@ -1,0 +1,234 @@
+// SPDX-License-Identifier: MIT
+// The main window driven as a user drives it. Mouse events enter through the window
+// system's path (QTEST_QPA_MOUSE_HANDLING), so a right click raises the context menu and
+// an open popup takes the clicks meant for it; keys go to the control with the focus; a
+// modal window is answered from inside its own event loop. The photos are real files and
+// the desktop's dialogs are answered by a fake.
+#pragma once
+
+#include "app/CMainDialog.h"
+#include "app/ControlIds.h"
+#include "bench/CorpusPhoto.h"
+#include "query/ListRow.h"
+#include "tests/support/FakeDesktop.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <ostream>
+#include <utility>
+
+#include <gtest/gtest.h>
+
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+inline void Click(QWidget* widget, QPoint at = {}, Qt::MouseButton button = Qt::LeftButton)
+{
+    QTest::mouseClick(widget, button, {}, at);
+}
+
+// The pixels of image in colour.
+inline int Count(const QImage& image, QRgb colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == colour;
+    return count;
+}
+
+// Makes window the active one, as the window manager does when it shows or when a modal
+// window over it closes.
+inline void Activate(QWidget* window)
+{
+    window->show();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+}
+
+// A key pressed and released in the control that has the focus.
+inline void Press(int key, Qt::KeyboardModifiers modifiers = {})
+{
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_TRUE(focus) << "no control has the focus";
+    QTest::keyClick(focus, static_cast<Qt::Key>(key), modifiers);
+}
+
+// Runs action, which must open a modal window, and answer on that window from inside its
+// event loop.
+inline void WithModal(
+    const std::function<void()>& action, const std::function<void(QWidget*)>& answer)
+{
+    bool answered = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && !answered) {
+            answered = true;
+            answer(modal);
+        }
+    });
+    poll.start(0);
+    action();
+    EXPECT_TRUE(answered) << "no modal window opened";
+}
+
+// Clicks the item of the popup menu now open that reads text.
+inline void ChooseFromMenu(const QString& text)
+{
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_TRUE(menu) << "no menu open for " << text.toStdString();
+    for (QAction* action : menu->actions()) {
+        if (action->text() == text)
+            return Click(menu, menu->actionGeometry(action).center());
+    }
+    FAIL() << "no menu item " << text.toStdString();
+}
+
+// The texts a user reads in window, sorted: its title, the captions of its labels,
+// buttons and menu items, the entries of its lists and the headings of its tables; empty
+// ones are left out.
+inline QStringList Captions(const QWidget* window)
+{
+    QStringList texts { window->windowTitle() };
+    for (const QWidget* w : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (auto* label = qobject_cast<const QLabel*>(w))
+            texts << label->text();
+        else if (auto* button = qobject_cast<const QAbstractButton*>(w))
+            texts << button->text();
+        else if (auto* list = qobject_cast<const QComboBox*>(w))
+            for (int i = 0; i < list->count(); ++i)
+                texts << list->itemText(i);
+        else if (auto* table = qobject_cast<const QTableView*>(w))
+            for (int c = 0; c < table->model()->columnCount(); ++c)
+                texts << table->model()->headerData(c, Qt::Horizontal).toString();
+        else if (auto* menu = qobject_cast<const QMenu*>(w))
+            for (const QAction* action : menu->actions())
+                texts << action->text();
+    }
+    texts.removeAll(QString());
+    texts.sort();
+    return texts;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { Activate(&m_dialog); }
+
+    template <class T = QWidget> T* Item(int id) const
+    {
+        return qobject_cast<T*>(m_dialog.GetDlgItem(id));
+    }
+    QComboBox* List(int id) const { return Item<QComboBox>(id); }
+    QLineEdit* Edit(int id) const { return Item<QLineEdit>(id); }
+    QTableView* Results() const { return m_dialog.m_resultsList; }
+
+    // A photo of the NIKON CAM-1, 3 MB, with the given settings.
+    QString WritePhoto(const QString& name, CorpusPhoto photo) const
+    {
+        photo.make = "NIKON CORPORATION";
+        photo.model = "NIKON CAM-1";
+        photo.fileSize = 3 * 1048576;
+        const QString path = m_dir.filePath(name);
+        EXPECT_TRUE(WriteCorpusFile(QFile::encodeName(path).toStdString(), photo));
+        return path;
+    }
+
+    // c.jpg F2.8 1/250 s 17.5 mm ISO 100; a.jpg F4.0 1/2 s 54.4 mm ISO 400; Old.tif (below);
+    // b.jpg F2.8 2 s 50 mm without ISO.
+    QStringList FourPhotos() const
+    {
+        return { WritePhoto("c.jpg", { "", "", { 28, 10 }, { 1, 250 }, { 175, 10 }, 100 }),
+            WritePhoto("a.jpg", { "", "", { 40, 10 }, { 1, 2 }, { 544, 10 }, 400 }),
+            WriteOldCameraTiff("Old.tif"),
+            WritePhoto("b.jpg", { "", "", { 28, 10 }, { 2, 1 }, { 500, 10 }, 0 }) };
+    }
+
+    // A 40,000-byte little-endian TIFF file from an old camera: its Model text is Latin-1
+    // ("Caf\xE9 CAM-9"), ISO 200 and 35 mm lie within the first 32,768 bytes. Past them lie
+    // what a reader of more bytes would take: the NUL of the Make text "ACME", the second
+    // half of the f-number 56/10 and the whole exposure time 1/100.
+    QString WriteOldCameraTiff(const QString& name) const
+    {
+        // Offset, value, size: the header with IFD0 at 8; IFD0 with Make (text at 32766),
+        // Model (at 160) and the EXIF directory (at 50); that with ISO, FNumber (at 32764),
+        // ExposureTime (at 32800) and FocalLength (at 200); the rationals.
+        const quint32 fields[][3] = { { 0, 0x002A4949, 4 }, { 4, 8, 4 }, { 8, 3, 2 },
+            { 10, 0x0002010F, 4 }, { 14, 5, 4 }, { 18, 32766, 4 }, { 22, 0x00020110, 4 },
+            { 26, 11, 4 }, { 30, 160, 4 }, { 34, 0x00048769, 4 }, { 38, 1, 4 }, { 42, 50, 4 },
+            { 50, 4, 2 }, { 52, 0x00038827, 4 }, { 56, 1, 4 }, { 60, 200, 4 },
+            { 64, 0x0005829D, 4 }, { 68, 1, 4 }, { 72, 32764, 4 }, { 76, 0x0005829A, 4 },
+            { 80, 1, 4 }, { 84, 32800, 4 }, { 88, 0x0005920A, 4 }, { 92, 1, 4 }, { 96, 200, 4 },
+            { 200, 35, 4 }, { 204, 1, 4 }, { 32764, 56, 4 }, { 32768, 10, 4 }, { 32800, 1, 4 },
+            { 32804, 100, 4 } };
+        QByteArray bytes(40000, '\0');
+        for (const auto& [at, value, size] : fields)
+            for (quint32 i = 0; i < size; ++i)
+                bytes[at + i] = static_cast<char>(value >> (8 * i));
+        bytes.replace(160, 10, "Caf\xE9 CAM-9").replace(32766, 4, "ACME");
+        QFile file(m_dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        return file.fileName();
+    }
+
+    void OpenPhotos(const QStringList& paths)
+    {
+        m_desktop.filesToOpen = paths;
+        Click(Item(IdOpen));
+        Activate(&m_dialog);
+    }
+
+    void ClickHeading(int column)
+    {
+        QHeaderView* header = Results()->horizontalHeader();
+        Click(header->viewport(),
+            QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                header->height() / 2));
+    }
+
+    QPoint RowCentre(int row) const
+    {
+        return Results()->visualRect(Results()->model()->index(row, 1)).center();
+    }
+
+    // The File column from the top, each name followed by a space.
+    QString Order() const
+    {
+        QString names;
+        for (int row = 0; row < Results()->model()->rowCount(); ++row)
+            names += Results()->model()->index(row, 0).data().toString() + ' ';
+        return names;
+    }
+
+    // What the window shows: its pixels read back once pending repaints are done, so that
+    // a control that failed to repaint shows its old picture.
+    QImage Picture()
+    {
+        QCoreApplication::processEvents();
+        return m_dialog.screen()
+            ->grabWindow(m_dialog.winId())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
+
+    FakeDesktop m_desktop;
+    QTemporaryDir m_dir;
+    CMainDialog m_dialog;
+};

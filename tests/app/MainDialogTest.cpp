@@ -23,8 +23,8 @@ const QStringList kCaptions[] = {
     { "Fotolot 0.92 beta", "Exit", "File", "Camera", "Aperture", "Focal length", "ISO",
         "Shutter speed", "Aperture", "ISO", "Shutter speed", "Focal length", "Min", "Max", "Query",
         "Open", "Aperture", "Focal length", "ISO", "Shutter speed", "File size (MB)", "Show",
-        "Matches:", "https://fotolot.example.org", "Screenshot", "&About Fotolot...", "Open",
-        "Export to CSV" },
+        "Matches:", "https://fotolot.example.org", "Screenshot", "Open &Folder...",
+        "&About Fotolot...", "Open", "Export to CSV" },
     { "About Fotolot", "Fotolot Version 0.92 beta", "Free software under the MIT License", "OK" },
     { "Scanning files...", "Cancel", "File:", "Total:" },
 };

@@ -3,18 +3,8 @@
 #include "tests/app/MainWindowDriver.h"
 
 #include <QPushButton>
-#include <QToolButton>
 
 namespace {
-
-// A list's entries, each followed by a space, and then its selected entry.
-QString Entries(const QComboBox* list)
-{
-    QString text;
-    for (int i = 0; i < list->count(); ++i)
-        text += list->itemText(i) + ' ';
-    return text + '(' + list->currentText() + ')';
-}
 
 QString Row(const QAbstractItemModel* model, int row)
 {
@@ -51,22 +41,16 @@ TEST_F(MainWindowTest, ScanFillsTheBoundsAndQueryListsWhatLiesWithinThem)
     EXPECT_TRUE(Item<QLabel>(IdMatches)->alignment() & Qt::AlignRight);
 
     // The up-down controls step within 17..55 by their buttons and the arrow keys.
-    auto arrow = [this](int spin, Qt::ArrowType type) {
-        for (auto* button : Item(spin)->findChildren<QToolButton*>())
-            if (button->arrowType() == type)
-                return button;
-        return static_cast<QToolButton*>(nullptr);
-    };
     Edit(IdFocalMinEdit)->setFocus();
     Press(Qt::Key_Up);
     EXPECT_EQ(Edit(IdFocalMinEdit)->text(), "18");
-    Click(arrow(IdFocalMinSpin, Qt::UpArrow));
+    Click(Arrow(IdFocalMinSpin, Qt::UpArrow));
     EXPECT_EQ(Edit(IdFocalMinEdit)->text(), "19");
-    Click(arrow(IdFocalMinSpin, Qt::DownArrow));
+    Click(Arrow(IdFocalMinSpin, Qt::DownArrow));
     Press(Qt::Key_Down);
     Press(Qt::Key_Down);
     EXPECT_EQ(Edit(IdFocalMinEdit)->text(), "17");
-    Click(arrow(IdFocalMaxSpin, Qt::UpArrow));
+    Click(Arrow(IdFocalMaxSpin, Qt::UpArrow));
     EXPECT_EQ(Edit(IdFocalMaxEdit)->text(), "55");
     Edit(IdFocalMaxEdit)->setFocus();
     Press(Qt::Key_Down);
@@ -85,6 +69,28 @@ TEST_F(MainWindowTest, ScanFillsTheBoundsAndQueryListsWhatLiesWithinThem)
     Click(Item(IdQuery));
     EXPECT_EQ(Order(), "b.jpg ");
     EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "1/4");
+}
+
+// An f-number or exposure time not above 1e-8 counts as not given, and a focal length of
+// 4294967295 mm fits the up-down range: the first query lists both photos, and so does
+// one after the arrows and keys have stepped at the range's ends and back.
+TEST_F(MainWindowTest, TinyAndHugeValuesPassTheFirstQuery)
+{
+    OpenPhotos(
+        { WritePhoto("IMG_1.JPG", { "", "", { 1, 1000000000 }, { 1, 4294967295 }, { 50, 1 } }),
+            WritePhoto("IMG_2.JPG", { "", "", { 28, 10 }, { 1, 125 }, { 4294967295, 1 } }) });
+    EXPECT_EQ(Edit(IdFocalMinEdit)->text() + ".." + Edit(IdFocalMaxEdit)->text(), "50..4294967295");
+    Click(Item(IdQuery));
+    EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "2/2");
+    Click(Arrow(IdFocalMaxSpin, Qt::UpArrow));
+    Edit(IdFocalMinEdit)->setFocus();
+    Press(Qt::Key_Down);
+    EXPECT_EQ(Edit(IdFocalMinEdit)->text() + ".." + Edit(IdFocalMaxEdit)->text(), "50..4294967295");
+    Click(Arrow(IdFocalMaxSpin, Qt::DownArrow));
+    EXPECT_EQ(Edit(IdFocalMaxEdit)->text(), "4294967294");
+    Click(Arrow(IdFocalMaxSpin, Qt::UpArrow));
+    Click(Item(IdQuery));
+    EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "2/2");
 }
 
 // For every quantity picked under Show, the first bar and its right column on the plot's

@@ -159,20 +159,11 @@ TEST_F(MainWindowTest, TabAndEnterInEveryControl)
     Activate(&m_dialog);
     Item(IdScreenshot)->setFocus();
     Press(Qt::Key_Return);
-    EXPECT_EQ(m_desktop.saveQuestions.size(), 1);
+    EXPECT_EQ(m_desktop.calls.size(), 1);
     EXPECT_TRUE(m_dialog.isVisible());
     Item(IdCancel)->setFocus();
     Press(Qt::Key_Return);
     EXPECT_FALSE(m_dialog.isVisible());
-}
-
-TEST_F(MainWindowTest, TheIconsMenuOpensTheAboutBox)
-{
-    Click(m_dialog.childAt(27, 24));
-    WithModal([] { ChooseFromMenu("&About Fotolot..."); },
-        [](QWidget* about) { Click(about->findChild<QPushButton*>()); });
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_TRUE(m_dialog.isVisible());
 }
 
 // Exit, Escape and the close box end the program.
@@ -198,7 +189,7 @@ TEST_F(MainWindowTest, DropDownListsOpenBelowTheirFieldAndKeepToTheirHeight)
 {
     QStringList photos;
     for (unsigned i = 0; i < 200; ++i)
-        photos << WritePhoto(QStringLiteral("p%1.jpg").arg(i),
+        photos << WritePhoto("p" + QByteArray::number(i) + ".jpg",
             { "", "", { 10 + i, 10 }, { 1, 1000 + i }, { 50, 1 },
                 static_cast<std::uint16_t>(100 + i) });
     for (const char* style : { "Fusion", "Windows" }) {

@@ -17,7 +17,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +29,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <functional>
 #include <ostream>
@@ -140,15 +143,22 @@ protected:
     QLineEdit* Edit(int id) const { return Item<QLineEdit>(id); }
     QTableView* Results() const { return m_dialog.m_resultsList; }
 
-    // A photo of the NIKON CAM-1, 3 MB, with the given settings.
-    QString WritePhoto(const QString& name, CorpusPhoto photo) const
+    // A photo of the NIKON CAM-1, 3 MB, with the given settings; the name is bytes and may
+    // hold folders.
+    QString WritePhoto(const QByteArray& name, CorpusPhoto photo) const
     {
         photo.make = "NIKON CORPORATION";
         photo.model = "NIKON CAM-1";
         photo.fileSize = 3 * 1048576;
-        const QString path = m_dir.filePath(name);
-        EXPECT_TRUE(WriteCorpusFile(QFile::encodeName(path).toStdString(), photo));
-        return path;
+        const QByteArray path = QFile::encodeName(m_dir.path()) + '/' + name;
+        QDir().mkpath(QFileInfo(QFile::decodeName(path)).path()); // folder names are ASCII
+        EXPECT_TRUE(WriteCorpusFile(path.toStdString(), photo)) << name.constData();
+        return QFile::decodeName(path);
+    }
+    // A photo at f/(tenths / 10) and nothing else.
+    QString WritePhoto(const QByteArray& name, unsigned tenths) const
+    {
+        return WritePhoto(name, { "", "", { tenths, 10 }, {}, {}, 0 });
     }
 
     // c.jpg F2.8 1/250 s 17.5 mm ISO 100; a.jpg F4.0 1/2 s 54.4 mm ISO 400; Old.tif (below);
@@ -201,6 +211,23 @@ protected:
         Click(header->viewport(),
             QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
                 header->height() / 2));
+    }
+
+    QToolButton* Arrow(int spin, Qt::ArrowType type) const
+    {
+        for (auto* button : Item(spin)->findChildren<QToolButton*>())
+            if (button->arrowType() == type)
+                return button;
+        return nullptr;
+    }
+
+    // A list's entries, each followed by a space, and then its selected entry.
+    static QString Entries(const QComboBox* list)
+    {
+        QString text;
+        for (int i = 0; i < list->count(); ++i)
+            text += list->itemText(i) + ' ';
+        return text + '(' + list->currentText() + ')';
     }
 
     QPoint RowCentre(int row) const

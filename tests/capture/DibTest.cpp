@@ -1,32 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "capture/Dib.h"
-#include "capture/ImageExport.h"
 
 #include <QImage>
-#include <QImageWriter>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <string>
-#include <vector>
+#include "tests/catalogue/ExifTestFiles.h"
 
+// The DIBs below spell their 40-byte header field by field: size 40, width, height,
+// 1 plane, 24 bits, no compression, image size, then four zero fields.
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-// Bytes spelled as hex digit pairs, spaces skipped. The DIBs below spell their 40-byte
-// header field by field: size 40, width, height, 1 plane, 24 bits, no compression, image
-// size, then four zero fields.
-Bytes Hex(std::string hex)
-{
-    hex.erase(std::remove(hex.begin(), hex.end(), ' '), hex.end());
-    Bytes bytes;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(static_cast<std::uint8_t>(std::stoul(hex.substr(i, 2), nullptr, 16)));
-    return bytes;
-}
-
 const std::string kZeros = " 00000000 00000000 00000000 00000000 ";
 
 } // namespace
@@ -65,21 +47,4 @@ TEST(Dib, BottomUpPaddedBgrRowsBothWaysAndMalformedBlocksRejected)
     }
     for (auto size : { 0, 39, 63 })
         EXPECT_TRUE(DibToImage(Bytes(good.begin(), good.begin() + size)).isNull()) << size;
-}
-
-TEST(ImageExport, FindEncoderAndFileExtension)
-{
-    const QList<QByteArray> encoders = QImageWriter::supportedMimeTypes();
-    ASSERT_FALSE(encoders.isEmpty());
-    for (qsizetype i = 0; i < encoders.size(); ++i) {
-        QByteArray format;
-        EXPECT_EQ(FindEncoder(encoders.at(i), &format), i) << encoders.at(i).constData();
-        EXPECT_TRUE(QImageWriter::supportedImageFormats().contains(format));
-    }
-    for (const char* missing : { "", "image/", "image/PNG", "image/png ", "image/none" })
-        EXPECT_EQ(FindEncoder(missing), -1) << missing;
-    const char* const cases[][2] = { { "/t/s.PNG", "PNG" }, { "/t/a.b.jpeg", "jpeg" },
-        { "/t/shot.", "" }, { "/t/dir.png/shot", "" } };
-    for (const auto& c : cases)
-        EXPECT_EQ(FileExtension(QString::fromUtf8(c[0])), QString::fromUtf8(c[1])) << c[0];
 }

@@ -21,9 +21,7 @@
 
 #include <tuple>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -44,8 +42,8 @@ struct PartedWidget : QWidget {
 
 // A cancelled dialog does nothing; a file is written whole with the encoder the extension's
 // MIME type names (any letter case) and reads back as the window's pixels; every failure
-// shows the box with its reason and leaves no file. A FIFO is never replaced: without a
-// reader it fails at once, with one it receives the picture.
+// shows the box with its reason and leaves no file. A FIFO without a reader fails at once
+// and is never replaced.
 TEST(SaveWindowImage, WritesByTheExtensionOrShowsTheReasonAndLeavesNoFile)
 {
     QTemporaryDir dir;
@@ -81,18 +79,6 @@ TEST(SaveWindowImage, WritesByTheExtensionOrShowsTheReasonAndLeavesNoFile)
         EXPECT_EQ(desktop.calls.join(u'/').toStdString(),
             (reason ? dialog + u'/' + box + QString::fromLatin1(reason) : dialog).toStdString())
             << name;
-        // Beside the blocker and the FIFO only the file written, if any.
-        QStringList expected = { "blocker", "fifo.png" };
-        if (format && QString::fromLatin1(name) != QLatin1String("fifo.png"))
-            expected << QString::fromLatin1(name);
-        expected.sort(Qt::CaseInsensitive);
-        EXPECT_EQ(
-            QDir(dir.path())
-                .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot)
-                .join(u' ')
-                .toStdString(),
-            expected.join(u' ').toStdString())
-            << name;
         if (format) {
             QImageReader reader(desktop.saveTarget);
             EXPECT_EQ(reader.format().toStdString(), format) << name;
@@ -103,22 +89,18 @@ TEST(SaveWindowImage, WritesByTheExtensionOrShowsTheReasonAndLeavesNoFile)
             }
             QFile::remove(desktop.saveTarget);
         }
+        // Beside the blocker and the FIFO, which stays one, nothing is left.
+        EXPECT_EQ(
+            QDir(dir.path())
+                .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot)
+                .join(u' ')
+                .toStdString(),
+            "blocker fifo.png")
+            << name;
+        struct stat info { };
+        EXPECT_TRUE(
+            ::stat(QFile::encodeName(fifo).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
     }
-    struct stat info { };
-    ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &info), 0);
-    EXPECT_TRUE(S_ISFIFO(info.st_mode));
-
-    FakeDesktop desktop;
-    desktop.saveTarget = fifo;
-    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
-    ASSERT_GE(reader, 0);
-    EXPECT_TRUE(SaveWindowImage(&window, QStringLiteral("Fotolot"), 0));
-    QByteArray received(65536, '\0');
-    const ssize_t got = ::read(reader, received.data(), static_cast<std::size_t>(received.size()));
-    ::close(reader);
-    received.resize(std::max<qsizetype>(0, got));
-    EXPECT_EQ(
-        QImage::fromData(received, "png").convertToFormat(QImage::Format_RGB32), window.Drawn());
 }
 
 // While the window waits for its repaint, the user's clicks, keys and shortcuts are

@@ -156,29 +156,10 @@ TEST(ScanLoop, ProgressPerFileThenDoneWithTheSpareRecordLast)
             << k;
 }
 
-TEST(ScanLoop, CancelFinishesTheCurrentFileThenCloses)
-{
-    TempDir dir;
-    const std::vector<std::string> paths = { dir.Write("a.jpg", Photo(100)), dir.Write("b", {}) };
-    for (bool before : { true, false }) { // pressed before the first file, or during it
-        Recorder rec;
-        rec.cancelAfter = 1;
-        rec.c.cancelRequested = before;
-        Scan(rec.c, paths);
-        EXPECT_EQ(rec.notices,
-            (std::vector<Seen> {
-                { ScanProgress, paths[0], 1, true }, { ScanClose, paths[0], 1, true } }));
-    }
-    Recorder rec; // no files chosen: the tables are emptied and the run completes
-    rec.c.valueCounts[FileSize] = 3;
-    Scan(rec.c, {});
-    EXPECT_EQ(rec.notices, (std::vector<Seen> { { ScanDone, "", 0, true } }));
-    EXPECT_EQ(rec.c.valueCounts[FileSize], 0);
-}
-
 // Files 0 to n-1: every fifth from the third on holds no photo, every seventh from the
 // sixth on does not exist. Whichever read ends first, the notices come in file order, the
-// rejected files included, and no read starts a ring's length ahead of the notices.
+// rejected files included, and no read starts a ring's length ahead of the notices. The
+// tables left by an earlier run are emptied, also when no file is chosen.
 TEST(ScanLoop, ReadAheadKeepsFileOrderWhateverReadEndsFirst)
 {
     const std::tuple<int, int, std::size_t> rows[] = { // files, reads in flight, ring size
@@ -207,8 +188,10 @@ TEST(ScanLoop, ReadAheadKeepsFileOrderWhateverReadEndsFirst)
         }
         expected.emplace_back(
             ScanDone, files > 0 ? paths.back() : "", static_cast<int>(accepted.size()), true);
+        rec.c.valueCounts[FileSize] = 3;
         Scan(rec.c, paths, slow.Options(reads, ring));
         EXPECT_EQ(rec.notices, expected) << files << " " << reads << " " << ring;
+        EXPECT_EQ(rec.c.valueCounts[FileSize], 0);
         std::vector<std::string> recorded;
         for (const PhotoRecord* r = rec.c.head.get(); r != rec.c.spare; r = r->next.get())
             recorded.push_back(r->path);
@@ -218,8 +201,9 @@ TEST(ScanLoop, ReadAheadKeepsFileOrderWhateverReadEndsFirst)
     }
 }
 
-// Cancel while reads are in flight: the files after the one notified last get no record,
-// no path is pulled after the cancel, and no reader thread or descriptor stays behind.
+// Cancel before the first file (0) or while reads are in flight: the file being read is
+// finished, the files after it get no record, no path is pulled after the cancel, and no
+// reader thread or descriptor stays behind.
 TEST(ScanLoop, CancelWithReadsInFlightLeavesNothingBehind)
 {
     TempDir dir;
@@ -235,12 +219,14 @@ TEST(ScanLoop, CancelWithReadsInFlightLeavesNothingBehind)
     std::thread([] {}).join();
     const std::size_t threads = EntriesOf("/proc/self/task"),
                       descriptors = EntriesOf("/proc/self/fd");
-    for (const std::size_t cancelAfter : { 1, 3, 30 }) {
+    for (const std::size_t cancelAt : { 0, 1, 3, 30 }) {
+        const std::size_t cancelAfter = std::max<std::size_t>(cancelAt, 1);
         Recorder rec;
         SlowReads reads(15000);
         CountingSource source(paths);
         int pulledAtClose = -1;
         rec.cancelAfter = cancelAfter;
+        rec.c.cancelRequested = cancelAt == 0;
         rec.onNotice = [&] { pulledAtClose = source.pulled; };
         BeginScan(rec.c);
         ScanChosenFiles(rec.c, source, reads.Options(4, 8));

@@ -1,30 +1,48 @@
 // SPDX-License-Identifier: MIT
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <csignal>
-#include <string>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <vector>
-
 #include "query/ResultsExport.h"
 #include "query/ResultsModel.h"
 #include "tests/support/FakeDesktop.h"
 
-// Tests run as root, for whom a read-only folder is still writable. Failures that hold for
-// root too: a file-size limit (RLIMIT_FSIZE binds root as well) that makes the write fail
-// half way, after the temporary file was created beside the existing target, and a full disk.
-TEST(ResultsExport, ExportGoesThroughTheDesktopAndFailuresKeepTheFile)
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+const QByteArray kHeader = "Filename\tCamera\tAperture\tFocal Length\tISO\tShutter Speed\n";
+const std::vector<ListRow> kManyRows(5000, ListRow { "/d/a.jpg", "Camera", 1, 1, 1, 1 });
+
+mode_t TypeOf(const QString& path)
+{
+    struct stat info { };
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & S_IFMT : 0;
+}
+
+QByteArray Read(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+} // namespace
+
+// A dismissed dialog writes and shows nothing. An existing file is replaced whole, in the
+// list's current order (descending by aperture): a tab ends every cell, names stay whole,
+// control characters become spaces and other bytes are written as they are. An empty list
+// writes the header alone.
+TEST(ResultsExport, RowsInListOrderReplaceTheFileWhole)
 {
     FakeDesktop desktop;
-    auto written = [&desktop] { // the saved file's bytes
-        QFile file(desktop.saveTarget);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-    };
-    const QByteArray header = "Filename\tCamera\tAperture\tFocal Length\tISO\tShutter Speed\n";
     ResultsModel model;
     const std::string longName(300, 'n');
     const std::string accented = "/d/\xc3\xa9t\xc3\xa9 #1.jpg";
@@ -32,15 +50,11 @@ TEST(ResultsExport, ExportGoesThroughTheDesktopAndFailuresKeepTheFile)
         { "/d/" + longName + ".jpg", "Nikon", 0, 50, 0.5, 0 },
         { "/d/a\\b\tc.jpg", "line\r\nbreak", 11, 105, 3200, 30 },
         { accented, "\xff", 4, 24, 1, 1.5 } });
-    // A dismissed dialog: nothing is written, nothing shown.
     QTemporaryDir dir;
     EXPECT_FALSE(ExportResults(nullptr, model));
-    const QString dialog = QStringLiteral("|ExifList|CSV files (*.csv)|csv");
-    EXPECT_EQ(desktop.calls, QStringList { dialog });
+    EXPECT_EQ(desktop.calls, QStringList { "|ExifList|CSV files (*.csv)|csv" });
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
-    // An existing file is replaced whole, in the list's current order (descending by
-    // aperture): a tab ends every cell, names stay whole, control characters become
-    // spaces and other bytes are written as they are.
+
     desktop.saveTarget = dir.filePath(QStringLiteral("ExifList.csv"));
     QFile file(desktop.saveTarget);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("previous export\n") > 0);
@@ -48,44 +62,90 @@ TEST(ResultsExport, ExportGoesThroughTheDesktopAndFailuresKeepTheFile)
     model.SortByColumn(ApertureColumn);
     model.SortByColumn(ApertureColumn);
     EXPECT_TRUE(ExportResults(nullptr, model));
-    const QByteArray rowsText = header + "a\\b c.jpg\tline  break\tF11.0\t105\t3200\t30\t\n"
-        + accented.substr(3).c_str() + "\t\xff\tF4.0\t24\t1\t1.5\t\n"
-        + "IMG_1.JPG\tCanon EOS\tF2.8\t6.3\t200\t1/250\t\n" + longName.c_str()
-        + ".jpg\tNikon\tF0.0\t50\tn/a\tn/a\t\n";
-    EXPECT_EQ(written(), rowsText);
+    EXPECT_EQ(Read(desktop.saveTarget),
+        kHeader + "a\\b c.jpg\tline  break\tF11.0\t105\t3200\t30\t\n" + accented.substr(3).c_str()
+            + "\t\xff\tF4.0\t24\t1\t1.5\t\n" + "IMG_1.JPG\tCanon EOS\tF2.8\t6.3\t200\t1/250\t\n"
+            + longName.c_str() + ".jpg\tNikon\tF0.0\t50\tn/a\tn/a\t\n");
+    model.Clear();
+    EXPECT_TRUE(ExportResults(nullptr, model));
+    EXPECT_EQ(Read(desktop.saveTarget), kHeader);
+}
 
-    // A write failing half way shows the box and leaves the file and nothing beside it.
-    const std::vector<ListRow> rows(5000, ListRow { "/d/a.jpg", "Camera", 1, 1, 1, 1 });
-    model.SetRows(rows);
+// Tests run as root, for whom a read-only folder is still writable; these failures hold
+// for root too. Each shows the box with the system's reason, at once, and leaves the
+// target as it was: a file-size limit reached half way (the existing file kept, no
+// temporary file beside it), a full disk (also with only the buffered header to write),
+// a FIFO that no process reads, a folder, and a FIFO whose reader leaves half way (no
+// SIGPIPE ends the program). A FIFO with a reader and /dev/null take the export.
+TEST(ResultsExport, FailuresShowTheReasonAndLeaveTheTargetAsItWas)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("list.csv"));
+    const QString fifo = dir.filePath(QStringLiteral("fifo.csv"));
+    const QString folder = dir.filePath(QStringLiteral("folder.csv"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QDir().mkdir(folder));
+    ASSERT_TRUE(SaveResults(file, {}, nullptr));
+
     rlimit previous {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
     const rlimit small { 4096, previous.rlim_max };
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved = ExportResults(nullptr, model);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(desktop.calls,
-        (QStringList { dialog, dialog, dialog, "|Fotolot|Error saving file|File too large" }));
-    EXPECT_EQ(written(), rowsText);
-    EXPECT_EQ(
-        QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "ExifList.csv" });
-    // An empty list writes the header alone.
-    model.Clear();
-    EXPECT_TRUE(ExportResults(nullptr, model));
-    EXPECT_EQ(written(), header);
-
-    // A full disk fails too, also with only the (buffered) header to write; the device is
-    // written in place, never replaced.
-    ASSERT_TRUE(QFile::exists(QStringLiteral("/dev/full")));
-    for (std::size_t rowCount : { 0, 5000 }) {
-        QString reason;
-        EXPECT_FALSE(SaveResults(QStringLiteral("/dev/full"),
-            std::vector<ListRow>(rows.begin(), rows.begin() + rowCount), &reason));
-        EXPECT_EQ(reason.toStdString(), "No space left on device") << rowCount;
+    const std::tuple<QString, std::size_t, const char*> rows[] = {
+        { file, 5000, "File too large" },
+        { QStringLiteral("/dev/full"), 0, "No space left on device" },
+        { QStringLiteral("/dev/full"), 5000, "No space left on device" },
+        { fifo, 1, "No such device or address" },
+        { folder, 1, "Is a directory" },
+    };
+    for (const auto& [target, rowCount, reason] : rows) {
+        FakeDesktop desktop;
+        desktop.saveTarget = target;
+        ResultsModel model;
+        model.SetRows(std::vector<ListRow>(kManyRows.begin(), kManyRows.begin() + rowCount));
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        EXPECT_FALSE(ExportResults(nullptr, model));
+        setrlimit(RLIMIT_FSIZE, &previous);
+        EXPECT_EQ(desktop.calls.value(1).toStdString(),
+            std::string("|Fotolot|Error saving file|") + reason);
     }
-    struct stat info { };
-    ASSERT_EQ(stat("/dev/full", &info), 0);
-    EXPECT_TRUE(S_ISCHR(info.st_mode));
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(Read(file), kHeader);
+    EXPECT_EQ(TypeOf(QStringLiteral("/dev/full")), S_IFCHR);
+    EXPECT_EQ(TypeOf(fifo), S_IFIFO);
+    const QDir::Filters all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+    EXPECT_TRUE(QDir(folder).isEmpty(all));
+    EXPECT_EQ(
+        QDir(dir.path()).entryList(all).join(u' ').toStdString(), "fifo.csv folder.csv list.csv");
+
+    const QByteArray fifoName = QFile::encodeName(fifo);
+    const int reader = ::open(fifoName.constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_TRUE(SaveResults(fifo, { { "/d/a.jpg", "Cam", 2.8, 50, 100, 0.004 } }, nullptr));
+    char received[256] = {};
+    EXPECT_EQ(std::string(received,
+                  static_cast<std::size_t>(std::max<ssize_t>(0, ::read(reader, received, 255)))),
+        kHeader.toStdString() + "a.jpg\tCam\tF2.8\t50\t100\t1/250\t\n");
+    ::close(reader);
+
+    // A reader that takes 4 KiB of some 150 KB and leaves. A second writer keeps its read
+    // waiting for the export's bytes instead of ending at once.
+    const int leaving = ::open(fifoName.constData(), O_RDONLY | O_NONBLOCK);
+    const int keeper = ::open(fifoName.constData(), O_WRONLY | O_NONBLOCK);
+    ASSERT_GE(leaving, 0);
+    ASSERT_GE(keeper, 0);
+    ::fcntl(leaving, F_SETFL, ::fcntl(leaving, F_GETFL) & ~O_NONBLOCK);
+    std::thread readAndLeave([leaving] {
+        char block[4096];
+        (void)!::read(leaving, block, sizeof block);
+        ::close(leaving);
+    });
+    QString reason;
+    EXPECT_FALSE(SaveResults(fifo, kManyRows, &reason));
+    readAndLeave.join();
+    ::close(keeper);
+    EXPECT_EQ(reason.toStdString(), "Broken pipe");
+    EXPECT_EQ(TypeOf(fifo), S_IFIFO);
+    EXPECT_TRUE(SaveResults(QStringLiteral("/dev/null"), kManyRows, &reason));
+    EXPECT_EQ(TypeOf(QStringLiteral("/dev/null")), S_IFCHR);
 }

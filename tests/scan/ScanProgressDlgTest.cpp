@@ -72,7 +72,9 @@ protected:
 
 // Every file gets its progress notice, a rejected one too; the labels show the last file
 // and the photos accepted; the file dialog offers JPEG files first, then every file.
-TEST_F(ScanRunTest, EveryFileGetsItsProgressAndOnlyPhotosCount)
+// Cancel, Escape and the close box: the file being read is finished and counted, then
+// every record is released.
+TEST_F(ScanRunTest, EveryFileGetsItsProgressAndCancelEmptiesTheCatalogue)
 {
     for (int i = 1; i <= 10; ++i) {
         const bool rejected = i == 2 || i == 5 || i == 9;
@@ -90,22 +92,17 @@ TEST_F(ScanRunTest, EveryFileGetsItsProgressAndOnlyPhotosCount)
     ASSERT_TRUE(m_catalogue.head);
     EXPECT_DOUBLE_EQ(m_catalogue.head->fNumber, 1.1);
     EXPECT_EQ(m_desktop.lastOpenFilters, QStringList({ "JPEG files (*.jpg)", "all files (*)" }));
-}
 
-// Cancel, Escape and the close box: the file being read is finished and counted, then
-// every record is released.
-TEST_F(ScanRunTest, CancelFinishesTheCurrentFileAndEmptiesTheCatalogue)
-{
-    for (int i = 0; i < 5; ++i)
-        m_desktop.filesToOpen << WritePhoto(m_dir, QStringLiteral("c%1.jpg").arg(i), 20);
-    for (const auto& [how, after] :
-        { std::pair { CancelBy::Button, 1 }, { CancelBy::Escape, 2 }, { CancelBy::CloseBox, 2 } }) {
-        const ScanResult run = Scan(after, how);
-        EXPECT_EQ(run.result, QDialog::Rejected);
-        std::vector<int> notices(static_cast<std::size_t>(after), ScanProgress);
+    // How, after how many files (p2 is rejected), the photos counted.
+    const std::tuple<CancelBy, int, const char*> cancels[] = { { CancelBy::Button, 1, "1" },
+        { CancelBy::Escape, 2, "1" }, { CancelBy::CloseBox, 3, "2" } };
+    for (const auto& [how, after, total] : cancels) {
+        const ScanResult cancelled = Scan(after, how);
+        EXPECT_EQ(cancelled.result, QDialog::Rejected);
+        notices.assign(static_cast<std::size_t>(after), ScanProgress);
         notices.push_back(ScanClose);
-        EXPECT_EQ(run.notices, notices);
-        EXPECT_EQ(run.lastTotalText, QString::number(after));
+        EXPECT_EQ(cancelled.notices, notices);
+        EXPECT_EQ(cancelled.lastTotalText, total);
         EXPECT_EQ(m_catalogue.recordCount, 0);
         EXPECT_FALSE(m_catalogue.head);
     }

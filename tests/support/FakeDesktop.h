@@ -23,17 +23,9 @@ public:
     FakeDesktop(const FakeDesktop&) = delete;
     FakeDesktop& operator=(const FakeDesktop&) = delete;
 
-    struct SaveQuestion {
-        QString proposedName, filter, defaultSuffix;
-    };
-    struct ErrorBox {
-        QString caption, text, reason;
-    };
-
     QStringList filesToOpen; // the open dialog's answer; empty: dismissed
     QString folderToOpen; // the folder chooser's answer; empty: dismissed
     QString saveTarget; // the save dialog's answer; empty: dismissed
-    bool openSucceeds = true;
     std::function<void(QWidget* parent)> whileChoosingFiles; // runs inside the open dialog
 
     // The save dialogs and error boxes in order: "parent|name|filter|suffix" and
@@ -42,8 +34,6 @@ public:
     int openDialogs = 0;
     int folderChoosers = 0;
     QStringList lastOpenFilters;
-    QList<SaveQuestion> saveQuestions;
-    QList<ErrorBox> errors;
     QList<QUrl> opened;
 
     QStringList ChooseFilesToOpen(
@@ -63,20 +53,18 @@ public:
     QString ChooseSaveFile(QWidget* parent, const QString& proposedName, const QString& filter,
         const QString& defaultSuffix) override
     {
-        saveQuestions.append({ proposedName, filter, defaultSuffix });
         calls << NameOf(parent) + "|" + proposedName + "|" + filter + "|" + defaultSuffix;
         return saveTarget;
     }
     void ShowError(QWidget* parent, const QString& caption, const QString& text,
         const QString& reason) override
     {
-        errors.append({ caption, text, reason });
         calls << NameOf(parent) + "|" + caption + "|" + text + "|" + reason;
     }
     bool OpenWithDesktop(const QUrl& url) override
     {
         opened.append(url);
-        return openSucceeds;
+        return true;
     }
 
 private:

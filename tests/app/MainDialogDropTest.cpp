@@ -6,6 +6,7 @@
 
 #include "app/DroppedItems.h"
 #include "catalogue/dialog/CScanProgressDlg.h"
+#include "controls/CTransparentStatic.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -47,14 +48,18 @@ bool Drag(CMainDialog& window, int id, const char* uriList,
     return taken;
 }
 
-// Records the notices of the scan runs while it lives, and clicks Cancel once cancelAfter
-// progress notices were handled.
+// Records the notices of the scan runs while it lives and what the progress window shows
+// at the last one; once cancelAfter progress notices were handled, cancels by a click on
+// Cancel, Escape or the close box.
 class ScanWatcher : public QObject {
 public:
     ScanWatcher() { qApp->installEventFilter(this); }
     ~ScanWatcher() override { qApp->removeEventFilter(this); }
+    enum CancelBy { Button, Escape, CloseBox };
     std::vector<int> notices;
+    QString shown;
     int cancelAfter = 0;
+    CancelBy cancelBy = Button;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -63,8 +68,15 @@ protected:
         if (scan && event->type() == QEvent::Show)
             connect(scan, &CScanProgressDlg::NoticeHandled, this, [this, scan](int code) {
                 notices.push_back(code);
-                if (code == ScanProgress && static_cast<int>(notices.size()) == cancelAfter)
+                shown = scan->m_fileLabel->text() + " " + scan->m_totalLabel->text();
+                if (code != ScanProgress || static_cast<int>(notices.size()) != cancelAfter)
+                    return;
+                if (cancelBy == Button)
                     Click(scan->findChild<QPushButton*>());
+                else if (cancelBy == Escape)
+                    QTest::keyClick(scan, Qt::Key_Escape);
+                else
+                    scan->close();
             });
         return QObject::eventFilter(watched, event);
     }
@@ -112,8 +124,7 @@ TEST_F(MainWindowTest, DragIsTakenOnlyWithLocalFilesForCopying)
 // Files and folders dropped together (on a focal box, which keeps its text) are read in
 // their order: a file whatever its name, a folder walked without its hidden folders and
 // other files. A name that is not UTF-8 is listed with a replacement character, opened
-// and exported with its bytes. Cancel during a walk finishes the file being read, walks no
-// further and empties the catalogue; the selectors stay.
+// and exported with its bytes.
 TEST_F(MainWindowTest, DropReadsFilesAndWalksFoldersAndCancelStopsTheWalk)
 {
     for (const auto& [name, tenths] : { std::pair { "a.jpg", 28u }, { "loose.dat", 80u },
@@ -147,13 +158,24 @@ TEST_F(MainWindowTest, DropReadsFilesAndWalksFoldersAndCancelStopsTheWalk)
     ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
     EXPECT_TRUE(exported.readAll().contains("\nbad\xff.jpg\tNikon CAM-1\tF7.1\t"));
 
-    watcher.notices.clear();
-    watcher.cancelAfter = 1;
-    Drag(m_dialog, IdChart, url + "Roll");
-    EXPECT_EQ(watcher.notices, (std::vector<int> { ScanProgress, ScanClose }));
-    EXPECT_EQ(m_dialog.m_catalogue.recordCount, 0);
-    EXPECT_FALSE(m_dialog.m_catalogue.head);
-    EXPECT_EQ(Entries(List(IdApertureMax)), "F2.8 F4.0 F5.6 F7.1 F8.0 (F8.0)");
+    // Cancel, Escape and the close box during the walk: the file being read is finished
+    // and counted, nothing further is read, the catalogue is emptied and the selectors stay.
+    const std::tuple<ScanWatcher::CancelBy, const char*, const char*> cancels[]
+        = { { ScanWatcher::Button, "a.jpg", " 1" }, { ScanWatcher::Escape, "Roll/b.JPG", " 2" },
+              { ScanWatcher::CloseBox, "Roll/sub/d.jpeg", " 3" } };
+    for (const auto& [how, file, total] : cancels) {
+        watcher.notices.clear();
+        watcher.cancelBy = how;
+        watcher.cancelAfter = how + 1;
+        Drag(m_dialog, IdChart, url + "a.jpg\r\n" + url + "Roll\r\n" + url + "loose.dat");
+        std::vector<int> notices(static_cast<std::size_t>(how) + 1, ScanProgress);
+        notices.push_back(ScanClose);
+        EXPECT_EQ(watcher.notices, notices);
+        EXPECT_EQ(watcher.shown, m_dir.filePath(file) + total);
+        EXPECT_EQ(m_dialog.m_catalogue.recordCount, 0);
+        EXPECT_FALSE(m_dialog.m_catalogue.head);
+        EXPECT_EQ(Entries(List(IdApertureMax)), "F2.8 F4.0 F5.6 F7.1 F8.0 (F8.0)");
+    }
 }
 
 // Open Folder, chosen from the window menu that the program icon opens and with

@@ -197,14 +197,23 @@ TEST_F(MainWindowTest, RowsOpenAndExportFromTheMouseAndTheMenu)
     EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "0/0");
 }
 
-// The Screenshot button saves the window's picture; the link opens its address on the
-// press, under a pointing hand.
+// The Screenshot button saves the window's picture; a click on Open and keys typed while
+// it waits for the window to repaint are dropped. The link opens its address on the press,
+// under a pointing hand.
 TEST_F(MainWindowTest, ScreenshotAndLink)
 {
     OpenPhotos(FourPhotos());
     Click(Item(IdQuery));
     m_desktop.saveTarget = m_dir.filePath("Fotolot.png");
+    m_desktop.whileChoosingSave = [this] {
+        QTimer::singleShot(0, [this] { // runs during the wait
+            Click(Item(IdOpen));
+            QTest::keyClicks(Edit(IdFocalMinEdit), "9");
+        });
+    };
     Click(Item(IdScreenshot));
+    EXPECT_EQ(m_desktop.openDialogs, 1);
+    EXPECT_EQ(Edit(IdFocalMinEdit)->text(), "17");
     EXPECT_EQ(m_desktop.calls, QStringList { "|Fotolot|Portable Network Graphics (*.png)|png" });
     const QImage saved(m_desktop.saveTarget, "png");
     ASSERT_EQ(saved.size(), QSize(593, 423));

@@ -172,12 +172,9 @@ TEST_F(MainWindowTest, ExitEscapeAndTheCloseBoxEndTheProgram)
     for (int way = 0; way < 3; ++way) {
         CMainDialog dialog;
         Activate(&dialog);
-        if (way == 0)
-            Click(dialog.GetDlgItem(IdCancel));
-        else if (way == 1)
-            Press(Qt::Key_Escape);
-        else
-            dialog.close();
+        way == 0       ? Click(dialog.GetDlgItem(IdCancel))
+            : way == 1 ? Press(Qt::Key_Escape)
+                       : void(dialog.close());
         EXPECT_EQ(dialog.result(), QDialog::Rejected) << way;
         EXPECT_FALSE(dialog.isVisible()) << way;
     }

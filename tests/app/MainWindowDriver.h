@@ -31,6 +31,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <cstring>
 #include <functional>
 #include <ostream>
 #include <utility>
@@ -173,26 +174,21 @@ protected:
 
     // A 40,000-byte little-endian TIFF file from an old camera: its Model text is Latin-1
     // ("Caf\xE9 CAM-9"), ISO 200 and 35 mm lie within the first 32,768 bytes. Past them lie
-    // what a reader of more bytes would take: the NUL of the Make text "ACME", the second
-    // half of the f-number 56/10 and the whole exposure time 1/100.
+    // what a reader of more bytes would take: the NUL of the Make text "ACME" at 32766, the
+    // second half of the f-number 56/10 at 32764 and the whole exposure time 1/100 at 32800.
     QString WriteOldCameraTiff(const QString& name) const
     {
-        // Offset, value, size: the header with IFD0 at 8; IFD0 with Make (text at 32766),
-        // Model (at 160) and the EXIF directory (at 50); that with ISO, FNumber (at 32764),
-        // ExposureTime (at 32800) and FocalLength (at 200); the rationals.
-        const quint32 fields[][3] = { { 0, 0x002A4949, 4 }, { 4, 8, 4 }, { 8, 3, 2 },
-            { 10, 0x0002010F, 4 }, { 14, 5, 4 }, { 18, 32766, 4 }, { 22, 0x00020110, 4 },
-            { 26, 11, 4 }, { 30, 160, 4 }, { 34, 0x00048769, 4 }, { 38, 1, 4 }, { 42, 50, 4 },
-            { 50, 4, 2 }, { 52, 0x00038827, 4 }, { 56, 1, 4 }, { 60, 200, 4 },
-            { 64, 0x0005829D, 4 }, { 68, 1, 4 }, { 72, 32764, 4 }, { 76, 0x0005829A, 4 },
-            { 80, 1, 4 }, { 84, 32800, 4 }, { 88, 0x0005920A, 4 }, { 92, 1, 4 }, { 96, 200, 4 },
-            { 200, 35, 4 }, { 204, 1, 4 }, { 32764, 56, 4 }, { 32768, 10, 4 }, { 32800, 1, 4 },
-            { 32804, 100, 4 } };
-        QByteArray bytes(40000, '\0');
-        for (const auto& [at, value, size] : fields)
-            for (quint32 i = 0; i < size; ++i)
-                bytes[at + i] = static_cast<char>(value >> (8 * i));
-        bytes.replace(160, 10, "Caf\xE9 CAM-9").replace(32766, 4, "ACME");
+        // The header with IFD0 at 8: Make, Model (at 160), the EXIF directory (at 50) with
+        // ISO, FNumber, ExposureTime and FocalLength (at 200).
+        QByteArray bytes = QByteArray::fromHex(
+            "49492A00 08000000 0300 0F010200 05000000 FE7F0000 10010200 0B000000 A0000000"
+            " 69870400 01000000 32000000 00000000 0400 27880300 01000000 C8000000 9D820500"
+            " 01000000 FC7F0000 9A820500 01000000 20800000 0A920500 01000000 C8000000");
+        bytes.append(40000 - bytes.size(), '\0');
+        for (const auto& [at, hex] :
+            { std::pair { 160, "436166E92043414D2D39" }, { 200, "2300000001000000" },
+                { 32764, "380041434D450000" }, { 32800, "0100000064000000" } })
+            bytes.replace(at, static_cast<qsizetype>(strlen(hex) / 2), QByteArray::fromHex(hex));
         QFile file(m_dir.filePath(name));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         return file.fileName();

@@ -8,14 +8,9 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
-#include <QLineEdit>
 #include <QPainter>
-#include <QPushButton>
-#include <QShortcut>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -101,54 +96,6 @@ TEST(SaveWindowImage, WritesByTheExtensionOrShowsTheReasonAndLeavesNoFile)
         EXPECT_TRUE(
             ::stat(QFile::encodeName(fifo).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
     }
-}
-
-// While the window waits for its repaint, the user's clicks, keys and shortcuts are
-// dropped; painting goes on, and the picture shows the window as the user left it.
-TEST(SaveWindowImage, InputDuringTheWaitIsDroppedAndPaintingGoesOn)
-{
-    struct Window : QWidget {
-        int paints = 0;
-        void paintEvent(QPaintEvent*) override { ++paints; }
-    } window;
-    window.resize(200, 80);
-    auto* button = new QPushButton(QStringLiteral("Open"), &window);
-    auto* edit = new QLineEdit(&window);
-    edit->move(0, 40);
-    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F1), &window);
-    QSignalSpy clicks(button, &QPushButton::clicked);
-    QSignalSpy shortcuts(shortcut, &QShortcut::activated);
-    window.show();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    edit->setFocus();
-    const QImage before = window.grab().toImage();
-    int paintsBefore = 0;
-
-    QTemporaryDir dir;
-    FakeDesktop desktop;
-    desktop.saveTarget = dir.filePath(QStringLiteral("Fotolot.png"));
-    QTimer::singleShot(0, [&] { // runs inside the wait
-        paintsBefore = window.paints;
-        QTest::mouseClick(button, Qt::LeftButton);
-        QTest::keyClicks(edit, QStringLiteral("typed"));
-        QTest::keyClick(edit, Qt::Key_F1);
-        QTest::mouseDClick(edit, Qt::LeftButton);
-        window.update();
-    });
-    ASSERT_TRUE(SaveWindowImage(&window, QStringLiteral("Fotolot"), 200));
-    EXPECT_EQ(clicks.count(), 0);
-    EXPECT_EQ(shortcuts.count(), 0);
-    EXPECT_EQ(edit->text().toStdString(), "");
-    EXPECT_GT(window.paints, paintsBefore);
-    EXPECT_EQ(QImage(desktop.saveTarget, "png").convertToFormat(QImage::Format_RGB32),
-        before.convertToFormat(QImage::Format_RGB32));
-
-    // Afterwards the window takes input again.
-    QTest::mouseClick(button, Qt::LeftButton);
-    QTest::keyClick(edit, Qt::Key_F1);
-    EXPECT_EQ(clicks.count(), 1);
-    EXPECT_EQ(shortcuts.count(), 1);
 }
 
 // Runs under Xvfb on the xcb platform (the capture_xvfb test), where the picture is read

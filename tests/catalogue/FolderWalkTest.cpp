@@ -113,8 +113,9 @@ TEST(FolderWalk, OrderAndFilteringOfATree)
     FolderWalk walk(tree.root);
     const std::vector<std::string> paths = PullAll(walk);
     EXPECT_TRUE(dropped && FileAccessOverride(true));
-    if (unshared)
+    if (unshared) {
         EXPECT_EQ(setns(home, CLONE_NEWNS) + fchdir(cwd), 0);
+    }
     close(home);
     close(cwd);
     EXPECT_EQ(paths,

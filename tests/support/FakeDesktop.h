@@ -27,6 +27,7 @@ public:
     QString folderToOpen; // the folder chooser's answer; empty: dismissed
     QString saveTarget; // the save dialog's answer; empty: dismissed
     std::function<void(QWidget* parent)> whileChoosingFiles; // runs inside the open dialog
+    std::function<void()> whileChoosingSave; // runs inside the save dialog
 
     // The save dialogs and error boxes in order: "parent|name|filter|suffix" and
     // "parent|caption|text|reason", parent being the parent's objectName (empty for none).
@@ -54,6 +55,8 @@ public:
         const QString& defaultSuffix) override
     {
         calls << NameOf(parent) + "|" + proposedName + "|" + filter + "|" + defaultSuffix;
+        if (whileChoosingSave)
+            whileChoosingSave();
         return saveTarget;
     }
     void ShowError(QWidget* parent, const QString& caption, const QString& text,

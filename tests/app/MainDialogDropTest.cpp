@@ -15,7 +15,6 @@
 #include <unistd.h>
 
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -48,15 +47,15 @@ bool Drag(CMainDialog& window, int id, const char* uriList,
     return taken;
 }
 
-// Records the notices of the scan runs while it lives and what the progress window shows
-// at the last one; once cancelAfter progress notices were handled, cancels by a click on
-// Cancel, Escape or the close box.
+// Records the notices of the scan runs while it lives (P for progress, D for done, C for
+// closed) and what the progress window shows at the last one; once cancelAfter progress notices
+// were handled, cancels by a click on Cancel, Escape or the close box.
 class ScanWatcher : public QObject {
 public:
     ScanWatcher() { qApp->installEventFilter(this); }
     ~ScanWatcher() override { qApp->removeEventFilter(this); }
     enum CancelBy { Button, Escape, CloseBox };
-    std::vector<int> notices;
+    std::string notices;
     QString shown;
     int cancelAfter = 0;
     CancelBy cancelBy = Button;
@@ -67,7 +66,7 @@ protected:
         auto* scan = qobject_cast<CScanProgressDlg*>(watched);
         if (scan && event->type() == QEvent::Show)
             connect(scan, &CScanProgressDlg::NoticeHandled, this, [this, scan](int code) {
-                notices.push_back(code);
+                notices += code == ScanProgress ? 'P' : code == ScanDone ? 'D' : 'C';
                 shown = scan->m_fileLabel->text() + " " + scan->m_totalLabel->text();
                 if (code != ScanProgress || static_cast<int>(notices.size()) != cancelAfter)
                     return;
@@ -140,9 +139,7 @@ TEST_F(MainWindowTest, DropReadsFilesAndWalksFoldersAndCancelStopsTheWalk)
     ScanWatcher watcher;
     EXPECT_TRUE(Drag(m_dialog, IdFocalMaxEdit,
         url + "a.jpg\r\n" + url + "Roll\r\n" + url + "loose.dat\r\n" + url + "bad%FF.jpg"));
-    EXPECT_EQ(watcher.notices,
-        (std::vector<int> {
-            ScanProgress, ScanProgress, ScanProgress, ScanProgress, ScanProgress, ScanDone }));
+    EXPECT_EQ(watcher.notices, "PPPPPD");
     EXPECT_EQ(m_desktop.openDialogs + m_desktop.folderChoosers, 0);
     EXPECT_EQ(Edit(IdFocalMaxEdit)->text(), "0");
     EXPECT_EQ(Entries(List(IdApertureMax)), "F2.8 F4.0 F5.6 F7.1 F8.0 (F8.0)");
@@ -168,9 +165,7 @@ TEST_F(MainWindowTest, DropReadsFilesAndWalksFoldersAndCancelStopsTheWalk)
         watcher.cancelBy = how;
         watcher.cancelAfter = how + 1;
         Drag(m_dialog, IdChart, url + "a.jpg\r\n" + url + "Roll\r\n" + url + "loose.dat");
-        std::vector<int> notices(static_cast<std::size_t>(how) + 1, ScanProgress);
-        notices.push_back(ScanClose);
-        EXPECT_EQ(watcher.notices, notices);
+        EXPECT_EQ(watcher.notices, std::string(how + 1u, 'P') + 'C');
         EXPECT_EQ(watcher.shown, m_dir.filePath(file) + total);
         EXPECT_EQ(m_dialog.m_catalogue.recordCount, 0);
         EXPECT_FALSE(m_dialog.m_catalogue.head);

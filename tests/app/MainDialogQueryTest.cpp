@@ -2,6 +2,7 @@
 // Scan runs, queries, the chart and the list's actions through the main window's controls.
 #include "tests/app/MainWindowDriver.h"
 
+#include <QAbstractItemModelTester>
 #include <QPushButton>
 
 namespace {
@@ -16,8 +17,11 @@ QString Row(const QAbstractItemModel* model, int row)
 
 } // namespace
 
+// The list's model is checked for consistency at every change, all through the test.
 TEST_F(MainWindowTest, ScanFillsTheBoundsAndQueryListsWhatLiesWithinThem)
 {
+    QAbstractItemModelTester tester(
+        Results()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     OpenPhotos(FourPhotos());
     EXPECT_EQ(Entries(List(IdApertureMin)), "F2.8 F4.0 (F2.8)");
     EXPECT_EQ(Entries(List(IdApertureMax)), "F2.8 F4.0 (F4.0)");
@@ -37,6 +41,9 @@ TEST_F(MainWindowTest, ScanFillsTheBoundsAndQueryListsWhatLiesWithinThem)
               "Old.tif|Caf\xC3\xA9 CAM-9|F0.0|35|200|n/a", "b.jpg|Nikon CAM-1|F2.8|50|n/a|2.0" };
     for (int row = 0; row < 4; ++row)
         EXPECT_EQ(Row(rows, row), QString::fromUtf8(listed[row]));
+    for (int column = 0; column < kResultColumnCount; ++column)
+        EXPECT_EQ(rows->index(0, column).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
+            (column < 2 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
     EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "4/4");
     EXPECT_TRUE(Item<QLabel>(IdMatches)->alignment() & Qt::AlignRight);
 
@@ -121,6 +128,20 @@ TEST_F(MainWindowTest, ShowChartsEachQuantityInItsColours)
         EXPECT_NE(chart.pixel(bar.left - 1, 180), bar.leftColour) << shown;
         EXPECT_NE(chart.pixel(bar.right + 1, 180), bar.rightColour) << shown;
     }
+    // The aperture chart of 2 bins again: the dotted grey line at count 1 (3 pixels on, 3
+    // off), the F2.8 bar up to the plot's top under the frame, the F4.0 bar up to the line,
+    // the second bar's right column, and the ticks over the frame's row and the one below.
+    const QImage chart = Picture().copy(11, 125, 572, 198);
+    const QRgb grey = qRgb(112, 112, 112), back = qRgb(224, 224, 207), black = qRgb(0, 0, 0);
+    const std::pair<QPoint, QRgb> pixels[]
+        = { { { 38, 93 }, grey }, { { 40, 93 }, grey }, { { 41, 93 }, back }, { { 43, 93 }, back },
+              { { 44, 93 }, grey }, { { 64, 6 }, qRgb(255, 0, 0) }, { { 64, 5 }, black },
+              { { 321, 93 }, qRgb(255, 0, 0) }, { { 321, 92 }, qRgb(223, 223, 207) },
+              { { 525, 180 }, qRgb(129, 0, 0) }, { { 166, 182 }, black }, { { 423, 182 }, black } };
+    for (const auto& [at, colour] : pixels)
+        EXPECT_EQ(chart.pixel(at), colour) << at.x() << ", " << at.y();
+    EXPECT_NE(chart.pixel(166, 183), black);
+    EXPECT_NE(chart.pixel(423, 183), black);
 }
 
 // Heading clicks sort, each column alternating; the directions outlive a query; the

@@ -86,6 +86,16 @@ TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
     EXPECT_GT(Count(picture.copy(54, 12, 150, 18), qRgb(0, 0, 255)), 0);
     EXPECT_GT(Count(picture.copy(57, 51, 42, 12), qRgb(0, 0, 0)), 0); // "Aperture" in black
     EXPECT_EQ(TopAndBottom(&m_dialog), std::make_pair(qRgb(255, 255, 255), qRgb(240, 240, 255)));
+    // The match count is drawn over the gradient: where it has no text the gradient shows,
+    // and a shorter count leaves nothing of a longer one.
+    auto* matches = Item<QLabel>(IdMatches);
+    const QRect past(464, 51, 107 - matches->fontMetrics().horizontalAdvance("1/2") - 2, 12);
+    EXPECT_EQ(picture.pixel(470, 57), picture.pixel(590, 57));
+    matches->setText("8888/8888");
+    EXPECT_NE(Picture().copy(past), picture.copy(past));
+    matches->setText("1/2");
+    EXPECT_EQ(Picture().copy(past), picture.copy(past));
+    matches->clear();
 
     // F1 opens the About box; the progress window shows while the files are chosen.
     WithModal([] { Press(Qt::Key_F1); },

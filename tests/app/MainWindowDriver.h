@@ -31,6 +31,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <ostream>
@@ -48,14 +49,11 @@ inline void Click(QWidget* widget, QPoint at = {}, Qt::MouseButton button = Qt::
     QTest::mouseClick(widget, button, {}, at);
 }
 
-// The pixels of image in colour.
-inline int Count(const QImage& image, QRgb colour)
+// The pixels of image, of a 32-bit format, in colour.
+inline auto Count(const QImage& image, QRgb colour)
 {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == colour;
-    return count;
+    const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+    return std::count(pixels, pixels + image.width() * image.height(), colour);
 }
 
 // Makes window the active one, as the window manager does when it shows or when a modal

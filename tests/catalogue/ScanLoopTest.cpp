@@ -45,13 +45,6 @@ struct Recorder : ScanNotifier {
     }
 };
 
-void Scan(PhotoCatalogue& c, std::vector<std::string> paths, const ReadAheadOptions& options = {})
-{
-    BeginScan(c);
-    PathListSource source(std::move(paths));
-    ScanChosenFiles(c, source, options);
-}
-
 // Reads files as the scan does, each after a pause of its own, so that reads finish out
 // of order; counts the reads in flight and how far a read runs ahead of the notices.
 struct SlowReads {
@@ -96,14 +89,6 @@ struct SlowReads {
     std::atomic<int> inFlight { 0 };
     std::atomic<int> maxAhead { 0 };
 };
-
-std::size_t EntriesOf(const char* folder)
-{
-    std::size_t n = 0;
-    for (auto it = std::filesystem::directory_iterator(folder); it != decltype(it)(); ++it)
-        ++n;
-    return n;
-}
 
 // This process's threads. A thread may stay listed for a moment after its join returned,
 // so the count is given time to reach the expected one.
@@ -164,7 +149,9 @@ TEST(ScanLoop, ReadAheadKeepsFileOrderWhateverReadEndsFirst)
             }
         };
         rec.c.valueCounts[FileSize] = 3;
-        Scan(rec.c, paths, slow.Options(reads, ring));
+        BeginScan(rec.c);
+        PathListSource source(paths);
+        ScanChosenFiles(rec.c, source, slow.Options(reads, ring));
         EXPECT_EQ(rec.notices, expected) << files << " " << reads << " " << ring;
         EXPECT_EQ(rec.c.valueCounts[FileSize], 0);
         std::vector<std::string> recorded;

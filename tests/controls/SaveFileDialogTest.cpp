@@ -13,41 +13,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-// Answers the next save dialog of the Qt desktop seam as a user does: the proposed name in
-// the file-name box is selected, the text typed over it and Return pressed.
-void TypeIntoNextSaveDialog(const QString& text)
-{
-    // Runs once the dialog's own event loop has started, the dialog shown.
-    QTimer::singleShot(0, [text] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        auto* edit
-            = dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
-        if (!edit) {
-            ADD_FAILURE() << "no save dialog with a file-name box";
-            if (QWidget* modal = QApplication::activeModalWidget())
-                modal->close();
-            return;
-        }
-        // The user types into the active dialog's focused box (Qt's dialog follows a typed
-        // text in its file list only then).
-        QApplication::setActiveWindow(dialog);
-        edit->setFocus();
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, text);
-        // The completion list may have opened over the box as the folders were typed; a user
-        // would close it before confirming the name.
-        if (edit->completer() && edit->completer()->popup())
-            edit->completer()->popup()->hide();
-        QTest::keyClick(edit, Qt::Key_Return);
-        if (dialog->isVisible()) {
-            ADD_FAILURE() << "Return left the save dialog open for " << text.toStdString();
-            dialog->reject();
-        }
-    });
-}
-} // namespace
-
 // The Qt seam's save dialog takes a typed name whole, quotation marks included: Qt's own
 // parsing would turn ~/exports/a"b.csv into b.csv in the folder shown. A name without a
 // dot gets the default suffix; a plain name goes through Qt's handling unchanged.
@@ -70,7 +35,31 @@ TEST(SaveFileDialog, TypedNameIsTakenWhole)
         { png, "png", "~/exports/s\"hot", exports + "/s\"hot.png" },
     };
     for (const Row& row : rows) {
-        TypeIntoNextSaveDialog(row.typed);
+        // Once the dialog's own event loop runs, the user selects the proposed name, types
+        // over it into the active dialog's focused box (Qt's dialog follows the text only
+        // then), closes the completion list if the folders typed opened it, and presses
+        // Return. A dialog left open would stop the test: it is closed.
+        QTimer::singleShot(0, [&row] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            auto* edit = dialog ? dialog->findChild<QLineEdit*>("fileNameEdit") : nullptr;
+            if (!edit) {
+                ADD_FAILURE() << "no save dialog with a file-name box";
+                if (QWidget* modal = QApplication::activeModalWidget())
+                    modal->close();
+                return;
+            }
+            QApplication::setActiveWindow(dialog);
+            edit->setFocus();
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(edit, row.typed);
+            if (edit->completer() && edit->completer()->popup())
+                edit->completer()->popup()->hide();
+            QTest::keyClick(edit, Qt::Key_Return);
+            if (dialog->isVisible()) {
+                ADD_FAILURE() << "Return left the dialog open for " << row.typed.toStdString();
+                dialog->reject();
+            }
+        });
         const QString path
             = Desktop().ChooseSaveFile(nullptr, QStringLiteral("ExifList"), row.filter, row.suffix);
         EXPECT_EQ(path.toStdString(), row.chosen.toStdString()) << row.typed.toStdString();

@@ -34,16 +34,14 @@ public:
     QStringList calls;
     int openDialogs = 0;
     int folderChoosers = 0;
-    QStringList lastOpenFilters;
     QList<QUrl> opened;
 
     QStringList ChooseFilesToOpen(
-        QWidget* parent, const QString&, const QStringList& filters, const QString&) override
+        QWidget* parent, const QString&, const QStringList&, const QString&) override
     {
         ++openDialogs;
         if (whileChoosingFiles)
             whileChoosingFiles(parent);
-        lastOpenFilters = filters;
         return filesToOpen;
     }
     QString ChooseFolder(QWidget*, const QString&) override

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "bench/BenchApplication.h"
 #include "catalogue/dialog/ScanChoice.h"
 
 namespace {
@@ -43,15 +44,12 @@ int RunOpenDialogCommand(int argc, char**)
         std::fprintf(stderr, "usage: fotolot-bench open-dialog (in the folder to show)\n");
         return 2;
     }
-    int qtArgc = 1;
-    char programName[] = "fotolot-bench";
-    char* qtArgv[] = { programName, nullptr };
-    QApplication application(qtArgc, qtArgv);
+    const BenchApplication application;
 
     QElapsedTimer clock;
     clock.start();
     KeyClock keys(clock);
-    application.installEventFilter(&keys);
+    qApp->installEventFilter(&keys);
     const ScanItems items = ChoosePhotoFiles(nullptr);
     const qint64 doneAt = clock.nsecsElapsed();
     const auto secondsSince = [doneAt](qint64 at) { return at < 0 ? -1.0 : (doneAt - at) / 1e9; };

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/CMainDialog.h"
+#include "bench/BenchApplication.h"
 #include "bench/BenchArgs.h"
 #include "bench/BenchReport.h"
 #include "bench/CorpusPhoto.h"
@@ -90,10 +91,7 @@ int RunWindowScanCommand(int argc, char** argv)
     BenchRunOptions options;
     if (!ParseRunOptions("window-scan", argc, argv, options))
         return 2;
-    int qtArgc = 1;
-    char programName[] = "fotolot-bench";
-    char* qtArgv[] = { programName, nullptr };
-    QApplication application(qtArgc, qtArgv);
+    const BenchApplication application;
 
     BenchDesktop desktop;
     for (const std::string& path : options.paths)
@@ -127,10 +125,7 @@ int RunWindowQueryCommand(int argc, char** argv)
         return 2;
     }
     const int count = std::atoi(argv[0]);
-    int qtArgc = 1;
-    char programName[] = "fotolot-bench";
-    char* qtArgv[] = { programName, nullptr };
-    QApplication application(qtArgc, qtArgv);
+    const BenchApplication application;
 
     CMainDialog dialog;
     FillGeneratedCatalogue(dialog.m_catalogue, count);

@@ -36,19 +36,9 @@ rounds="${ROUNDS:-5}"
 seed="${SEED:-1}"
 corpus="${CORPUS:-$root/corpus-$count}"
 
-for b in "$bench" ${baseline:+"$baseline"}; do
-  if [[ ! -x "$b" ]]; then
-    echo "no $b: build the fotolot-bench target first" >&2
-    exit 1
-  fi
-done
-
-if [[ -f "$corpus/list.txt" ]] && [[ "$(wc -l < "$corpus/list.txt")" -eq "$count" ]]; then
-  echo "reusing corpus $corpus ($count files)"
-else
-  echo "writing corpus $corpus ($count files, seed $seed)"
-  "$bench" corpus "$corpus" "$count" --seed "$seed"
-fi
+source "$root/bench/compare-common.sh"
+require_bench "$bench" ${baseline:+"$baseline"}
+ensure_corpus "$bench" "$corpus" "$count" "$seed"
 list="@$corpus/list.txt"
 
 if [[ -n "$baseline" ]]; then
@@ -60,15 +50,6 @@ else
   first=("$bench" floor "$list")
   second=("$bench" scan "$list")
 fi
-
-# Seconds of one run, from "scanned F files, accepted A, S s, R files/s".
-seconds_of() {
-  sed -n 's/^scanned [0-9]* files, accepted [0-9]*, \([0-9.]*\) s, .*/\1/p'
-}
-
-median() {
-  sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
-}
 
 timed() {
   if ((cold)) && ! "$bench" evict "$list" 2>/dev/null; then
@@ -82,23 +63,7 @@ timed() {
 "${first[@]}" >/dev/null 2>&1
 "${second[@]}" >/dev/null 2>&1
 
-echo "load: $(uptime)"
-first_times=()
-second_times=()
-for ((round = 1; round <= rounds; ++round)); do
-  a="$(timed "${first[@]}")"
-  b="$(timed "${second[@]}")"
-  printf 'round %d: %s %s s, %s %s s\n' "$round" "${names[0]}" "$a" "${names[1]}" "$b"
-  first_times+=("$a")
-  second_times+=("$b")
-done
-echo "load: $(uptime)"
-
-first_median="$(printf '%s\n' "${first_times[@]}" | median)"
-second_median="$(printf '%s\n' "${second_times[@]}" | median)"
-awk -v a="$first_median" -v b="$second_median" -v n="$count" -v na="${names[0]}" \
-  -v nb="${names[1]}" -v cold="$cold" 'BEGIN {
-  printf "%s median: %.6f s, %.2f us/file\n", na, a, a * 1e6 / n
-  printf "%s median: %.6f s, %.2f us/file\n", nb, b, b * 1e6 / n
-  printf "ratio %s/%s: %.3f (%s)\n", nb, na, b / a, cold ? "cold" : "warm"
-}'
+run_a() { timed "${first[@]}"; }
+run_b() { timed "${second[@]}"; }
+if ((cold)); then state=cold; else state=warm; fi
+timed_rounds "${names[0]}" "${names[1]}" "$rounds" 0 "$count" "$state"

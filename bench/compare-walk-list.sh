@@ -24,27 +24,10 @@ rounds="${ROUNDS:-5}"
 seed="${SEED:-1}"
 corpus="${CORPUS:-$root/corpus-tree-$count}"
 
-if [[ ! -x "$bench" ]]; then
-  echo "no $bench: build the fotolot-bench target first" >&2
-  exit 1
-fi
-
-if [[ -f "$corpus/list.txt" ]] && [[ "$(wc -l < "$corpus/list.txt")" -eq "$count" ]]; then
-  echo "reusing corpus $corpus ($count files)"
-else
-  echo "writing corpus $corpus ($count files in a tree, seed $seed)"
-  "$bench" corpus "$corpus" "$count" --seed "$seed" --tree
-fi
+source "$root/bench/compare-common.sh"
+require_bench "$bench"
+ensure_corpus "$bench" "$corpus" "$count" "$seed" --tree
 list="@$corpus/list.txt"
-
-# Seconds of one run, from "scanned F files, accepted A, S s, R files/s".
-seconds_of() {
-  sed -n 's/^scanned [0-9]* files, accepted [0-9]*, \([0-9.]*\) s, .*/\1/p'
-}
-
-median() {
-  sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
-}
 
 # The untimed first runs warm the page and dentry caches and give the records to compare.
 walk_records="$(mktemp)"
@@ -58,30 +41,9 @@ if ! cmp -s "$walk_records" "$list_records"; then
 fi
 echo "same $(wc -l < "$walk_records") records from the walk and from the list"
 
-echo "load: $(uptime)"
-walk_times=()
-list_times=()
-for ((round = 1; round <= rounds; ++round)); do
-  if ((round % 2)); then
-    l="$("$bench" scan "$list" 2>&1 >/dev/null | seconds_of)"
-    w="$("$bench" scan "$corpus" 2>&1 >/dev/null | seconds_of)"
-  else
-    w="$("$bench" scan "$corpus" 2>&1 >/dev/null | seconds_of)"
-    l="$("$bench" scan "$list" 2>&1 >/dev/null | seconds_of)"
-  fi
-  printf 'round %d: list %s s, walk %s s\n' "$round" "$l" "$w"
-  list_times+=("$l")
-  walk_times+=("$w")
-done
-echo "load: $(uptime)"
-
-list_median="$(printf '%s\n' "${list_times[@]}" | median)"
-walk_median="$(printf '%s\n' "${walk_times[@]}" | median)"
-awk -v l="$list_median" -v w="$walk_median" -v n="$count" 'BEGIN {
-  printf "list median: %.6f s, %.2f us/file\n", l, l * 1e6 / n
-  printf "walk median: %.6f s, %.2f us/file\n", w, w * 1e6 / n
-  printf "ratio walk/list: %.3f (target at most 1.15)\n", w / l
-}'
+run_a() { "$bench" scan "$list" 2>&1 >/dev/null | seconds_of; }
+run_b() { "$bench" scan "$corpus" 2>&1 >/dev/null | seconds_of; }
+timed_rounds list walk "$rounds" 1 "$count" "target at most 1.15"
 
 # Peak resident set size, in KiB.
 peak_of() {

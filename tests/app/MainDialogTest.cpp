@@ -86,6 +86,18 @@ TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
     EXPECT_GT(Count(picture.copy(54, 12, 150, 18), qRgb(0, 0, 255)), 0);
     EXPECT_GT(Count(picture.copy(57, 51, 42, 12), qRgb(0, 0, 0)), 0); // "Aperture" in black
     EXPECT_EQ(TopAndBottom(&m_dialog), std::make_pair(qRgb(255, 255, 255), qRgb(240, 240, 255)));
+    // The chart without bins: inside the frame (37, 5) - (554, 181) the gradient from
+    // RGB(208, 208, 192) down towards RGB(240, 240, 223), an unpainted last column and row,
+    // and the window's own background around the frame.
+    const QImage chart = picture.copy(11, 125, 572, 198);
+    const std::pair<QPoint, QRgb> pixels[]
+        = { { { 37, 5 }, qRgb(0, 0, 0) }, { { 554, 181 }, qRgb(0, 0, 0) },
+              { { 38, 6 }, qRgb(208, 208, 192) }, { { 552, 6 }, qRgb(208, 208, 192) },
+              { { 300, 93 }, qRgb(224, 224, 207) }, { { 38, 179 }, qRgb(239, 239, 222) } };
+    for (const auto& [at, colour] : pixels)
+        EXPECT_EQ(chart.pixel(at), colour) << at.x() << ", " << at.y();
+    for (const QPoint at : { QPoint(36, 5), QPoint(553, 100), QPoint(300, 180), QPoint(300, 182) })
+        EXPECT_EQ(chart.pixel(at), picture.pixel(5, 125 + at.y())) << at.x() << ", " << at.y();
     // The match count is drawn over the gradient: where it has no text the gradient shows,
     // and a shorter count leaves nothing of a longer one.
     auto* matches = Item<QLabel>(IdMatches);

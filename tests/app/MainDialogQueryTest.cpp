@@ -104,29 +104,27 @@ TEST_F(MainWindowTest, TinyAndHugeValuesPassTheFirstQuery)
 // bottom row (chart row 180) in the quantity's colours; the slots depend on the number of
 // distinct values (2 apertures, 4 focal lengths, 3 ISO speeds and 3 shutter speeds, one
 // file size).
-TEST_F(MainWindowTest, ShowChartsEachQuantityInItsColours)
+TEST_F(MainWindowTest, ShowChartsEachQuantityAndScreenshotSavesTheWindow)
 {
     OpenPhotos(FourPhotos());
     Click(Item(IdQuery));
-    struct Bar {
-        const char* shown;
-        int left, right;
-        QRgb leftColour, rightColour;
-    } const bars[] = { { "Aperture", 64, 268, qRgb(255, 0, 0), qRgb(129, 0, 0) },
-        { "Focal length", 51, 152, qRgb(0, 0, 255), qRgb(0, 0, 130) },
-        { "ISO", 55, 190, qRgb(0, 255, 0), qRgb(0, 129, 0) },
-        { "Shutter speed", 55, 190, qRgb(255, 0, 255), qRgb(129, 0, 129) },
-        { "File size (MB)", 89, 500, qRgb(0, 255, 255), qRgb(0, 129, 129) } };
+    // Shown, the first bar's left and right column and their colours.
+    const std::tuple<const char*, int, int, QRgb, QRgb> bars[]
+        = { { "Aperture", 64, 268, qRgb(255, 0, 0), qRgb(129, 0, 0) },
+              { "Focal length", 51, 152, qRgb(0, 0, 255), qRgb(0, 0, 130) },
+              { "ISO", 55, 190, qRgb(0, 255, 0), qRgb(0, 129, 0) },
+              { "Shutter speed", 55, 190, qRgb(255, 0, 255), qRgb(129, 0, 129) },
+              { "File size (MB)", 89, 500, qRgb(0, 255, 255), qRgb(0, 129, 129) } };
     List(IdShow)->setFocus();
     for (int shown : { 1, 2, 3, 4, 0 }) {
         Press(shown ? Qt::Key_Down : Qt::Key_Home);
-        ASSERT_EQ(List(IdShow)->currentText(), bars[shown].shown);
+        const auto& [name, left, right, leftColour, rightColour] = bars[shown];
+        ASSERT_EQ(List(IdShow)->currentText(), name);
         const QImage chart = Picture().copy(11, 125, 572, 198);
-        const Bar& bar = bars[shown];
-        EXPECT_EQ(chart.pixel(bar.left, 180), bar.leftColour) << shown;
-        EXPECT_EQ(chart.pixel(bar.right, 180), bar.rightColour) << shown;
-        EXPECT_NE(chart.pixel(bar.left - 1, 180), bar.leftColour) << shown;
-        EXPECT_NE(chart.pixel(bar.right + 1, 180), bar.rightColour) << shown;
+        EXPECT_EQ(chart.pixel(left, 180), leftColour) << shown;
+        EXPECT_EQ(chart.pixel(right, 180), rightColour) << shown;
+        EXPECT_NE(chart.pixel(left - 1, 180), leftColour) << shown;
+        EXPECT_NE(chart.pixel(right + 1, 180), rightColour) << shown;
     }
     // The aperture chart of 2 bins again: the dotted grey line at count 1 (3 pixels on, 3
     // off), the F2.8 bar up to the plot's top under the frame, the F4.0 bar up to the line,
@@ -142,6 +140,36 @@ TEST_F(MainWindowTest, ShowChartsEachQuantityInItsColours)
         EXPECT_EQ(chart.pixel(at), colour) << at.x() << ", " << at.y();
     EXPECT_NE(chart.pixel(166, 183), black);
     EXPECT_NE(chart.pixel(423, 183), black);
+
+    // Screenshot saves the window's picture; a click on Open and keys typed while it waits
+    // for the window to repaint are dropped.
+    m_desktop.saveTarget = m_dir.filePath("Fotolot.png");
+    m_desktop.whileChoosingSave = [this] {
+        QTimer::singleShot(0, [this] { // runs during the wait
+            Click(Item(IdOpen));
+            QTest::keyClicks(Edit(IdFocalMinEdit), "9");
+        });
+    };
+    Click(Item(IdScreenshot));
+    EXPECT_EQ(m_desktop.openDialogs, 1);
+    EXPECT_EQ(Edit(IdFocalMinEdit)->text(), "17");
+    EXPECT_EQ(m_desktop.calls, QStringList { "|Fotolot|Portable Network Graphics (*.png)|png" });
+    const QImage saved(m_desktop.saveTarget, "png");
+    ASSERT_EQ(saved.size(), QSize(593, 423));
+    EXPECT_EQ(saved.pixel(3, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(saved.copy(11, 125, 572, 198).convertToFormat(QImage::Format_RGB32), chart);
+
+    // The link opens its address on the press, under a pointing hand; a label that is not
+    // a link opens nothing.
+    Click(Item(IdMatches));
+    QWidget* link = Item(IdLink);
+    QTest::mouseMove(link);
+    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mousePress(link, Qt::LeftButton);
+    EXPECT_EQ(m_desktop.opened, QList<QUrl> { QUrl("https://fotolot.example.org") });
+    QTest::mouseRelease(link, Qt::LeftButton);
+    Click(link, {}, Qt::RightButton);
+    EXPECT_EQ(m_desktop.opened.size(), 1);
 }
 
 // Heading clicks sort, each column alternating; the directions outlive a query; the
@@ -216,38 +244,4 @@ TEST_F(MainWindowTest, RowsOpenAndExportFromTheMouseAndTheMenu)
     Click(Item(IdQuery)); // the emptied catalogue lists nothing
     EXPECT_EQ(Results()->model()->rowCount(), 0);
     EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "0/0");
-}
-
-// The Screenshot button saves the window's picture; a click on Open and keys typed while
-// it waits for the window to repaint are dropped. The link opens its address on the press,
-// under a pointing hand.
-TEST_F(MainWindowTest, ScreenshotAndLink)
-{
-    OpenPhotos(FourPhotos());
-    Click(Item(IdQuery));
-    m_desktop.saveTarget = m_dir.filePath("Fotolot.png");
-    m_desktop.whileChoosingSave = [this] {
-        QTimer::singleShot(0, [this] { // runs during the wait
-            Click(Item(IdOpen));
-            QTest::keyClicks(Edit(IdFocalMinEdit), "9");
-        });
-    };
-    Click(Item(IdScreenshot));
-    EXPECT_EQ(m_desktop.openDialogs, 1);
-    EXPECT_EQ(Edit(IdFocalMinEdit)->text(), "17");
-    EXPECT_EQ(m_desktop.calls, QStringList { "|Fotolot|Portable Network Graphics (*.png)|png" });
-    const QImage saved(m_desktop.saveTarget, "png");
-    ASSERT_EQ(saved.size(), QSize(593, 423));
-    EXPECT_EQ(saved.pixel(3, 0), qRgb(255, 255, 255));
-    EXPECT_EQ(saved.pixel(75, 305), qRgb(255, 0, 0)); // the first bar of the chart
-
-    Click(Item(IdMatches)); // a label that is not a link opens nothing
-    QWidget* link = Item(IdLink);
-    QTest::mouseMove(link);
-    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
-    QTest::mousePress(link, Qt::LeftButton);
-    EXPECT_EQ(m_desktop.opened, QList<QUrl> { QUrl("https://fotolot.example.org") });
-    QTest::mouseRelease(link, Qt::LeftButton);
-    Click(link, {}, Qt::RightButton);
-    EXPECT_EQ(m_desktop.opened.size(), 1);
 }

@@ -186,19 +186,14 @@ TEST_F(MainWindowTest, TabAndEnterInEveryControl)
     Item(IdCancel)->setFocus();
     Press(Qt::Key_Return);
     EXPECT_FALSE(m_dialog.isVisible());
-}
-
-// Exit, Escape and the close box end the program.
-TEST_F(MainWindowTest, ExitEscapeAndTheCloseBoxEndTheProgram)
-{
-    for (int way = 0; way < 3; ++way) {
+    EXPECT_EQ(m_dialog.result(), QDialog::Rejected);
+    // Escape and the close box end the program as Exit does.
+    for (const bool escape : { true, false }) {
         CMainDialog dialog;
         Activate(&dialog);
-        way == 0       ? Click(dialog.GetDlgItem(IdCancel))
-            : way == 1 ? Press(Qt::Key_Escape)
-                       : void(dialog.close());
-        EXPECT_EQ(dialog.result(), QDialog::Rejected) << way;
-        EXPECT_FALSE(dialog.isVisible()) << way;
+        escape ? Press(Qt::Key_Escape) : void(dialog.close());
+        EXPECT_EQ(dialog.result(), QDialog::Rejected) << escape;
+        EXPECT_FALSE(dialog.isVisible()) << escape;
     }
 }
 

@@ -10,18 +10,16 @@
 #include <QPoint>
 #include <QSize>
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 // Every size of the icon is its own picture, not a scaled neighbour: each row names one pixel
 // that only the right picture has there.
 TEST(ProgramIcon, EverySizeIsItsOwnPictureAndTheWindowGetsThemAll)
 {
-    struct Row {
-        int size;
-        QPoint at;
-        QRgb colour;
-    };
-    const Row rows[] = {
+    const std::tuple<int, QPoint, QRgb> rows[] = {
+        // size, pixel, its colour
         { 16, { 10, 5 }, 0xffffffff }, // the glint on the lens
         { 16, { 0, 7 }, 0xff000000 }, // the frame's left edge
         { 32, { 16, 9 }, 0xffffffff }, // the glint
@@ -35,12 +33,11 @@ TEST(ProgramIcon, EverySizeIsItsOwnPictureAndTheWindowGetsThemAll)
     const QList<QSize> sizes { { 16, 16 }, { 32, 32 }, { 48, 48 }, { 64, 64 }, { 128, 128 },
         { 256, 256 } };
     EXPECT_EQ(icon.availableSizes(), sizes);
-    for (const Row& row : rows) {
-        const QImage image = icon.pixmap(QSize(row.size, row.size)).toImage();
-        ASSERT_EQ(image.size(), QSize(row.size, row.size));
-        EXPECT_EQ(image.pixel(0, 0), 0u) << row.size << ": a transparent corner";
-        EXPECT_EQ(image.pixel(row.at), row.colour)
-            << row.size << " at " << row.at.x() << ", " << row.at.y();
+    for (const auto& [size, at, colour] : rows) {
+        const QImage image = icon.pixmap(QSize(size, size)).toImage();
+        ASSERT_EQ(image.size(), QSize(size, size));
+        EXPECT_EQ(image.pixel(0, 0), 0u) << size << ": a transparent corner";
+        EXPECT_EQ(image.pixel(at), colour) << size << " at " << at.x() << ", " << at.y();
     }
     EXPECT_EQ(ProgramIconPixmap(16).toImage(), icon.pixmap(QSize(16, 16)).toImage());
 

@@ -3,7 +3,6 @@
 
 #include "tests/support/FakeDesktop.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>

@@ -93,7 +93,7 @@ TEST(FolderWalk, PhotoNamesByExtensionInAnyCase)
 // "locked" is read with root's override of file modes off. "back" is the tree itself
 // mounted inside it, in a mount namespace of this thread's own: its second appearance is
 // on the path and is not entered. Where it cannot be mounted it is an empty folder.
-TEST(FolderWalk, OrderAndFilteringOfATree)
+TEST(FolderWalk, OrderAndFilteringOfATreeAndOfChosenItems)
 {
     const Tree tree;
     fs::create_directories(tree.path / "back");
@@ -115,14 +115,10 @@ TEST(FolderWalk, OrderAndFilteringOfATree)
             { "/B.jpg", "/IMG_10.jpg", "/IMG_9.jpg", "/a/deep/er/est.NEF", "/a/z.tif", "/a-b.jpg",
                 "/a.jpg", "/bad\xff.jpg", "/dir.jpg/inside.jpg", "/link.jpg", "/mixed.JpEg",
                 "/raw.3fr", "/\xc3\xa9t\xc3\xa9.jpg" }));
-}
 
-// A file item is yielded whatever its name or whether it exists; a folder, or a link to
-// one, is walked where it stands, also among items of one folder looked up in its listing;
-// a trailing "/" is not doubled.
-TEST(FolderWalk, ChosenItemsInTheirOrder)
-{
-    const Tree tree;
+    // Chosen items: a file is yielded whatever its name or whether it exists; a folder, or
+    // a link to one, is walked where it stands, also among items of one folder looked up
+    // in its listing; a trailing "/" is not doubled.
     const auto source = MakeScanSource(Under(tree.root,
         { "/notes.txt", "/linkdir", "/missing.jpg", "/dir.jpg", "/B.jpg", "/a/", "/a/.cache",
             "/a/z.tif", "/loop/a" }));

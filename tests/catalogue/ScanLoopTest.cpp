@@ -94,23 +94,19 @@ struct SlowReads {
 // so the count is given time to reach the expected one.
 std::size_t ThreadCount(std::size_t expected)
 {
-    std::size_t n = EntriesOf("/proc/self/task");
-    for (int i = 0; i < 200 && n != expected; ++i) {
+    for (int i = 0; i < 200 && EntriesOf("/proc/self/task") != expected; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        n = EntriesOf("/proc/self/task");
-    }
-    return n;
+    return EntriesOf("/proc/self/task");
 }
 
 } // namespace
 
 // Files 0 to n-1: every fifth from the third on holds no photo, every seventh from the
-// sixth on does not exist, and the second is removed and the fourth replaced by a FIFO
-// that nobody writes to after they were queued and before they are read: each is
-// rejected at its place, without a hang. Whichever read ends first, the notices come in file order,
-// the rejected files included, after each the spare record follows the counted ones unused, and no
-// read starts a ring's length ahead of the notices. The tables left by an earlier run are emptied,
-// also when no file is chosen.
+// sixth on does not exist, the second vanishes and the fourth turns into a FIFO nobody
+// writes to between being queued and being read. Whichever read ends first, the notices
+// come in file order, the rejected files included, each with the spare record unused after
+// the counted ones; no read starts a ring's length ahead of the notices; the tables of an
+// earlier run are emptied, also when no file is chosen.
 TEST(ScanLoop, ReadAheadKeepsFileOrderWhateverReadEndsFirst)
 {
     const std::tuple<int, int, std::size_t> rows[] = {

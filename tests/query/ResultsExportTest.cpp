@@ -37,19 +37,16 @@ QByteArray Read(const QString& path)
 } // namespace
 
 // A dismissed dialog writes and shows nothing. An existing file is replaced whole, in the
-// list's current order (descending by aperture): a tab ends every cell, names stay whole,
-// control characters become spaces and other bytes are written as they are. An empty list
-// writes the header alone.
+// list's current order (descending by aperture): a tab ends every cell, names stay whole
+// and control characters become spaces. An empty list writes the header alone.
 TEST(ResultsExport, RowsInListOrderReplaceTheFileWhole)
 {
     FakeDesktop desktop;
     ResultsModel model;
     const std::string longName(300, 'n');
-    const std::string accented = "/d/\xc3\xa9t\xc3\xa9 #1.jpg";
     model.SetRows({ { "IMG_1.JPG", "Canon EOS", 2.8, 6.3, 200, 0.004 },
         { "/d/" + longName + ".jpg", "Nikon", 0, 50, 0.5, 0 },
-        { "/d/a\\b\tc.jpg", "line\r\nbreak", 11, 105, 3200, 30 },
-        { accented, "\xff", 4, 24, 1, 1.5 } });
+        { "/d/a\\b\tc.jpg", "line\r\nbreak", 11, 105, 3200, 30 } });
     QTemporaryDir dir;
     EXPECT_FALSE(ExportResults(nullptr, model));
     EXPECT_EQ(desktop.calls, QStringList { "|ExifList|CSV files (*.csv)|csv" });
@@ -63,9 +60,9 @@ TEST(ResultsExport, RowsInListOrderReplaceTheFileWhole)
     model.SortByColumn(ApertureColumn);
     EXPECT_TRUE(ExportResults(nullptr, model));
     EXPECT_EQ(Read(desktop.saveTarget),
-        kHeader + "a\\b c.jpg\tline  break\tF11.0\t105\t3200\t30\t\n" + accented.substr(3).c_str()
-            + "\t\xff\tF4.0\t24\t1\t1.5\t\n" + "IMG_1.JPG\tCanon EOS\tF2.8\t6.3\t200\t1/250\t\n"
-            + longName.c_str() + ".jpg\tNikon\tF0.0\t50\tn/a\tn/a\t\n");
+        kHeader + "a\\b c.jpg\tline  break\tF11.0\t105\t3200\t30\t\n"
+            + "IMG_1.JPG\tCanon EOS\tF2.8\t6.3\t200\t1/250\t\n" + longName.c_str()
+            + ".jpg\tNikon\tF0.0\t50\tn/a\tn/a\t\n");
     model.Clear();
     EXPECT_TRUE(ExportResults(nullptr, model));
     EXPECT_EQ(Read(desktop.saveTarget), kHeader);

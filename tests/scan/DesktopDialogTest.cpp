@@ -14,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QUrl>
 
 #include <functional>
 #include <string>
@@ -24,12 +23,6 @@
 #include "query/PhotoOpening.h"
 
 namespace {
-
-void Touch(const QString& path)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-}
 
 // The file view the open dialog shows, once it lists rows entries.
 QAbstractItemView* ShownFileView(QFileDialog& dialog, int rows)
@@ -64,10 +57,10 @@ ScanItems ChooseWith(const std::function<void(QFileDialog&)>& act)
 TEST(OpenDialog, CtrlAAndEnterOrATypedNameHandOverThePhotos)
 {
     QTemporaryDir dir;
-    for (const char* name : { "IMG_0001.JPG", "IMG_0002.jpg", "beach.jpg", "notes.txt" })
-        Touch(dir.filePath(QString::fromLatin1(name)));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Sub")));
-    Touch(dir.filePath(QStringLiteral("Sub/inner.jpg")));
+    for (const char* name :
+        { "IMG_0001.JPG", "IMG_0002.jpg", "beach.jpg", "notes.txt", "Sub/inner.jpg" })
+        ASSERT_TRUE(QFile(dir.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly));
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path()); // where the dialog opens
     auto path = [&dir](const char* name) {

@@ -52,7 +52,7 @@ public:
     QString ChooseSaveFile(QWidget* parent, const QString& proposedName, const QString& filter,
         const QString& defaultSuffix) override
     {
-        calls << NameOf(parent) + "|" + proposedName + "|" + filter + "|" + defaultSuffix;
+        calls << Name(parent) + "|" + proposedName + "|" + filter + "|" + defaultSuffix;
         if (whileChoosingSave)
             whileChoosingSave();
         return saveTarget;
@@ -60,7 +60,7 @@ public:
     void ShowError(QWidget* parent, const QString& caption, const QString& text,
         const QString& reason) override
     {
-        calls << NameOf(parent) + "|" + caption + "|" + text + "|" + reason;
+        calls << Name(parent) + "|" + caption + "|" + text + "|" + reason;
     }
     bool OpenWithDesktop(const QUrl& url) override
     {
@@ -69,9 +69,6 @@ public:
     }
 
 private:
-    static QString NameOf(const QWidget* widget)
-    {
-        return widget ? widget->objectName() : QString();
-    }
+    static QString Name(const QWidget* widget) { return widget ? widget->objectName() : QString(); }
     DesktopSeam* m_previous;
 };

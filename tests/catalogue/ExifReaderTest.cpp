@@ -21,15 +21,12 @@ bool Parse(const Bytes& bytes, PhotoRecord& record)
 
 } // namespace
 
-TEST(ExifReader, BothByteOrdersAndBothBasesGiveTheSameRecord)
+TEST(ExifReader, BothBasesGiveTheSameRecordAndTheMinimalLittleEndianExampleReads)
 {
-    for (const Bytes& file : { kLittleEndian, kBigEndian }) {
-        ASSERT_EQ(file.size(), 152u);
-        for (std::ptrdiff_t base : { 0, 12 }) { // 0: the same block as a TIFF file
-            PhotoRecord r;
-            ASSERT_TRUE(Parse(Bytes(file.begin() + 12 - base, file.end()), r));
-            EXPECT_EQ(Of(r), Fields("Sony CAM-5", 2.8, 50, 100, 1.0 / 125, 0));
-        }
+    for (std::ptrdiff_t base : { 0, 12 }) { // 0: the same block as a TIFF file
+        PhotoRecord r;
+        ASSERT_TRUE(Parse(Bytes(kBigEndian.begin() + 12 - base, kBigEndian.end()), r));
+        EXPECT_EQ(Of(r), Fields("Sony CAM-5", 2.8, 50, 100, 1.0 / 125, 0));
     }
     // The minimal little-endian example: one EXIF pointer, one FNumber.
     PhotoRecord r;

@@ -31,15 +31,9 @@ template <class Record> Fields Of(const Record& r)
     return { r.camera, r.fNumber, r.focalLength, r.iso, r.exposureTime, r.fileSizeMb };
 }
 
-// SONY / CAM-5, ISO 100, FNumber 28/10, ExposureTime 1/125, FocalLength 50/1 after the
-// 12-byte JPEG/EXIF prefix: IFD0 at 8 (Make at 104, Model at 109, EXIF at 50), IFD1 link,
-// the EXIF directory (ISO in place, the rationals at 116, 124, 132), then the data.
-inline const Bytes kLittleEndian
-    = Hex("FFD8FFE1 0094 457869660000  4949 2A00 08000000  0300"
-          "  0F01 0200 05000000 68000000  1001 0200 06000000 6D000000  6987 0400 01000000 32000000"
-          "  00000000  0400  2788 0300 01000000 64000000  9D82 0500 01000000 74000000"
-          "  9A82 0500 01000000 7C000000  0A92 0500 01000000 84000000  00000000"
-          "  534F4E5900 43414D2D3500 00  1C000000 0A000000  01000000 7D000000  32000000 01000000");
+// SONY / CAM-5, ISO 100, FNumber 28/10, ExposureTime 1/125, FocalLength 50/1, big-endian,
+// after the 12-byte JPEG/EXIF prefix: IFD0 at 8 (Make at 104, Model at 109, EXIF at 50),
+// IFD1 link, the EXIF directory (ISO in place, the rationals at 116, 124, 132), the data.
 inline const Bytes kBigEndian
     = Hex("FFD8FFE1 0094 457869660000  4D4D 002A 00000008  0003"
           "  010F 0002 00000005 00000068  0110 0002 00000006 0000006D  8769 0004 00000001 00000032"

@@ -50,8 +50,7 @@ struct Tree : TempDir {
     ~Tree() { fs::permissions(path / "locked", fs::perms::owner_all); }
 };
 
-// Turns this thread's capabilities that let root read and enter any folder on or off, so
-// that mode 000 stops the walk as it stops anyone else.
+// Turns root's override of file modes on or off for this thread (mode 000 then stops it).
 bool FileAccessOverride(bool on)
 {
     if (geteuid() != 0)

@@ -18,8 +18,7 @@
 
 namespace {
 
-// Code, current path, record count, and whether the spare record follows the counted ones
-// as a fresh record.
+// Code, current path, record count, and whether a fresh spare record follows the counted ones.
 using Seen = std::tuple<int, std::string, int, bool>;
 
 // A catalogue whose progress window records each notice with what the dialog would show,
@@ -90,8 +89,8 @@ struct SlowReads {
     std::atomic<int> maxAhead { 0 };
 };
 
-// This process's threads. A thread may stay listed for a moment after its join returned,
-// so the count is given time to reach the expected one.
+// This process's threads, given time to reach the expected count: a thread may stay
+// listed for a moment after its join returned.
 std::size_t ThreadCount(std::size_t expected)
 {
     for (int i = 0; i < 200 && EntriesOf("/proc/self/task") != expected; ++i)
@@ -129,7 +128,7 @@ TEST(ScanLoop, ReadAheadKeepsFileOrderWhateverReadEndsFirst)
             if (i % 7 == 6)
                 paths.push_back((dir.path / name).string());
             else
-                paths.push_back(dir.Write(name, i % 5 == 3 ? Bytes { 'x' } : kLittleEndian));
+                paths.push_back(dir.Write(name, i % 5 == 3 ? Bytes { 'x' } : kBigEndian));
             if (i % 7 != 6 && i % 5 != 3 && !(files > 4 && (i == 1 || i == 4)))
                 accepted.push_back(paths.back());
             expected.emplace_back(
@@ -167,7 +166,7 @@ TEST(ScanLoop, CancelWithReadsInFlightLeavesNothingBehind)
     TempDir dir;
     std::vector<std::string> paths;
     for (int i = 0; i < 30; ++i)
-        paths.push_back(dir.Write(std::to_string(i) + ".jpg", kLittleEndian));
+        paths.push_back(dir.Write(std::to_string(i) + ".jpg", kBigEndian));
     struct CountingSource : PathListSource {
         using PathListSource::PathListSource;
         int pulled = 0;

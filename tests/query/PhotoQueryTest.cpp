@@ -14,9 +14,8 @@
 
 namespace {
 
-// Leaves the catalogue as a completed scan run does: the photos in reading order, one
-// spare record after them and sorted value tables. The spare record would match any query,
-// so a reader that walks past recordCount shows up.
+// Leaves the catalogue as a completed scan run does, with sorted value tables and a spare
+// record after the photos that would match any query, so that reading past it shows.
 void Fill(PhotoCatalogue& c, const std::vector<ListRow>& photos)
 {
     ClearRecords(c);

@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -27,6 +28,16 @@ mode_t TypeOf(const QString& path)
 {
     struct stat info { };
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & S_IFMT : 0;
+}
+
+// The character device 1:minor as a node in dir, which a faulty save could replace instead
+// of /dev's; /dev's own for a user who is not root, who cannot replace those either.
+QString Device(const QTemporaryDir& dir, const char* name, unsigned minor)
+{
+    const QString node = dir.filePath(QString::fromLatin1(name));
+    return ::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0666, makedev(1, minor)) == 0
+        ? node
+        : QStringLiteral("/dev/") + QString::fromLatin1(name);
 }
 
 QByteArray Read(const QString& path)
@@ -73,7 +84,7 @@ TEST(ResultsExport, RowsInListOrderReplaceTheFileWhole)
 // target as it was: a file-size limit reached half way (the existing file kept, no
 // temporary file beside it), a full disk (also with only the buffered header to write),
 // a FIFO that no process reads, a folder, and a FIFO whose reader leaves half way (no
-// SIGPIPE ends the program). A FIFO with a reader and /dev/null take the export.
+// SIGPIPE ends the program). A FIFO with a reader and the null device take the export.
 TEST(ResultsExport, FailuresShowTheReasonAndLeaveTheTargetAsItWas)
 {
     QTemporaryDir dir;
@@ -83,6 +94,8 @@ TEST(ResultsExport, FailuresShowTheReasonAndLeaveTheTargetAsItWas)
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     ASSERT_TRUE(QDir().mkdir(folder));
     ASSERT_TRUE(SaveResults(file, {}, nullptr));
+    QTemporaryDir devices;
+    const QString full = Device(devices, "full", 7), null = Device(devices, "null", 3);
 
     rlimit previous {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
@@ -90,8 +103,8 @@ TEST(ResultsExport, FailuresShowTheReasonAndLeaveTheTargetAsItWas)
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     const std::tuple<QString, std::size_t, const char*> rows[] = {
         { file, 5000, "File too large" },
-        { QStringLiteral("/dev/full"), 0, "No space left on device" },
-        { QStringLiteral("/dev/full"), 5000, "No space left on device" },
+        { full, 0, "No space left on device" },
+        { full, 5000, "No space left on device" },
         { fifo, 1, "No such device or address" },
         { folder, 1, "Is a directory" },
     };
@@ -108,7 +121,7 @@ TEST(ResultsExport, FailuresShowTheReasonAndLeaveTheTargetAsItWas)
     }
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(Read(file), kHeader);
-    EXPECT_EQ(TypeOf(QStringLiteral("/dev/full")), S_IFCHR);
+    EXPECT_EQ(TypeOf(full), S_IFCHR);
     EXPECT_EQ(TypeOf(fifo), S_IFIFO);
     const QDir::Filters all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
     EXPECT_TRUE(QDir(folder).isEmpty(all));
@@ -143,6 +156,6 @@ TEST(ResultsExport, FailuresShowTheReasonAndLeaveTheTargetAsItWas)
     ::close(keeper);
     EXPECT_EQ(reason.toStdString(), "Broken pipe");
     EXPECT_EQ(TypeOf(fifo), S_IFIFO);
-    EXPECT_TRUE(SaveResults(QStringLiteral("/dev/null"), kManyRows, &reason));
-    EXPECT_EQ(TypeOf(QStringLiteral("/dev/null")), S_IFCHR);
+    EXPECT_TRUE(SaveResults(null, kManyRows, &reason));
+    EXPECT_EQ(TypeOf(null), S_IFCHR);
 }

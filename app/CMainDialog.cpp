@@ -294,10 +294,13 @@ bool CMainDialog::eventFilter(QObject* watched, QEvent* event)
         m_systemMenu->popup(m_iconItem->mapToGlobal(QPoint(0, m_iconItem->height())));
         return true;
     }
-    if ((event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove
-            || event->type() == QEvent::Drop)
-        && !DraggedItems(*static_cast<QDropEvent*>(event)).empty()) {
-        event->ignore(); // left to the window, which the drag reaches next
+    // A drag of local items is left to the window, which it reaches next: decided on
+    // entering, when the window decides too; its moves and drop follow that decision.
+    const bool windowDrag = event->type() == QEvent::DragEnter
+        ? !DraggedItems(*static_cast<QDropEvent*>(event)).empty()
+        : (event->type() == QEvent::DragMove || event->type() == QEvent::Drop) && m_dragTaken;
+    if (windowDrag) {
+        event->ignore();
         return true;
     }
     return QDialog::eventFilter(watched, event);

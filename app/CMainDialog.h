@@ -117,8 +117,9 @@ private:
     void RunScan(const ScanChooser& choose);
     // The local files and folders a drag offers for copying (none for any other drag).
     static ScanItems DraggedItems(const QDropEvent& event);
-    // Takes a drag of local items for copying while no modal window is up.
-    bool AcceptDrag(QDropEvent& event) const;
+    // Takes a drag of local items for copying while no modal window is up, and returns
+    // them; none when the drag is refused.
+    ScanItems AcceptDrag(QDropEvent& event) const;
 
     bool IsBoundControl(const QWidget* widget) const;
 

@@ -24,24 +24,27 @@ ScanItems CMainDialog::DraggedItems(const QDropEvent& event)
     return LocalPathsOfUriList(data->data(QString::fromLatin1(kUriListType)));
 }
 
-bool CMainDialog::AcceptDrag(QDropEvent& event) const
+ScanItems CMainDialog::AcceptDrag(QDropEvent& event) const
 {
     // The program runs this window modally itself; any other modal window (the progress
     // dialog, a file dialog, the About box) has the user's attention, and the window
     // takes nothing meanwhile.
     const QWidget* modal = QApplication::activeModalWidget();
-    if ((modal && modal != this) || DraggedItems(event).empty()) {
+    ScanItems items;
+    if (!modal || modal == this)
+        items = DraggedItems(event);
+    if (items.empty()) {
         event.ignore();
-        return false;
+        return {};
     }
     event.setDropAction(Qt::CopyAction);
     event.accept();
-    return true;
+    return items;
 }
 
 void CMainDialog::dragEnterEvent(QDragEnterEvent* event)
 {
-    m_dragTaken = AcceptDrag(*event);
+    m_dragTaken = !AcceptDrag(*event).empty();
 }
 
 void CMainDialog::dragMoveEvent(QDragMoveEvent* event)
@@ -63,13 +66,14 @@ void CMainDialog::dragLeaveEvent(QDragLeaveEvent*)
 
 void CMainDialog::dropEvent(QDropEvent* event)
 {
-    const bool taken = std::exchange(m_dragTaken, false);
-    if (!taken || !AcceptDrag(*event))
+    if (!std::exchange(m_dragTaken, false))
+        return;
+    ScanItems items = AcceptDrag(*event);
+    if (items.empty())
         return;
     // The run starts once the drop has returned, so that the file manager is not kept
     // waiting for the end of its drag while the photos are read.
     QMetaObject::invokeMethod(
-        this,
-        [this, items = DraggedItems(*event)] { RunScan([items](QWidget*) { return items; }); },
+        this, [this, items = std::move(items)] { RunScan([items](QWidget*) { return items; }); },
         Qt::QueuedConnection);
 }

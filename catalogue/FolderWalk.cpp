@@ -25,9 +25,10 @@ Kind Classify(int dirFd, const char* name, unsigned char type)
     if (type == DT_UNKNOWN) {
         if (fstatat(dirFd, name, &status, AT_SYMLINK_NOFOLLOW) != 0)
             return Kind::Skip;
-        if (S_ISDIR(status.st_mode))
-            return Kind::Folder;
-        type = S_ISREG(status.st_mode) ? DT_REG : S_ISLNK(status.st_mode) ? DT_LNK : DT_UNKNOWN;
+        type = S_ISDIR(status.st_mode) ? DT_DIR
+            : S_ISREG(status.st_mode)  ? DT_REG
+            : S_ISLNK(status.st_mode)  ? DT_LNK
+                                       : DT_UNKNOWN;
     }
     if (type == DT_DIR)
         return Kind::Folder;

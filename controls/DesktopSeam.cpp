@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "controls/DesktopSeam.h"
 
-#include "controls/PhotoOpenDialog.h"
-
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFontMetrics>
@@ -11,9 +9,10 @@
 #include <QSpacerItem>
 #include <QUrl>
 
-#include "controls/SaveFileDialog.h"
-
 #include <algorithm>
+
+#include "controls/PhotoOpenDialog.h"
+#include "controls/SaveFileDialog.h"
 
 DesktopSeam::~DesktopSeam() = default;
 

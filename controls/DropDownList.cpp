@@ -3,6 +3,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QStyleFactory>
 
@@ -23,16 +24,28 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 };
+
+// One ListBelowStyle for every drop-down list, over a style of the application's kind of
+// its own (the proxy owns its base style), so that the lists draw exactly as their
+// neighbours do. Made anew if the application's style has changed since.
+QStyle* SharedListBelowStyle()
+{
+    static QPointer<QStyle> shared;
+    static QString baseName;
+    const QString name = QApplication::style()->name();
+    if (!shared || name != baseName) {
+        shared = new ListBelowStyle(QStyleFactory::create(name));
+        shared->setParent(QApplication::instance());
+        baseName = name;
+    }
+    return shared;
+}
 } // namespace
 
 DropDownList::DropDownList(QWidget* parent)
     : QComboBox(parent)
 {
-    // A style of the application's kind of its own (the proxy owns its base style), so
-    // that the combo box draws exactly as its neighbours do.
-    auto* style = new ListBelowStyle(QStyleFactory::create(QApplication::style()->name()));
-    style->setParent(this);
-    setStyle(style);
+    setStyle(SharedListBelowStyle());
 }
 
 void DropDownList::showPopup()

@@ -14,7 +14,6 @@ public:
 
     // The height of the field and its open list together, in pixels.
     void SetDropHeight(int pixels) { m_dropHeight = pixels; }
-    int DropHeight() const { return m_dropHeight; }
 
     void showPopup() override;
 

@@ -44,10 +44,8 @@ inline const Bytes kBigEndian
 // The entries of a folder, such as /proc/self/fd or /proc/self/task.
 inline std::size_t EntriesOf(const char* folder)
 {
-    std::size_t n = 0;
-    for (auto it = std::filesystem::directory_iterator(folder); it != decltype(it)(); ++it)
-        ++n;
-    return n;
+    using Entries = std::filesystem::directory_iterator;
+    return static_cast<std::size_t>(std::distance(Entries(folder), Entries()));
 }
 
 struct TempDir {

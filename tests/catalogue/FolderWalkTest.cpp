@@ -18,15 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// root followed by each suffix.
-std::vector<std::string> Under(const std::string& root, const std::vector<std::string>& suffixes)
-{
-    std::vector<std::string> paths;
-    for (const std::string& suffix : suffixes)
-        paths.push_back(root + suffix);
-    return paths;
-}
-
 // A tree with every kind of entry a walk meets; "locked" is mode 000.
 struct Tree : TempDir {
     std::string root = path.string();
@@ -95,6 +86,11 @@ TEST(FolderWalk, PhotoNamesByExtensionInAnyCase)
 TEST(FolderWalk, OrderAndFilteringOfATreeAndOfChosenItems)
 {
     const Tree tree;
+    auto under = [&tree](std::vector<std::string> paths) { // root followed by each
+        for (std::string& path : paths)
+            path.insert(0, tree.root);
+        return paths;
+    };
     fs::create_directories(tree.path / "back");
     const int home = open("/proc/self/ns/mnt", O_RDONLY | O_CLOEXEC), cwd = open(".", O_RDONLY);
     const bool unshared = unshare(CLONE_NEWNS) == 0;
@@ -104,26 +100,21 @@ TEST(FolderWalk, OrderAndFilteringOfATreeAndOfChosenItems)
     FolderWalk walk(tree.root);
     const std::vector<std::string> paths = PullAll(walk);
     EXPECT_TRUE(dropped && FileAccessOverride(true));
-    if (unshared) {
-        EXPECT_EQ(setns(home, CLONE_NEWNS) + fchdir(cwd), 0);
-    }
+    EXPECT_EQ(unshared ? setns(home, CLONE_NEWNS) + fchdir(cwd) : 0, 0);
     close(home);
     close(cwd);
     EXPECT_EQ(paths,
-        Under(tree.root,
-            { "/B.jpg", "/IMG_10.jpg", "/IMG_9.jpg", "/a/deep/er/est.NEF", "/a/z.tif", "/a-b.jpg",
-                "/a.jpg", "/bad\xff.jpg", "/dir.jpg/inside.jpg", "/link.jpg", "/mixed.JpEg",
-                "/raw.3fr", "/\xc3\xa9t\xc3\xa9.jpg" }));
+        under({ "/B.jpg", "/IMG_10.jpg", "/IMG_9.jpg", "/a/deep/er/est.NEF", "/a/z.tif", "/a-b.jpg",
+            "/a.jpg", "/bad\xff.jpg", "/dir.jpg/inside.jpg", "/link.jpg", "/mixed.JpEg", "/raw.3fr",
+            "/\xc3\xa9t\xc3\xa9.jpg" }));
 
     // Chosen items: a file is yielded whatever its name or whether it exists; a folder, or
     // a link to one, is walked where it stands, also among items of one folder looked up
     // in its listing; a trailing "/" is not doubled.
-    const auto source = MakeScanSource(Under(tree.root,
-        { "/notes.txt", "/linkdir", "/missing.jpg", "/dir.jpg", "/B.jpg", "/a/", "/a/.cache",
-            "/a/z.tif", "/loop/a" }));
+    const auto source = MakeScanSource(under({ "/notes.txt", "/linkdir", "/missing.jpg", "/dir.jpg",
+        "/B.jpg", "/a/", "/a/.cache", "/a/z.tif", "/loop/a" }));
     EXPECT_EQ(PullAll(*source),
-        Under(tree.root,
-            { "/notes.txt", "/linkdir/deep/er/est.NEF", "/linkdir/z.tif", "/missing.jpg",
-                "/dir.jpg/inside.jpg", "/B.jpg", "/a/deep/er/est.NEF", "/a/z.tif",
-                "/a/.cache/x.jpg", "/a/z.tif", "/loop/a/deep/er/est.NEF", "/loop/a/z.tif" }));
+        under({ "/notes.txt", "/linkdir/deep/er/est.NEF", "/linkdir/z.tif", "/missing.jpg",
+            "/dir.jpg/inside.jpg", "/B.jpg", "/a/deep/er/est.NEF", "/a/z.tif", "/a/.cache/x.jpg",
+            "/a/z.tif", "/loop/a/deep/er/est.NEF", "/loop/a/z.tif" }));
 }

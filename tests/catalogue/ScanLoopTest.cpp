@@ -8,7 +8,6 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <mutex>
 #include <random>
 #include <thread>
 
@@ -44,59 +43,36 @@ struct Recorder : ScanNotifier {
     }
 };
 
-// Reads files as the scan does, each after a pause of its own, so that reads finish out
-// of order; counts the reads in flight and how far a read runs ahead of the notices.
+// Reads files as the scan does, each after a pause of its own (up to maxPauseUs), so that
+// reads finish out of order; counts the reads in flight and, with a recorder, how far a
+// read runs ahead of the notices.
 struct SlowReads {
-    explicit SlowReads(int maxPauseUs, const Recorder* rec = nullptr)
-        : maxPause(maxPauseUs)
-        , recorder(rec)
-    {
-    }
+    int maxPauseUs;
+    const Recorder* recorder = nullptr;
+    std::function<void(const std::string&)> beforeRead {};
+    std::atomic<int> inFlight { 0 }, maxAhead { 0 };
+
     ReadAheadOptions Options(int reads, std::size_t ring)
     {
-        ReadAheadOptions options;
-        options.reads = reads;
-        options.ringSize = ring;
-        options.read = [this](const std::string& path, std::uint8_t* buffer, FileStart& start) {
-            ++inFlight;
-            if (recorder != nullptr) { // files are named by their index
-                const int ahead = std::stoi(std::filesystem::path(path).stem().string())
-                    - recorder->noticeCount.load();
-                for (int seen = maxAhead.load(); ahead > seen;)
-                    maxAhead.compare_exchange_weak(seen, ahead);
-            }
-            std::this_thread::sleep_for(std::chrono::microseconds(Pause()));
-            if (beforeRead)
-                beforeRead(path);
-            const bool read = ReadFileStart(path, buffer, start);
-            --inFlight;
-            return read;
-        };
-        return options;
+        return { [this](const std::string& path, std::uint8_t* buffer, FileStart& start) {
+                    ++inFlight;
+                    if (recorder != nullptr) { // files are named by their index
+                        const int ahead = std::stoi(std::filesystem::path(path).stem().string())
+                            - recorder->noticeCount;
+                        for (int seen = maxAhead; ahead > seen;)
+                            maxAhead.compare_exchange_weak(seen, ahead);
+                    }
+                    const auto pause = std::hash<std::string>()(path) % unsigned(maxPauseUs + 1);
+                    std::this_thread::sleep_for(std::chrono::microseconds(pause));
+                    if (beforeRead)
+                        beforeRead(path);
+                    const bool read = ReadFileStart(path, buffer, start);
+                    --inFlight;
+                    return read;
+                },
+            reads, ring };
     }
-    int Pause()
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        return std::uniform_int_distribution<int>(0, maxPause)(random);
-    }
-
-    const int maxPause;
-    const Recorder* recorder;
-    std::function<void(const std::string&)> beforeRead;
-    std::mutex mutex;
-    std::mt19937 random { 12 };
-    std::atomic<int> inFlight { 0 };
-    std::atomic<int> maxAhead { 0 };
 };
-
-// This process's threads, given time to reach the expected count: a thread may stay
-// listed for a moment after its join returned.
-std::size_t ThreadCount(std::size_t expected)
-{
-    for (int i = 0; i < 200 && EntriesOf("/proc/self/task") != expected; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    return EntriesOf("/proc/self/task");
-}
 
 } // namespace
 
@@ -116,7 +92,7 @@ TEST(ScanLoop, ReadAheadKeepsFileOrderWhateverReadEndsFirst)
     for (const auto& [files, reads, ring] : rows) {
         TempDir dir;
         Recorder rec;
-        SlowReads slow(2000, &rec);
+        SlowReads slow { 2000, &rec };
         std::mt19937 random(3);
         rec.onNotice = [&random] { // lets the readers run ahead now and then
             std::this_thread::sleep_for(std::chrono::microseconds(random() % 800));
@@ -179,7 +155,7 @@ TEST(ScanLoop, CancelWithReadsInFlightLeavesNothingBehind)
     for (const std::size_t cancelAt : { 0, 1, 3, 30 }) {
         const std::size_t cancelAfter = std::max<std::size_t>(cancelAt, 1);
         Recorder rec;
-        SlowReads reads(15000);
+        SlowReads reads { 15000 };
         CountingSource source(paths);
         int pulledAtClose = -1;
         rec.cancelAfter = cancelAfter;
@@ -195,7 +171,10 @@ TEST(ScanLoop, CancelWithReadsInFlightLeavesNothingBehind)
         EXPECT_EQ(source.pulled, pulledAtClose);
         EXPECT_LE(source.pulled, n + 8 + 1); // the last pull may be the one that found the end
         EXPECT_EQ(reads.inFlight.load(), 0);
-        EXPECT_EQ(ThreadCount(threads), threads) << cancelAfter;
+        // A thread may stay listed for a moment after its join returned.
+        for (int i = 0; i < 200 && EntriesOf("/proc/self/task") != threads; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        EXPECT_EQ(EntriesOf("/proc/self/task"), threads) << cancelAfter;
         EXPECT_EQ(EntriesOf("/proc/self/fd"), descriptors) << cancelAfter;
     }
 }

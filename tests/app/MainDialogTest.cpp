@@ -3,6 +3,7 @@
 // closing, and the drop-down lists in every style.
 #include "tests/app/MainWindowDriver.h"
 
+#include "app/ProgramIcon.h"
 #include "controls/CTransparentStatic.h"
 
 #include <QPushButton>
@@ -11,22 +12,15 @@
 
 namespace {
 
-QStringList Sorted(QStringList texts)
-{
-    texts.sort();
-    return texts;
-}
-
-// Every caption of the main window, the About box and the progress window, in the order
-// each window is built.
+// Every caption of the main window, the About box and the progress window, sorted.
 const QStringList kCaptions[] = {
-    { "Fotolot 0.92 beta", "Exit", "File", "Camera", "Aperture", "Focal length", "ISO",
-        "Shutter speed", "Aperture", "ISO", "Shutter speed", "Focal length", "Min", "Max", "Query",
-        "Open", "Aperture", "Focal length", "ISO", "Shutter speed", "File size (MB)", "Show",
-        "Matches:", "https://fotolot.example.org", "Screenshot", "Open &Folder...",
-        "&About Fotolot...", "Open", "Export to CSV" },
+    { "&About Fotolot...", "Aperture", "Aperture", "Aperture", "Camera", "Exit", "Export to CSV",
+        "File", "File size (MB)", "Focal length", "Focal length", "Focal length",
+        "Fotolot 0.92 beta", "ISO", "ISO", "ISO", "Matches:", "Max", "Min", "Open", "Open",
+        "Open &Folder...", "Query", "Screenshot", "Show", "Shutter speed", "Shutter speed",
+        "Shutter speed", "https://fotolot.example.org" },
     { "About Fotolot", "Fotolot Version 0.92 beta", "Free software under the MIT License", "OK" },
-    { "Scanning files...", "Cancel", "File:", "Total:" },
+    { "Cancel", "File:", "Scanning files...", "Total:" },
 };
 
 // Top and bottom row of a window's gradient background.
@@ -40,7 +34,7 @@ std::pair<QRgb, QRgb> TopAndBottom(QWidget* window)
 
 TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
 {
-    EXPECT_EQ(Captions(&m_dialog), Sorted(kCaptions[0]));
+    EXPECT_EQ(Captions(&m_dialog), kCaptions[0]);
     EXPECT_EQ(m_dialog.size(), QSize(593, 423)); // 395 x 282 dialog units at 6 x 12 pixels
     EXPECT_EQ(m_dialog.minimumSize(), m_dialog.maximumSize());
     // Controls in pixels (x, y, width, height); a drop-down list's field is as high as the
@@ -62,6 +56,25 @@ TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
     for (const auto& p : places)
         EXPECT_EQ(Item(p[0])->geometry(), QRect(p[1], p[2], p[3], p[4])) << p[0];
     EXPECT_EQ(m_dialog.childAt(12, 9), m_dialog.childAt(42, 35)); // the 32 x 32 icon at 11, 8
+    // Every size of the program icon is its own picture, not a scaled neighbour: each row
+    // names one pixel (size, x, y) that only the right picture has in that colour, such as
+    // the glint on the lens or the frame's edge; the window hands the desktop every size.
+    const QIcon icon = ProgramIcon();
+    const QList<QSize> sizes { { 16, 16 }, { 32, 32 }, { 48, 48 }, { 64, 64 }, { 128, 128 },
+        { 256, 256 } };
+    EXPECT_EQ(icon.availableSizes(), sizes);
+    EXPECT_EQ(m_dialog.windowIcon().availableSizes(), sizes);
+    const QRgb white = 0xffffffff, black = 0xff000000;
+    const std::tuple<int, int, int, QRgb> iconPixels[] = { { 16, 10, 5, white },
+        { 16, 0, 7, black }, { 32, 16, 9, white }, { 32, 1, 10, black }, { 48, 4, 24, black },
+        { 64, 6, 32, black }, { 128, 12, 64, black }, { 256, 24, 128, black } };
+    for (const auto& [size, x, y, colour] : iconPixels) {
+        const QImage image = icon.pixmap(QSize(size, size)).toImage();
+        ASSERT_EQ(image.size(), QSize(size, size));
+        EXPECT_EQ(image.pixel(0, 0), 0u) << size << ": a transparent corner";
+        EXPECT_EQ(image.pixel(x, y), colour) << size << " at " << x << ", " << y;
+    }
+    EXPECT_EQ(ProgramIconPixmap(16).toImage(), icon.pixmap(QSize(16, 16)).toImage());
     for (const auto& [column, width] :
         { std::pair { 0, 95 }, { 1, 170 }, { 2, 60 }, { 3, 80 }, { 4, 50 }, { 5, 85 } })
         EXPECT_EQ(Results()->horizontalHeader()->sectionSize(column), width);
@@ -83,6 +96,9 @@ TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
         std::make_tuple(QString("Arial"), 16, false));
     EXPECT_TRUE(Item(IdMatches)->font().bold());
     const QImage picture = Picture();
+    // The 32-pixel icon at the top left: its glint and its frame's edge.
+    EXPECT_EQ(
+        std::make_pair(picture.pixel(27, 17), picture.pixel(12, 18)), std::make_pair(white, black));
     EXPECT_GT(Count(picture.copy(54, 12, 150, 18), qRgb(0, 0, 255)), 0);
     EXPECT_GT(Count(picture.copy(57, 51, 42, 12), qRgb(0, 0, 0)), 0); // "Aperture" in black
     EXPECT_EQ(TopAndBottom(&m_dialog), std::make_pair(qRgb(255, 255, 255), qRgb(240, 240, 255)));
@@ -112,7 +128,7 @@ TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
     // F1 opens the About box; the progress window shows while the files are chosen.
     WithModal([] { Press(Qt::Key_F1); },
         [](QWidget* about) {
-            EXPECT_EQ(Captions(about), Sorted(kCaptions[1]));
+            EXPECT_EQ(Captions(about), kCaptions[1]);
             for (auto* label : about->findChildren<CTransparentStatic*>())
                 EXPECT_TRUE(label->font().bold()) << label->text().toStdString();
             EXPECT_EQ(
@@ -120,7 +136,7 @@ TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
             Click(about->findChild<QPushButton*>());
         });
     m_desktop.whileChoosingFiles = [](QWidget* scan) {
-        EXPECT_EQ(Captions(scan), Sorted(kCaptions[2]));
+        EXPECT_EQ(Captions(scan), kCaptions[2]);
         EXPECT_EQ(TopAndBottom(scan), std::make_pair(qRgb(240, 240, 255), qRgb(209, 209, 224)));
     };
     OpenPhotos({});

@@ -12,14 +12,9 @@
 #include "query/ListRow.h"
 #include "tests/support/FakeDesktop.h"
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,12 +25,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-
-#include <algorithm>
-#include <cstring>
-#include <functional>
-#include <ostream>
-#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -81,11 +70,8 @@ inline void WithModal(
     bool answered = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && !answered) {
-            answered = true;
-            answer(modal);
-        }
+        if (QWidget* modal = QApplication::activeModalWidget(); modal && !answered)
+            answered = true, answer(modal);
     });
     poll.start(0);
     action();
@@ -111,19 +97,15 @@ inline QStringList Captions(const QWidget* window)
 {
     QStringList texts { window->windowTitle() };
     for (const QWidget* w : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (auto* label = qobject_cast<const QLabel*>(w))
-            texts << label->text();
-        else if (auto* button = qobject_cast<const QAbstractButton*>(w))
-            texts << button->text();
-        else if (auto* list = qobject_cast<const QComboBox*>(w))
+        texts << w->property("text").toString(); // a label's or a button's
+        for (const QAction* action : w->actions()) // a menu's items
+            texts << action->text();
+        if (auto* list = qobject_cast<const QComboBox*>(w))
             for (int i = 0; i < list->count(); ++i)
                 texts << list->itemText(i);
-        else if (auto* table = qobject_cast<const QTableView*>(w))
+        if (auto* table = qobject_cast<const QTableView*>(w))
             for (int c = 0; c < table->model()->columnCount(); ++c)
                 texts << table->model()->headerData(c, Qt::Horizontal).toString();
-        else if (auto* menu = qobject_cast<const QMenu*>(w))
-            for (const QAction* action : menu->actions())
-                texts << action->text();
     }
     texts.removeAll(QString());
     texts.sort();
@@ -215,27 +197,24 @@ protected:
         return nullptr;
     }
 
-    // A list's entries, each followed by a space, and then its selected entry.
-    static QString Entries(const QComboBox* list)
-    {
-        QString text;
-        for (int i = 0; i < list->count(); ++i)
-            text += list->itemText(i) + ' ';
-        return text + '(' + list->currentText() + ')';
-    }
-
     QPoint RowCentre(int row) const
     {
         return Results()->visualRect(Results()->model()->index(row, 1)).center();
     }
 
-    // The File column from the top, each name followed by a space.
-    QString Order() const
+    // The first column of model from the top, each entry followed by a space.
+    static QString Column(const QAbstractItemModel* model)
     {
-        QString names;
-        for (int row = 0; row < Results()->model()->rowCount(); ++row)
-            names += Results()->model()->index(row, 0).data().toString() + ' ';
-        return names;
+        QString text;
+        for (int row = 0; row < model->rowCount(); ++row)
+            text += model->index(row, 0).data().toString() + ' ';
+        return text;
+    }
+    QString Order() const { return Column(Results()->model()); } // the File column
+    // A list's entries, each followed by a space, and then its selected entry.
+    static QString Entries(const QComboBox* list)
+    {
+        return Column(list->model()) + '(' + list->currentText() + ')';
     }
 
     // What the window shows: its pixels read back once pending repaints are done, so that

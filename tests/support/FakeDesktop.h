@@ -15,13 +15,7 @@
 
 class FakeDesktop : public DesktopSeam {
 public:
-    FakeDesktop()
-        : m_previous(SetDesktop(this))
-    {
-    }
     ~FakeDesktop() override { SetDesktop(m_previous); }
-    FakeDesktop(const FakeDesktop&) = delete;
-    FakeDesktop& operator=(const FakeDesktop&) = delete;
 
     QStringList filesToOpen; // the open dialog's answer; empty: dismissed
     QString folderToOpen; // the folder chooser's answer; empty: dismissed
@@ -70,5 +64,5 @@ public:
 
 private:
     static QString Name(const QWidget* widget) { return widget ? widget->objectName() : QString(); }
-    DesktopSeam* m_previous;
+    DesktopSeam* m_previous = SetDesktop(this);
 };

@@ -101,20 +101,19 @@ TEST(DroppedItems, UriListGivesLocalPathsAsTheirBytes)
 // comes over the window; the focal boxes leave such a drag to the window.
 TEST_F(MainWindowTest, DragIsTakenOnlyWithLocalFilesForCopying)
 {
-    const std::tuple<const char*, Qt::DropActions, bool> rows[] = {
-        { "file:///p/a.jpg\r\n", Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, true },
-        { "http://example.com/a.jpg\r\nfile:///p/Roll\r\n", Qt::CopyAction, true },
-        { "file:///p/a.jpg\r\n", Qt::MoveAction, false },
-        { "http://example.com/a.jpg\r\n", Qt::CopyAction, false },
-        { "file://camera/p/a.jpg\r\n", Qt::CopyAction, false },
-        { nullptr, Qt::CopyAction, false },
-    };
+    const std::tuple<const char*, Qt::DropActions, bool> rows[]
+        = { { "file:///p/a.jpg\r\n", Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, true },
+              { "http://example.com/a.jpg\r\nfile:///p/Roll\r\n", Qt::CopyAction, true },
+              { "file:///p/a.jpg\r\n", Qt::MoveAction, false },
+              { "http://example.com/a.jpg\r\n", Qt::CopyAction, false },
+              { "file://camera/p/a.jpg\r\n", Qt::CopyAction, false },
+              { nullptr, Qt::CopyAction, false } };
     for (const auto& [uriList, actions, taken] : rows)
         for (const int id : { IdResultsList, IdChart, IdApertureMin, IdFocalMinEdit }) {
-            if (uriList || id != IdFocalMinEdit) { // plain text is the edit's own to take
-                EXPECT_EQ(Drag(m_dialog, id, uriList, actions, false), taken)
-                    << (uriList ? uriList : "text") << id;
-            }
+            if (!uriList && id == IdFocalMinEdit)
+                continue; // plain text is the edit's own to take
+            EXPECT_EQ(Drag(m_dialog, id, uriList, actions, false), taken)
+                << (uriList ? uriList : "text") << id;
         }
 }
 

@@ -18,7 +18,7 @@ QString Row(const QAbstractItemModel* model, int row)
 } // namespace
 
 // The list's model is checked for consistency at every change, all through the test.
-TEST_F(MainWindowTest, ScanFillsTheBoundsAndQueryListsWhatLiesWithinThem)
+TEST_F(MainWindowTest, ScanFillsTheBoundsQueryListsWhatLiesWithinThemAndHeadingsSort)
 {
     QAbstractItemModelTester tester(
         Results()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
@@ -46,6 +46,25 @@ TEST_F(MainWindowTest, ScanFillsTheBoundsAndQueryListsWhatLiesWithinThem)
             (column < 2 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
     EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "4/4");
     EXPECT_TRUE(Item<QLabel>(IdMatches)->alignment() & Qt::AlignRight);
+
+    // Heading clicks sort, each column alternating; the directions outlive a query (-1);
+    // the stripes follow the position. File names sort by bytes (upper case first), a
+    // missing ISO first, shutter speeds by time, not text; equal apertures keep their order.
+    const std::pair<int, const char*> clicks[] = { { FileColumn, "Old.tif a.jpg b.jpg c.jpg " },
+        { FileColumn, "c.jpg b.jpg a.jpg Old.tif " }, { IsoColumn, "b.jpg c.jpg Old.tif a.jpg " },
+        { ShutterSpeedColumn, "Old.tif c.jpg a.jpg b.jpg " },
+        { ApertureColumn, "Old.tif c.jpg b.jpg a.jpg " }, { -1, "c.jpg a.jpg Old.tif b.jpg " },
+        { IsoColumn, "a.jpg Old.tif c.jpg b.jpg " }, { CameraColumn, "Old.tif a.jpg c.jpg b.jpg " },
+        { FocalLengthColumn, "c.jpg Old.tif b.jpg a.jpg " } };
+    for (const auto& [column, order] : clicks) {
+        column < 0 ? Click(Item(IdQuery)) : ClickHeading(column);
+        EXPECT_EQ(Order(), order) << column;
+    }
+    const QImage list = Results()->viewport()->grab().toImage();
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(list.pixel(262, RowCentre(row).y()),
+            row % 2 ? qRgb(240, 240, 240) : qRgb(248, 248, 248))
+            << row;
 
     // The up-down controls step within 17..55 by their buttons and the arrow keys.
     Edit(IdFocalMinEdit)->setFocus();
@@ -170,37 +189,6 @@ TEST_F(MainWindowTest, ShowChartsEachQuantityAndScreenshotSavesTheWindow)
     QTest::mouseRelease(link, Qt::LeftButton);
     Click(link, {}, Qt::RightButton);
     EXPECT_EQ(m_desktop.opened.size(), 1);
-}
-
-// Heading clicks sort, each column alternating; the directions outlive a query; the
-// stripes follow the position.
-TEST_F(MainWindowTest, HeadingClicksSortAndTheStripesFollowThePosition)
-{
-    OpenPhotos(FourPhotos());
-    Click(Item(IdQuery));
-    const std::pair<int, const char*> clicks[] = {
-        { FileColumn, "Old.tif a.jpg b.jpg c.jpg " }, // bytes: upper case first
-        { FileColumn, "c.jpg b.jpg a.jpg Old.tif " },
-        { IsoColumn, "b.jpg c.jpg Old.tif a.jpg " }, // a missing value first
-        { ShutterSpeedColumn, "Old.tif c.jpg a.jpg b.jpg " }, // by time, not text
-        { ApertureColumn, "Old.tif c.jpg b.jpg a.jpg " }, // equal ones keep their order
-        { -1, "c.jpg a.jpg Old.tif b.jpg " }, // Query
-        { IsoColumn, "a.jpg Old.tif c.jpg b.jpg " }, // the second click on ISO
-        { CameraColumn, "Old.tif a.jpg c.jpg b.jpg " },
-        { FocalLengthColumn, "c.jpg Old.tif b.jpg a.jpg " },
-    };
-    for (const auto& [column, order] : clicks) {
-        if (column < 0)
-            Click(Item(IdQuery));
-        else
-            ClickHeading(column);
-        EXPECT_EQ(Order(), order) << column;
-    }
-    const QImage list = Results()->viewport()->grab().toImage();
-    for (int row = 0; row < 4; ++row)
-        EXPECT_EQ(list.pixel(262, RowCentre(row).y()),
-            row % 2 ? qRgb(240, 240, 240) : qRgb(248, 248, 248))
-            << row;
 }
 
 // The rows of a query stay usable after a cancelled scan has released their photos: they

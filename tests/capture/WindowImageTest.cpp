@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <tuple>
 
 #include <sys/stat.h>
@@ -28,8 +29,6 @@ struct PartedWidget : QWidget {
         painter.fillRect(width() / 2, 0, width(), height() / 2, QColor(20, 180, 60));
         painter.fillRect(0, height() / 2, width(), height(), QColor(10, 40, 220));
     }
-    // The pixels the window draws, to compare a saved picture with.
-    QImage Drawn() { return grab().toImage().convertToFormat(QImage::Format_RGB32); }
 };
 
 } // namespace
@@ -56,20 +55,14 @@ TEST(SaveWindowImage, WritesByTheExtensionOrShowsTheReasonAndLeavesNoFile)
     const QString box = QStringLiteral("window|Error saving file||");
     // The chosen name, the format written (lossless ones compared pixel by pixel) or the
     // reason shown.
-    const std::tuple<const char*, const char*, const char*> cases[] = {
-        { "", nullptr, nullptr },
-        { "Fotolot.png", "png", nullptr },
-        { "Shot.PNG", "png", nullptr },
-        { "shot.jpg", "jpeg", nullptr },
-        { "shot.JPG", "jpeg", nullptr },
-        { "shot.jpe", "jpeg", nullptr },
-        { "shot.tif", "tiff", nullptr },
-        { "shot.bmp", "bmp", nullptr },
-        { "shot.xyz", nullptr, "No image writer for .xyz" },
+    const std::tuple<const char*, const char*, const char*> cases[] = { { "", nullptr, nullptr },
+        { "Fotolot.png", "png", nullptr }, { "Shot.PNG", "png", nullptr },
+        { "shot.jpg", "jpeg", nullptr }, { "shot.JPG", "jpeg", nullptr },
+        { "shot.jpe", "jpeg", nullptr }, { "shot.tif", "tiff", nullptr },
+        { "shot.bmp", "bmp", nullptr }, { "shot.xyz", nullptr, "No image writer for .xyz" },
         { "shot", nullptr, "No image writer for a name without an extension" },
         { "blocker/shot.png", nullptr, "Not a directory" },
-        { "fifo.png", nullptr, "No such device or address" },
-    };
+        { "fifo.png", nullptr, "No such device or address" } };
     for (const auto& [name, format, reason] : cases) {
         FakeDesktop desktop;
         desktop.saveTarget = *name ? dir.filePath(QString::fromLatin1(name)) : QString();
@@ -83,21 +76,15 @@ TEST(SaveWindowImage, WritesByTheExtensionOrShowsTheReasonAndLeavesNoFile)
             EXPECT_EQ(reader.format().toStdString(), format) << name;
             const QImage saved = reader.read().convertToFormat(QImage::Format_RGB32);
             EXPECT_EQ(saved.size(), QSize(33, 21)) << name;
-            if (std::string(format) != "jpeg") {
-                EXPECT_EQ(saved, window.Drawn()) << name;
-            }
+            EXPECT_TRUE(std::string(format) == "jpeg"
+                || saved == window.grab().toImage().convertToFormat(QImage::Format_RGB32))
+                << name;
             QFile::remove(desktop.saveTarget);
         }
         // Beside the blocker and the FIFO, which stays one, nothing is left.
-        EXPECT_EQ(
-            QDir(dir.path())
-                .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot)
-                .join(u' ')
-                .toStdString(),
-            "blocker fifo.png")
+        const auto all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+        EXPECT_EQ(QDir(dir.path()).entryList(all).join(u' ').toStdString(), "blocker fifo.png")
             << name;
-        struct stat info { };
-        EXPECT_TRUE(
-            ::stat(QFile::encodeName(fifo).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
+        EXPECT_TRUE(std::filesystem::is_fifo(QFile::encodeName(fifo).toStdString()));
     }
 }

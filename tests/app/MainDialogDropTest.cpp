@@ -14,8 +14,6 @@
 
 #include <unistd.h>
 
-#include <string>
-
 namespace {
 
 // Drags a text/uri-list (or, for nullptr, plain text) over the centre of the control id

@@ -7,7 +7,6 @@
 
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStyle>
 
 namespace {
 

@@ -12,16 +12,12 @@
 #include "query/ListRow.h"
 #include "tests/support/FakeDesktop.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScreen>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>

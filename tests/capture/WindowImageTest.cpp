@@ -3,18 +3,12 @@
 
 #include "tests/support/FakeDesktop.h"
 
-#include <QDir>
-#include <QFile>
-#include <QImage>
 #include <QImageReader>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <tuple>
 
 #include <sys/stat.h>
 

@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "tests/catalogue/ExifTestFiles.h"
 
 namespace fs = std::filesystem;

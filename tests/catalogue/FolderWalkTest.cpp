@@ -69,7 +69,7 @@ std::vector<std::string> PullAll(PathSource& source)
 
 } // namespace
 
-TEST(FolderWalk, PhotoNamesByExtensionInAnyCase)
+TEST(FolderWalk, PhotoNamesByExtensionInAnyCaseAndTheOrderAndFilteringOfATree)
 {
     for (const char* name : { "a.jpg", "a.JPEG", "a.Jpe", "a.tif", "a.TIFF", "a.dng", "a.NEF",
              "a.nrw", "a.Cr2", "a.arw", "a.srf", "a.SR2", "a.pef", "a.orf", "a.RW2", "a.srw",
@@ -78,13 +78,10 @@ TEST(FolderWalk, PhotoNamesByExtensionInAnyCase)
     for (const char* name : { "jpg", "a.", "a.jp", "a.jpgg", "a.jpg.txt", "a.png", "a.heic",
              "a.crw", "a.j\xc3\xa9g", "a.JPG\xff" })
         EXPECT_FALSE(IsPhotoFileName(name)) << name;
-}
 
-// "locked" is read with root's override of file modes off. "back" is the tree itself
-// mounted inside it, in a mount namespace of this thread's own: its second appearance is
-// on the path and is not entered. Where it cannot be mounted it is an empty folder.
-TEST(FolderWalk, OrderAndFilteringOfATreeAndOfChosenItems)
-{
+    // "locked" is read with root's override of file modes off. "back" is the tree itself
+    // mounted inside it, in a mount namespace of this thread's own: its second appearance
+    // is on the path and is not entered. Where it cannot be mounted it is an empty folder.
     const Tree tree;
     auto under = [&tree](std::vector<std::string> paths) { // root followed by each
         for (std::string& path : paths)

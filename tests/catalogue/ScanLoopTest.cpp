@@ -6,8 +6,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <filesystem>
-#include <functional>
 #include <random>
 #include <thread>
 

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <numeric>
-#include <vector>
 
 #include "chart/ChartBins.h"
 #include "chart/ChartLayout.h"
@@ -32,27 +31,23 @@ std::vector<double> OneTo(int n)
 
 } // namespace
 
-TEST(ChartBins, DistinctValuesAscendingWithCounts)
+// Values, their bins and counts: bins by value, not row or count; missing and negative
+// values left out; more than a fixed table of 200 (each twice, falling).
+TEST(ChartLayout, BinsCountAxisGridAndSlots)
 {
-    std::vector<double> many = OneTo(1000); // more than a fixed table of 200, each twice, falling
+    std::vector<double> many = OneTo(1000);
     many.insert(many.end(), many.begin(), many.end());
     std::reverse(many.begin(), many.end());
-    // Values, bins and their counts.
-    const std::tuple<std::vector<double>, std::vector<double>, std::vector<int>> rows[] = {
-        { { 2.8, 4.0, 2.8 }, { 2.8, 4.0 }, { 2, 1 } }, // the three photos
-        { {}, {}, {} },
-        { { 50, 18, 200, 18, 50, 18 }, { 18, 50, 200 }, { 3, 2, 1 } }, // by value, not row or count
-        { { 0, 400, -100, 0, 400 }, { 400 }, { 2 } }, // missing and negative left out
-        { many, OneTo(1000), std::vector<int>(1000, 2) },
-    };
-    for (const auto& [values, bins, counts] : rows) {
+    const std::tuple<std::vector<double>, std::vector<double>, std::vector<int>> bins[]
+        = { { { 2.8, 4.0, 2.8 }, { 2.8, 4.0 }, { 2, 1 } }, { {}, {}, {} },
+              { { 50, 18, 200, 18, 50, 18 }, { 18, 50, 200 }, { 3, 2, 1 } },
+              { { 0, 400, -100, 0, 400 }, { 400 }, { 2 } },
+              { many, OneTo(1000), std::vector<int>(1000, 2) } };
+    for (const auto& [values, binValues, counts] : bins) {
         const ChartBins b = BinValues(Iso, values);
-        EXPECT_EQ(std::tie(b.quantity, b.values, b.counts), std::make_tuple(Iso, bins, counts));
+        EXPECT_EQ(
+            std::tie(b.quantity, b.values, b.counts), std::make_tuple(Iso, binValues, counts));
     }
-}
-
-TEST(ChartLayout, CountAxisGridAndSlots)
-{
     const int rows[][3] = { // largest count, step, ticks
         { 1, 1, 2 }, { 7, 1, 7 }, { 19, 1, 19 }, { 20, 10, 2 }, { 21, 10, 2 }, { 57, 10, 5 },
         { 100, 10, 10 }, { 150, 10, 15 }, { 199, 10, 19 }, { 200, 100, 2 }, { 1234, 100, 12 },

@@ -4,8 +4,6 @@
 #include <QImage>
 #include <QPainter>
 
-#include <vector>
-
 #include "chart/ChartBins.h"
 #include "chart/DrawChart.h"
 

@@ -2,12 +2,9 @@
 #include "controls/DesktopSeam.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QCompleter>
-#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 

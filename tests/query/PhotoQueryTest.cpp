@@ -4,9 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "query/BoundSelectors.h"
 #include "query/ListSort.h"
@@ -47,7 +44,7 @@ std::string Listed(const QueryResult& result)
 
 // The selectors of a filled catalogue, one whose tables are all empty and an empty one:
 // each list's texts and selection, then the focal texts and range.
-TEST(BoundSelectors, TextsInTableOrderWithFullRangeSelected)
+TEST(PhotoQuery, SelectorsInTableOrderWithFullRangeAndInclusiveBoundsWhereZeroPasses)
 {
     PhotoCatalogue catalogue;
     auto describe = [&catalogue]() {
@@ -77,13 +74,10 @@ TEST(BoundSelectors, TextsInTableOrderWithFullRangeSelected)
     EXPECT_EQ(RunQuery(catalogue, { -1, -1, -1, -1, -1, -1, "0", "0" }).countText, "1/1");
     Fill(catalogue, {});
     EXPECT_EQ(describe(), "-1..-1 -1..-1 -1..-1 0..0 0..0 off");
-}
 
-// Photos 0..3 hold aperture 2.8 / 4 / 5.6 / 0, ISO 100 / 200 / 400 / 0, exposure
-// 1/250 / 1/60 / 1 / 0 and focal length 18 / 35 / 55 / 0: entries 0..2 of each table.
-TEST(PhotoQuery, BoundsAreInclusiveAndZeroAlwaysPasses)
-{
-    PhotoCatalogue catalogue;
+    // Queries: photos 0..3 hold aperture 2.8 / 4 / 5.6 / 0, ISO 100 / 200 / 400 / 0, exposure
+    // 1/250 / 1/60 / 1 / 0 and focal length 18 / 35 / 55 / 0: entries 0..2 of each table.
+    // Bounds are inclusive and zero always passes.
     Fill(catalogue,
         { { "/p/0.jpg", "C", 2.8, 18, 100, 0.004 }, { "/p/1.jpg", "C", 4, 35, 200, 1. / 60 },
             { "/p/2.jpg", "C", 5.6, 55, 400, 1 }, { "/p/3.jpg", "C", 0, 0, 0, 0 } });

@@ -3,14 +3,10 @@
 #include "query/ResultsModel.h"
 #include "tests/support/FakeDesktop.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QTest>
 
 #include <csignal>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include <fcntl.h>
 #include <sys/resource.h>

@@ -4,19 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-#include <functional>
-#include <string>
 
 #include "catalogue/dialog/ScanChoice.h"
 #include "controls/DesktopSeam.h"

@@ -6,8 +6,6 @@
 #include <functional>
 
 #include <QList>
-#include <QString>
-#include <QStringList>
 #include <QUrl>
 #include <QWidget>
 

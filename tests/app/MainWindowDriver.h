@@ -198,12 +198,12 @@ protected:
         return Results()->visualRect(Results()->model()->index(row, 1)).center();
     }
 
-    // The first column of model from the top, each entry followed by a space.
-    static QString Column(const QAbstractItemModel* model)
+    // A column of model from the top, each entry followed by a space.
+    static QString Column(const QAbstractItemModel* model, int column = 0)
     {
         QString text;
         for (int row = 0; row < model->rowCount(); ++row)
-            text += model->index(row, 0).data().toString() + ' ';
+            text += model->index(row, column).data().toString() + ' ';
         return text;
     }
     QString Order() const { return Column(Results()->model()); } // the File column

@@ -97,13 +97,10 @@ TEST(DesktopXvfb, OpeningAPhotoHandsXdgOpenTheNameBytes)
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         GTEST_SKIP() << "needs the xcb platform";
-    QTemporaryDir bin;
-    const QString recorded = bin.filePath(QStringLiteral("argv"));
+    QTemporaryDir bin; // xdg-open writes its arguments to xdg-open.argv beside itself
     QFile script(bin.filePath(QStringLiteral("xdg-open")));
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + QFile::encodeName(recorded)
-        + ".part\" && mv \"" + QFile::encodeName(recorded) + ".part\" \""
-        + QFile::encodeName(recorded) + "\"\n");
+    script.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.part\" && mv \"$0.part\" \"$0.argv\"\n");
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("PATH", QFile::encodeName(bin.path()) + ":" + qgetenv("PATH"));
@@ -111,7 +108,7 @@ TEST(DesktopXvfb, OpeningAPhotoHandsXdgOpenTheNameBytes)
     qunsetenv("DEFAULT_BROWSER");
 
     ASSERT_TRUE(OpenPhoto("/photos/Caf\xe9 & \"Bar\"/bad\xff name.jpg"));
-    QFile arguments(recorded);
+    QFile arguments(script.fileName() + QStringLiteral(".argv"));
     for (int wait = 0; wait < 500 && !arguments.exists(); ++wait)
         QTest::qWait(10);
     ASSERT_TRUE(arguments.open(QIODevice::ReadOnly));

@@ -46,17 +46,15 @@ bool Drag(CMainDialog& window, int id, const char* uriList,
 }
 
 // Records the notices of the scan runs while it lives (P for progress, D for done, C for
-// closed) and what the progress window shows at the last one; once cancelAfter progress notices
-// were handled, cancels by a click on Cancel, Escape or the close box.
+// closed) and what the progress window shows at the last one; at the cancelAt-th progress
+// notice cancels by a click on Cancel (1), Escape (2) or the close box (3).
 class ScanWatcher : public QObject {
 public:
     ScanWatcher() { qApp->installEventFilter(this); }
     ~ScanWatcher() override { qApp->removeEventFilter(this); }
-    enum CancelBy { Button, Escape, CloseBox };
     std::string notices;
     QString shown;
-    int cancelAfter = 0;
-    CancelBy cancelBy = Button;
+    std::size_t cancelAt = 0;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -66,14 +64,11 @@ protected:
             connect(scan, &CScanProgressDlg::NoticeHandled, this, [this, scan](int code) {
                 notices += code == ScanProgress ? 'P' : code == ScanDone ? 'D' : 'C';
                 shown = scan->m_fileLabel->text() + " " + scan->m_totalLabel->text();
-                if (code != ScanProgress || static_cast<int>(notices.size()) != cancelAfter)
+                if (code != ScanProgress || notices.size() != cancelAt)
                     return;
-                if (cancelBy == Button)
-                    Click(scan->findChild<QPushButton*>());
-                else if (cancelBy == Escape)
-                    QTest::keyClick(scan, Qt::Key_Escape);
-                else
-                    scan->close();
+                cancelAt == 1       ? Click(scan->findChild<QPushButton*>())
+                    : cancelAt == 2 ? QTest::keyClick(scan, Qt::Key_Escape)
+                                    : void(scan->close());
             });
         return QObject::eventFilter(watched, event);
     }
@@ -89,7 +84,7 @@ TEST(DroppedItems, UriListGivesLocalPathsAsTheirBytes)
         { "# a comment\r\nhttp://example.com/a.jpg\r\nfile://camera/p/a.jpg\r\nfile:///p/c.jpg",
             { "/p/c.jpg" } },
         { "file:///p/nul%00.jpg\r\nfile://\r\nfile:relative.jpg\r\n\r\n", {} },
-        { "file:///p/a.jpg?query#fragment", { "/p/a.jpg" } },
+        { "file:///p/a.jpg?query#fragment", { "/p/a.jpg" } }
     };
     for (const auto& [uriList, paths] : rows)
         EXPECT_EQ(LocalPathsOfUriList(QByteArray(uriList)), paths) << uriList;
@@ -152,15 +147,13 @@ TEST_F(MainWindowTest, DropReadsFilesAndWalksFoldersAndCancelStopsTheWalk)
 
     // Cancel, Escape and the close box during the walk: the file being read is finished
     // and counted, nothing further is read, the catalogue is emptied and the selectors stay.
-    const std::tuple<ScanWatcher::CancelBy, const char*, const char*> cancels[]
-        = { { ScanWatcher::Button, "a.jpg", " 1" }, { ScanWatcher::Escape, "Roll/b.JPG", " 2" },
-              { ScanWatcher::CloseBox, "Roll/sub/d.jpeg", " 3" } };
-    for (const auto& [how, file, total] : cancels) {
+    const std::tuple<std::size_t, const char*, const char*> cancels[]
+        = { { 1, "a.jpg", " 1" }, { 2, "Roll/b.JPG", " 2" }, { 3, "Roll/sub/d.jpeg", " 3" } };
+    for (const auto& [at, file, total] : cancels) {
         watcher.notices.clear();
-        watcher.cancelBy = how;
-        watcher.cancelAfter = how + 1;
+        watcher.cancelAt = at;
         Drag(m_dialog, IdChart, url + "a.jpg\r\n" + url + "Roll\r\n" + url + "loose.dat");
-        EXPECT_EQ(watcher.notices, std::string(how + 1u, 'P') + 'C');
+        EXPECT_EQ(watcher.notices, std::string(at, 'P') + 'C');
         EXPECT_EQ(watcher.shown, m_dir.filePath(file) + total);
         EXPECT_EQ(m_dialog.m_catalogue.recordCount, 0);
         EXPECT_FALSE(m_dialog.m_catalogue.head);

@@ -8,8 +8,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-namespace {
-
 // Every caption of the main window, the About box and the progress window, sorted.
 const QStringList kCaptions[] = {
     { "&About Fotolot...", "Aperture", "Aperture", "Aperture", "Camera", "Exit", "Export to CSV",
@@ -22,13 +20,11 @@ const QStringList kCaptions[] = {
 };
 
 // Top and bottom row of a window's gradient background.
-std::pair<QRgb, QRgb> TopAndBottom(QWidget* window)
+static std::pair<QRgb, QRgb> TopAndBottom(QWidget* window)
 {
     const QImage picture = window->grab().toImage();
     return { picture.pixel(3, 0), picture.pixel(3, picture.height() - 1) };
 }
-
-} // namespace
 
 TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
 {

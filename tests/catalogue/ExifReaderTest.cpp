@@ -8,18 +8,14 @@
 #include "catalogue/PhotoCatalogue.h"
 #include "tests/catalogue/ExifTestFiles.h"
 
-namespace {
-
 // Parses exactly the given bytes from their own heap block, so that the address
 // sanitizer sees any read past them.
-bool Parse(const Bytes& bytes, PhotoRecord& record)
+static bool Parse(const Bytes& bytes, PhotoRecord& record)
 {
     const std::unique_ptr<std::uint8_t[]> copy(new std::uint8_t[bytes.size() + 1]);
     std::copy(bytes.begin(), bytes.end(), copy.get());
     return ParseExif(record, copy.get(), bytes.size());
 }
-
-} // namespace
 
 TEST(ExifReader, BothBasesAndTheMinimalExampleReadAndFilesWithoutAMarkAreRejected)
 {

@@ -7,12 +7,10 @@
 #include "chart/ChartBins.h"
 #include "chart/ChartLayout.h"
 
-namespace {
-
 // Bins of the values with their counts over a plot of the given size. A made-up font:
 // " 10 MB " 40 pixels wide, lines lineHeight high (14: margins of 40 left, 20 right, 7
 // above and 21 below the plot), every label labelWidth wide.
-ChartLayout Layout(int plotWidth, int plotHeight, std::vector<double> values,
+static ChartLayout Layout(int plotWidth, int plotHeight, std::vector<double> values,
     std::vector<int> counts, int labelWidth = 24, int lineHeight = 14)
 {
     const ChartTextMetrics metrics { 40, lineHeight,
@@ -22,14 +20,12 @@ ChartLayout Layout(int plotWidth, int plotHeight, std::vector<double> values,
         client, ChartBins { Aperture, std::move(values), std::move(counts) }, metrics);
 }
 
-std::vector<double> OneTo(int n)
+static std::vector<double> OneTo(int n)
 {
     std::vector<double> values(static_cast<std::size_t>(n));
     std::iota(values.begin(), values.end(), 1.0);
     return values;
 }
-
-} // namespace
 
 // Values, their bins and counts: bins by value, not row or count; missing and negative
 // values left out; more than a fixed table of 200 (each twice, falling).

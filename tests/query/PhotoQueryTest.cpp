@@ -9,11 +9,9 @@
 #include "query/ListSort.h"
 #include "query/PhotoQuery.h"
 
-namespace {
-
 // Leaves the catalogue as a completed scan run does, with sorted value tables and a spare
 // record after the photos that would match any query, so that reading past it shows.
-void Fill(PhotoCatalogue& c, const std::vector<ListRow>& photos)
+static void Fill(PhotoCatalogue& c, const std::vector<ListRow>& photos)
 {
     ClearRecords(c);
     ResetValueTables(c);
@@ -32,15 +30,13 @@ void Fill(PhotoCatalogue& c, const std::vector<ListRow>& photos)
 }
 
 // The listed photos as the last letters of their file names ("/p/a.jpg" gives "a").
-std::string Listed(const QueryResult& result)
+static std::string Listed(const QueryResult& result)
 {
     std::string names;
     for (const ListRow& row : result.rows)
         names += row.path[row.path.size() - 5];
     return names;
 }
-
-} // namespace
 
 // The selectors of a filled catalogue, one whose tables are all empty and an empty one:
 // each list's texts and selection, then the focal texts and range.

@@ -16,11 +16,10 @@
 
 #include <gtest/gtest.h>
 
-namespace {
 const QByteArray kHeader = "Filename\tCamera\tAperture\tFocal Length\tISO\tShutter Speed\n";
 const std::vector<ListRow> kManyRows(5000, ListRow { "/d/a.jpg", "Camera", 1, 1, 1, 1 });
 
-mode_t TypeOf(const QString& path)
+static mode_t TypeOf(const QString& path)
 {
     struct stat info { };
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & S_IFMT : 0;
@@ -28,7 +27,7 @@ mode_t TypeOf(const QString& path)
 
 // The character device 1:minor as a node in dir, which a faulty save could replace instead
 // of /dev's; /dev's own for a user who is not root, who cannot replace those either.
-QString Device(const QTemporaryDir& dir, const char* name, unsigned minor)
+static QString Device(const QTemporaryDir& dir, const char* name, unsigned minor)
 {
     const QString node = dir.filePath(QString::fromLatin1(name));
     return ::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0666, makedev(1, minor)) == 0
@@ -36,12 +35,11 @@ QString Device(const QTemporaryDir& dir, const char* name, unsigned minor)
         : QStringLiteral("/dev/") + QString::fromLatin1(name);
 }
 
-QByteArray Read(const QString& path)
+static QByteArray Read(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
-} // namespace
 
 // A dismissed dialog writes and shows nothing. The rows are written in the list's current
 // order (descending by aperture): a tab ends every cell, names stay whole and control

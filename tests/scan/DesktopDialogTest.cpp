@@ -15,10 +15,8 @@
 #include "controls/DesktopSeam.h"
 #include "query/PhotoOpening.h"
 
-namespace {
-
 // The file view the open dialog shows, once it lists rows entries.
-QAbstractItemView* ShownFileView(QFileDialog& dialog, int rows)
+static QAbstractItemView* ShownFileView(QFileDialog& dialog, int rows)
 {
     for (int wait = 0; wait < 500; ++wait) {
         for (QAbstractItemView* view : dialog.findChildren<QAbstractItemView*>()) {
@@ -32,7 +30,7 @@ QAbstractItemView* ShownFileView(QFileDialog& dialog, int rows)
 }
 
 // Runs the scan run's open dialog in the current folder; act drives it once it is up.
-ScanItems ChooseWith(const std::function<void(QFileDialog&)>& act)
+static ScanItems ChooseWith(const std::function<void(QFileDialog&)>& act)
 {
     QTimer::singleShot(0, [act] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -114,5 +112,3 @@ TEST(DesktopXvfb, OpeningAPhotoHandsXdgOpenTheNameBytes)
     ASSERT_TRUE(arguments.open(QIODevice::ReadOnly));
     EXPECT_EQ(arguments.readAll(), "file:///photos/Caf%E9%20%26%20%22Bar%22/bad%FF%20name.jpg\n");
 }
-
-} // namespace

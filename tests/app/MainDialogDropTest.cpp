@@ -119,7 +119,7 @@ TEST_F(MainWindowTest, DropReadsFilesAndWalksFoldersAndCancelStopsTheWalk)
     for (const auto& [name, tenths] : { std::pair { "a.jpg", 28u }, { "loose.dat", 80u },
              { "Roll/b.JPG", 40u }, { "Roll/sub/d.jpeg", 56u }, { "Roll/.thumbs/c.jpg", 110u },
              { "Roll/notes.txt", 160u }, { "bad\xff.jpg", 71u } })
-        WritePhoto(name, tenths);
+        WritePhoto(name, { tenths, 10 });
     struct RemoveByBytes { // the temporary folder cannot name the file to remove it
         QByteArray path;
         ~RemoveByBytes() { unlink(path.constData()); }
@@ -169,7 +169,7 @@ TEST_F(MainWindowTest, OpenFolderAndAboutFromTheWindowMenu)
     for (const auto& [name, tenths] :
         { std::pair { "Trip/day1/IMG_0001.JPG", 40u }, { "Trip/day2/IMG_0002.JPG", 56u },
             { "Trip/IMG_0003.tif", 80u }, { "Trip/IMG_0003.xmp", 110u } })
-        WritePhoto(name, tenths);
+        WritePhoto(name, { tenths, 10 });
     Click(m_dialog.childAt(27, 24));
     WithModal([] { ChooseFromMenu("&About Fotolot..."); },
         [](QWidget* about) { Click(about->findChild<QPushButton*>()); });

@@ -89,9 +89,8 @@ TEST_F(MainWindowTest, ScanFillsTheBoundsQueryListsWhatLiesWithinThemAndHeadings
 // one after the arrows and keys have stepped at the range's ends and back.
 TEST_F(MainWindowTest, TinyAndHugeValuesPassTheFirstQuery)
 {
-    OpenPhotos(
-        { WritePhoto("IMG_1.JPG", { "", "", { 1, 1000000000 }, { 1, 4294967295 }, { 50, 1 } }),
-            WritePhoto("IMG_2.JPG", { "", "", { 28, 10 }, { 1, 125 }, { 4294967295, 1 } }) });
+    OpenPhotos({ WritePhoto("IMG_1.JPG", { 1, 1000000000 }, { 1, 4294967295 }, { 50, 1 }),
+        WritePhoto("IMG_2.JPG", { 28, 10 }, { 1, 125 }, { 4294967295, 1 }) });
     EXPECT_EQ(Edit(IdFocalMinEdit)->text() + ".." + Edit(IdFocalMaxEdit)->text(), "50..4294967295");
     Click(Item(IdQuery));
     EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "2/2");

@@ -210,9 +210,8 @@ TEST_F(MainWindowTest, DropDownListsOpenBelowTheirFieldAndKeepToTheirHeight)
 {
     QStringList photos;
     for (unsigned i = 0; i < 200; ++i)
-        photos << WritePhoto("p" + QByteArray::number(i) + ".jpg",
-            { "", "", { 10 + i, 10 }, { 1, 1000 + i }, { 50, 1 },
-                static_cast<std::uint16_t>(100 + i) });
+        photos << WritePhoto("p" + QByteArray::number(i) + ".jpg", { 10 + i, 10 }, { 1, 1000 + i },
+            { 50, 1 }, static_cast<std::uint16_t>(100 + i));
     for (const char* style : { "Fusion", "Windows" }) {
         QApplication::setStyle(style);
         CMainDialog dialog;

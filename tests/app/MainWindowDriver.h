@@ -120,32 +120,27 @@ protected:
     QLineEdit* Edit(int id) const { return Item<QLineEdit>(id); }
     QTableView* Results() const { return m_dialog.m_resultsList; }
 
-    // A photo of the NIKON CAM-1, 3 MB, with the given settings; the name is bytes and may
-    // hold folders.
-    QString WritePhoto(const QByteArray& name, CorpusPhoto photo) const
+    // A 3 MB photo of the NIKON CAM-1 with the given f-number, exposure time (s), focal
+    // length (mm) and ISO (0: none); the name is bytes and may hold folders.
+    QString WritePhoto(const QByteArray& name, CorpusRational fNumber, CorpusRational time = {},
+        CorpusRational focal = {}, std::uint16_t iso = 0) const
     {
-        photo.make = "NIKON CORPORATION";
-        photo.model = "NIKON CAM-1";
-        photo.fileSize = 3 * 1048576;
         const QByteArray path = QFile::encodeName(m_dir.path()) + '/' + name;
         QDir().mkpath(QFileInfo(QFile::decodeName(path)).path()); // folder names are ASCII
-        EXPECT_TRUE(WriteCorpusFile(path.toStdString(), photo)) << name.constData();
+        EXPECT_TRUE(WriteCorpusFile(path.toStdString(),
+            { "NIKON CORPORATION", "NIKON CAM-1", fNumber, time, focal, iso, false, false,
+                3 << 20 }))
+            << name.constData();
         return QFile::decodeName(path);
-    }
-    // A photo at f/(tenths / 10) and nothing else.
-    QString WritePhoto(const QByteArray& name, unsigned tenths) const
-    {
-        return WritePhoto(name, { "", "", { tenths, 10 }, {}, {}, 0 });
     }
 
     // c.jpg F2.8 1/250 s 17.5 mm ISO 100; a.jpg F4.0 1/2 s 54.4 mm ISO 400; Old.tif (below);
     // b.jpg F2.8 2 s 50 mm without ISO.
     QStringList FourPhotos() const
     {
-        return { WritePhoto("c.jpg", { "", "", { 28, 10 }, { 1, 250 }, { 175, 10 }, 100 }),
-            WritePhoto("a.jpg", { "", "", { 40, 10 }, { 1, 2 }, { 544, 10 }, 400 }),
-            WriteOldCameraTiff("Old.tif"),
-            WritePhoto("b.jpg", { "", "", { 28, 10 }, { 2, 1 }, { 500, 10 }, 0 }) };
+        return { WritePhoto("c.jpg", { 28, 10 }, { 1, 250 }, { 175, 10 }, 100),
+            WritePhoto("a.jpg", { 40, 10 }, { 1, 2 }, { 544, 10 }, 400),
+            WriteOldCameraTiff("Old.tif"), WritePhoto("b.jpg", { 28, 10 }, { 2, 1 }, { 500, 10 }) };
     }
 
     // A 40,000-byte little-endian TIFF file from an old camera: its Model text is Latin-1

@@ -29,7 +29,7 @@ static std::vector<double> OneTo(int n)
 
 // Values, their bins and counts: bins by value, not row or count; missing and negative
 // values left out; more than a fixed table of 200 (each twice, falling).
-TEST(ChartLayout, BinsCountAxisGridAndSlots)
+TEST(ChartLayout, BinsCountAxisGridSlotsAndStaggeredLabels)
 {
     std::vector<double> many = OneTo(1000);
     many.insert(many.end(), many.begin(), many.end());
@@ -44,11 +44,10 @@ TEST(ChartLayout, BinsCountAxisGridAndSlots)
         EXPECT_EQ(
             std::tie(b.quantity, b.values, b.counts), std::make_tuple(Iso, binValues, counts));
     }
-    const int rows[][3] = { // largest count, step, ticks
-        { 1, 1, 2 }, { 7, 1, 7 }, { 19, 1, 19 }, { 20, 10, 2 }, { 21, 10, 2 }, { 57, 10, 5 },
-        { 100, 10, 10 }, { 150, 10, 15 }, { 199, 10, 19 }, { 200, 100, 2 }, { 1234, 100, 12 },
-        { 100000, 10000, 10 }
-    };
+    // Largest count, step, ticks.
+    const int rows[][3] = { { 1, 1, 2 }, { 7, 1, 7 }, { 19, 1, 19 }, { 20, 10, 2 }, { 21, 10, 2 },
+        { 57, 10, 5 }, { 100, 10, 10 }, { 150, 10, 15 }, { 199, 10, 19 }, { 200, 100, 2 },
+        { 1234, 100, 12 }, { 100000, 10000, 10 } };
     for (const auto& row : rows)
         EXPECT_EQ(std::make_pair(CountAxisFor(row[0]).step, CountAxisFor(row[0]).tickCount),
             std::make_pair(row[1], row[2]))
@@ -66,14 +65,11 @@ TEST(ChartLayout, BinsCountAxisGridAndSlots)
     // 100,000 photos over a plot 100,000 pixels high, bottom row 100,007: the products leave
     // int; the bar of 50,000 reaches row 50,007.
     EXPECT_EQ(Layout(500, 100000, { 100, 200 }, { 100000, 50000 }).bins[1].bar.top(), 50007);
-}
 
-// From 26 bins on, every second drawn label sits lower with a longer tick, 6 pixels where
-// the bottom margin (one and a half lines) has room, else as far as keeps its line inside.
-// Skipped labels keep a short tick and their bar.
-TEST(ChartLayout, StaggeredSkippedAndNarrow)
-{
-    // Line heights and the lowering they leave: 6 pixels once the margin has room.
+    // From 26 bins on, every second drawn label sits lower with a longer tick, 6 pixels
+    // where the bottom margin (one and a half lines) has room, else as far as keeps its line
+    // inside. Skipped labels keep a short tick and their bar. Line heights and the lowering
+    // they leave:
     for (const auto& [lineHeight, lowered] :
         { std::pair { 8, 0 }, { 12, 2 }, { 13, 2 }, { 19, 5 }, { 20, 6 }, { 40, 6 } }) {
         const ChartLayout tall
@@ -82,9 +78,9 @@ TEST(ChartLayout, StaggeredSkippedAndNarrow)
             << lineHeight;
         EXPECT_EQ(tall.bins[2].tick.to.y() - tall.bins[0].tick.to.y(), lowered) << lineHeight;
     }
-    const ChartLayout layout = Layout(520, 200, OneTo(25), std::vector<int>(25, 1), 1);
-    for (const ChartBinMark& mark : layout.bins)
-        EXPECT_EQ(mark.label.box.top(), layout.plotBottom + 4); // 25 bins do not stagger
+    const ChartLayout flat = Layout(520, 200, OneTo(25), std::vector<int>(25, 1), 1);
+    for (const ChartBinMark& mark : flat.bins)
+        EXPECT_EQ(mark.label.box.top(), flat.plotBottom + 4); // 25 bins do not stagger
     // 100 bins over 100 pixels: slots of 1 pixel, and each bar keeps it.
     for (const ChartBinMark& mark : Layout(100, 200, OneTo(100), std::vector<int>(100, 2)).bins)
         EXPECT_EQ(mark.bar.width(), 1);

@@ -16,33 +16,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// A tree with every kind of entry a walk meets; "locked" is mode 000.
-struct Tree : TempDir {
-    std::string root = path.string();
-    Tree()
-    {
-        for (const char* name :
-            { "B.jpg", "IMG_10.jpg", "IMG_9.jpg", "a/z.tif", "a/.cache/x.jpg", "a/deep/er/est.NEF",
-                "a-b.jpg", "a.jpg", ".hidden.jpg", ".thumbs/t.jpg", "notes.txt", "photo.png", "jpg",
-                "x.jpg.txt", "dot.", "bad\xff.jpg", "\xc3\xa9t\xc3\xa9.jpg", "mixed.JpEg",
-                "raw.3fr", "dir.jpg/inside.jpg", "locked/in.jpg" }) {
-            fs::create_directories((path / name).parent_path());
-            Write(name, { 'x' });
-        }
-        mkfifo((path / "fifo.jpg").c_str(), 0600);
-        fs::create_symlink("missing.jpg", path / "dead.jpg");
-        fs::create_symlink("a/z.tif", path / "link.jpg");
-        fs::create_symlink("a", path / "linkdir");
-        fs::create_symlink(".", path / "loop");
-        fs::permissions(path / "locked", fs::perms::none);
-    }
-    ~Tree() { fs::permissions(path / "locked", fs::perms::owner_all); }
-};
-
 // Turns root's override of file modes on or off for this thread (mode 000 then stops it).
-bool FileAccessOverride(bool on)
+static bool FileAccessOverride(bool on)
 {
     if (geteuid() != 0)
         return true;
@@ -56,7 +31,7 @@ bool FileAccessOverride(bool on)
 }
 
 // Every path of source; no descriptor is held between two of them.
-std::vector<std::string> PullAll(PathSource& source)
+static std::vector<std::string> PullAll(PathSource& source)
 {
     const std::size_t descriptors = EntriesOf("/proc/self/fd");
     std::vector<std::string> paths;
@@ -66,8 +41,6 @@ std::vector<std::string> PullAll(PathSource& source)
     }
     return paths;
 }
-
-} // namespace
 
 TEST(FolderWalk, PhotoNamesByExtensionInAnyCaseAndTheOrderAndFilteringOfATree)
 {
@@ -79,24 +52,39 @@ TEST(FolderWalk, PhotoNamesByExtensionInAnyCaseAndTheOrderAndFilteringOfATree)
              "a.crw", "a.j\xc3\xa9g", "a.JPG\xff" })
         EXPECT_FALSE(IsPhotoFileName(name)) << name;
 
-    // "locked" is read with root's override of file modes off. "back" is the tree itself
-    // mounted inside it, in a mount namespace of this thread's own: its second appearance
-    // is on the path and is not entered. Where it cannot be mounted it is an empty folder.
-    const Tree tree;
-    auto under = [&tree](std::vector<std::string> paths) { // root followed by each
+    // A tree with every kind of entry a walk meets. "locked" is mode 000, read with root's
+    // override of file modes off. "back" is the tree itself mounted inside it, in a mount
+    // namespace of this thread's own: its second appearance is on the path and is not
+    // entered. Where it cannot be mounted it is an empty folder.
+    const TempDir tree;
+    const std::string root = tree.path.string();
+    for (const char* name : { "B.jpg", "IMG_10.jpg", "IMG_9.jpg", "a/z.tif", "a/.cache/x.jpg",
+             "a/deep/er/est.NEF", "a-b.jpg", "a.jpg", ".hidden.jpg", ".thumbs/t.jpg", "notes.txt",
+             "photo.png", "jpg", "x.jpg.txt", "dot.", "bad\xff.jpg", "\xc3\xa9t\xc3\xa9.jpg",
+             "mixed.JpEg", "raw.3fr", "dir.jpg/inside.jpg", "locked/in.jpg" }) {
+        fs::create_directories((tree.path / name).parent_path());
+        tree.Write(name, { 'x' });
+    }
+    mkfifo((tree.path / "fifo.jpg").c_str(), 0600);
+    for (const auto& [target, link] : { std::pair { "missing.jpg", "dead.jpg" },
+             { "a/z.tif", "link.jpg" }, { "a", "linkdir" }, { ".", "loop" } })
+        fs::create_symlink(target, tree.path / link);
+    fs::permissions(tree.path / "locked", fs::perms::none);
+    fs::create_directories(tree.path / "back");
+    auto under = [&root](std::vector<std::string> paths) { // root followed by each
         for (std::string& path : paths)
-            path.insert(0, tree.root);
+            path.insert(0, root);
         return paths;
     };
-    fs::create_directories(tree.path / "back");
     const int home = open("/proc/self/ns/mnt", O_RDONLY | O_CLOEXEC), cwd = open(".", O_RDONLY);
     const bool unshared = unshare(CLONE_NEWNS) == 0;
     if (unshared && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0)
-        mount(tree.root.c_str(), (tree.root + "/back").c_str(), nullptr, MS_BIND, nullptr);
+        mount(root.c_str(), (root + "/back").c_str(), nullptr, MS_BIND, nullptr);
     const bool dropped = FileAccessOverride(false);
-    FolderWalk walk(tree.root);
+    FolderWalk walk(root);
     const std::vector<std::string> paths = PullAll(walk);
     EXPECT_TRUE(dropped && FileAccessOverride(true));
+    fs::permissions(tree.path / "locked", fs::perms::owner_all);
     EXPECT_EQ(unshared ? setns(home, CLONE_NEWNS) + fchdir(cwd) : 0, 0);
     close(home);
     close(cwd);

@@ -4,6 +4,7 @@
 #include "tests/support/FakeDesktop.h"
 
 #include <QImageReader>
+#include <QLabel>
 #include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -11,21 +12,6 @@
 #include <filesystem>
 
 #include <sys/stat.h>
-
-namespace {
-
-// A window of known colours in three parts.
-struct PartedWidget : QWidget {
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.fillRect(rect(), QColor(200, 30, 40));
-        painter.fillRect(width() / 2, 0, width(), height() / 2, QColor(20, 180, 60));
-        painter.fillRect(0, height() / 2, width(), height(), QColor(10, 40, 220));
-    }
-};
-
-} // namespace
 
 // A cancelled dialog does nothing; a file is written whole with the encoder the extension's
 // MIME type names (any letter case) and reads back as the window's pixels; every failure
@@ -38,7 +24,12 @@ TEST(SaveWindowImage, WritesByTheExtensionOrShowsTheReasonAndLeavesNoFile)
     QFile(dir.filePath(QStringLiteral("blocker"))).open(QIODevice::WriteOnly);
     const QString fifo = dir.filePath(QStringLiteral("fifo.png"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    PartedWidget window;
+    QPixmap parts(33, 21); // a window of known colours in three parts
+    parts.fill(QColor(200, 30, 40));
+    QPainter(&parts).fillRect(16, 0, 17, 10, QColor(20, 180, 60));
+    QPainter(&parts).fillRect(0, 10, 33, 11, QColor(10, 40, 220));
+    QLabel window;
+    window.setPixmap(parts);
     window.setObjectName(QStringLiteral("window"));
     window.resize(33, 21);
     window.show();

@@ -60,9 +60,8 @@ struct TempDir {
     std::string Write(const std::string& name, Bytes bytes, std::size_t size = 0) const
     {
         bytes.resize(std::max(size, bytes.size()));
-        std::ofstream(path / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                static_cast<std::streamsize>(bytes.size()));
+        std::ofstream file(path / name, std::ios::binary);
+        file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         return (path / name).string();
     }
 };

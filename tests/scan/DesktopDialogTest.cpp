@@ -58,12 +58,11 @@ TEST(OpenDialog, CtrlAAndEnterOrATypedNameHandOverThePhotos)
         return QFile::encodeName(dir.filePath(QString::fromLatin1(name))).toStdString();
     };
 
-    QStringList filters;
-    const ScanItems all = ChooseWith([&filters](QFileDialog& dialog) {
+    const ScanItems all = ChooseWith([](QFileDialog& dialog) {
         auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-        ASSERT_NE(types, nullptr);
-        for (int i = 0; i < types->count(); ++i)
-            filters << types->itemText(i);
+        ASSERT_TRUE(types && types->count() == 2);
+        EXPECT_EQ(
+            types->itemText(0) + '|' + types->itemText(1), "JPEG files (*.jpg)|all files (*)");
         QAbstractItemView* view = ShownFileView(dialog, 4); // Sub and three photos
         ASSERT_NE(view, nullptr);
         // The folder clicked first must not be what Enter opens.
@@ -75,7 +74,6 @@ TEST(OpenDialog, CtrlAAndEnterOrATypedNameHandOverThePhotos)
             QStringLiteral("\"beach.jpg\" \"IMG_0001.JPG\" \"IMG_0002.jpg\""));
         QTest::keyClick(view, Qt::Key_Return);
     });
-    EXPECT_EQ(filters, QStringList({ "JPEG files (*.jpg)", "all files (*)" }));
     EXPECT_EQ(all, (ScanItems { path("beach.jpg"), path("IMG_0001.JPG"), path("IMG_0002.jpg") }));
 
     const ScanItems typed = ChooseWith([](QFileDialog& dialog) {

@@ -92,7 +92,11 @@ TEST(DroppedItems, UriListGivesLocalPathsAsTheirBytes)
 
 // A drag is taken, for copying, only when it carries a local file or folder, wherever it
 // comes over the window; the focal boxes leave such a drag to the window.
-TEST_F(MainWindowTest, DragIsTakenOnlyWithLocalFilesForCopying)
+// Files and folders dropped together (on a focal box, which keeps its text) are read in
+// their order: a file whatever its name, a folder walked without its hidden folders and
+// other files. A name that is not UTF-8 is listed with a replacement character, opened
+// and exported with its bytes.
+TEST_F(MainWindowTest, DragIsTakenWithLocalFilesAndTheDropReadsFilesAndWalksFolders)
 {
     const std::tuple<const char*, Qt::DropActions, bool> rows[]
         = { { "file:///p/a.jpg\r\n", Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, true },
@@ -108,14 +112,6 @@ TEST_F(MainWindowTest, DragIsTakenOnlyWithLocalFilesForCopying)
             EXPECT_EQ(Drag(m_dialog, id, uriList, actions, false), taken)
                 << (uriList ? uriList : "text") << id;
         }
-}
-
-// Files and folders dropped together (on a focal box, which keeps its text) are read in
-// their order: a file whatever its name, a folder walked without its hidden folders and
-// other files. A name that is not UTF-8 is listed with a replacement character, opened
-// and exported with its bytes.
-TEST_F(MainWindowTest, DropReadsFilesAndWalksFoldersAndCancelStopsTheWalk)
-{
     for (const auto& [name, tenths] : { std::pair { "a.jpg", 28u }, { "loose.dat", 80u },
              { "Roll/b.JPG", 40u }, { "Roll/sub/d.jpeg", 56u }, { "Roll/.thumbs/c.jpg", 110u },
              { "Roll/notes.txt", 160u }, { "bad\xff.jpg", 71u } })

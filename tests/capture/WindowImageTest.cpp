@@ -49,27 +49,24 @@ TEST(SaveWindowImage, WritesByTheExtensionOrShowsTheReasonAndLeavesNoFile)
         { "blocker/shot.png", nullptr, "Not a directory" },
         { "fifo.png", nullptr, "No such device or address" } };
     for (const auto& [name, format, reason] : cases) {
+        SCOPED_TRACE(name);
         FakeDesktop desktop;
         desktop.saveTarget = *name ? dir.filePath(QString::fromLatin1(name)) : QString();
-        EXPECT_EQ(SaveWindowImage(&window, QStringLiteral("Fotolot"), 0), format != nullptr)
-            << name;
+        EXPECT_EQ(SaveWindowImage(&window, QStringLiteral("Fotolot"), 0), format != nullptr);
         EXPECT_EQ(desktop.calls.join(u'/').toStdString(),
-            (reason ? dialog + u'/' + box + QString::fromLatin1(reason) : dialog).toStdString())
-            << name;
+            (reason ? dialog + u'/' + box + QString::fromLatin1(reason) : dialog).toStdString());
         if (format) {
             QImageReader reader(desktop.saveTarget);
-            EXPECT_EQ(reader.format().toStdString(), format) << name;
+            EXPECT_EQ(reader.format().toStdString(), format);
             const QImage saved = reader.read().convertToFormat(QImage::Format_RGB32);
-            EXPECT_EQ(saved.size(), QSize(33, 21)) << name;
+            EXPECT_EQ(saved.size(), QSize(33, 21));
             EXPECT_TRUE(std::string(format) == "jpeg"
-                || saved == window.grab().toImage().convertToFormat(QImage::Format_RGB32))
-                << name;
+                || saved == window.grab().toImage().convertToFormat(QImage::Format_RGB32));
             QFile::remove(desktop.saveTarget);
         }
         // Beside the blocker and the FIFO, which stays one, nothing is left.
         const auto all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
-        EXPECT_EQ(QDir(dir.path()).entryList(all).join(u' ').toStdString(), "blocker fifo.png")
-            << name;
+        EXPECT_EQ(QDir(dir.path()).entryList(all).join(u' ').toStdString(), "blocker fifo.png");
         EXPECT_TRUE(std::filesystem::is_fifo(QFile::encodeName(fifo).toStdString()));
     }
 }

@@ -48,10 +48,10 @@ TEST(ChartLayout, BinsCountAxisGridSlotsAndStaggeredLabels)
     const int rows[][3] = { { 1, 1, 2 }, { 7, 1, 7 }, { 19, 1, 19 }, { 20, 10, 2 }, { 21, 10, 2 },
         { 57, 10, 5 }, { 100, 10, 10 }, { 150, 10, 15 }, { 199, 10, 19 }, { 200, 100, 2 },
         { 1234, 100, 12 }, { 100000, 10000, 10 } };
-    for (const auto& row : rows)
-        EXPECT_EQ(std::make_pair(CountAxisFor(row[0]).step, CountAxisFor(row[0]).tickCount),
-            std::make_pair(row[1], row[2]))
-            << row[0];
+    for (const auto& [count, step, ticks] : rows)
+        EXPECT_EQ(std::make_pair(CountAxisFor(count).step, CountAxisFor(count).tickCount),
+            std::make_pair(step, ticks))
+            << count;
     // A largest count of 57 over a plot 200 high: a grid line every 35 pixels. Three bins
     // over a plot 500 wide: slots of 166 centred at +83, +249 and +416, bars 132 wide.
     const ChartLayout layout = Layout(500, 200, { 2.8, 4.0, 5.6 }, { 57, 3, 20 });

@@ -50,9 +50,7 @@ TEST(DrawChart, LoweredLabelsStayWhole)
         EXPECT_EQ(image.pixel(x, 184), lowered ? qRgb(0, 0, 0) : kBehind) << i;
         EXPECT_EQ(image.pixel(x, 185), kBehind) << i;
         EXPECT_EQ(InkRows(image, QRect(x - 8, 185, 17, 13)),
-            !drawn        ? "none"
-                : lowered ? "188..195"
-                          : "186..193")
+            drawn ? (lowered ? "188..195" : "186..193") : "none")
             << i;
     }
 }

@@ -17,7 +17,7 @@ static bool Parse(const Bytes& bytes, PhotoRecord& record)
     return ParseExif(record, copy.get(), bytes.size());
 }
 
-TEST(ExifReader, BothBasesAndTheMinimalExampleReadAndFilesWithoutAMarkAreRejected)
+TEST(ExifReader, BothBasesAndTheMinimalExampleReadWhileHostileOffsetsAndMarklessFilesDoNot)
 {
     for (std::ptrdiff_t base : { 0, 12 }) { // 0: the same block as a TIFF file
         PhotoRecord r;
@@ -25,12 +25,12 @@ TEST(ExifReader, BothBasesAndTheMinimalExampleReadAndFilesWithoutAMarkAreRejecte
         EXPECT_EQ(Of(r), Fields("Sony CAM-5", 2.8, 50, 100, 1.0 / 125, 0));
     }
     // The minimal little-endian example: one EXIF pointer, one FNumber.
-    PhotoRecord r;
+    PhotoRecord minimal;
     ASSERT_TRUE(Parse(Hex("FFD8FFE1 003C 457869660000 4949 2A00 08000000 0100 6987 0400 01000000"
                           " 1A000000 00000000 0100 9D82 0500 01000000 2C000000 00000000"
                           " 1C000000 0A000000"),
-        r));
-    EXPECT_EQ(Of(r), Fields("", 2.8, 0, 0, 0, 0));
+        minimal));
+    EXPECT_EQ(Of(minimal), Fields("", 2.8, 0, 0, 0, 0));
     // Files without a byte-order mark are rejected; a bare mark is a TIFF file with nothing
     // in it. (The first is EXIF after JFIF.)
     CorpusPhoto jfifFirst;
@@ -41,10 +41,8 @@ TEST(ExifReader, BothBasesAndTheMinimalExampleReadAndFilesWithoutAMarkAreRejecte
         EXPECT_EQ(Parse(bytes, rejected), bytes.size() == 2);
         EXPECT_EQ(rejected.camera, "");
     }
-}
 
-TEST(ExifReader, HostileOffsetsAndCutsAreSkipped)
-{
+    // Hostile offsets and cuts are skipped.
     const std::size_t n = kBigEndian.size(); // 152
     // In kBigEndian: the IFD0 offset at 16, the Make entry's value at 30, the EXIF pointer's
     // at 54, the EXIF directory at 62 (ISO, then FNumber whose value is at 84), the Model
@@ -85,16 +83,16 @@ TEST(ExifReader, HostileOffsetsAndCutsAreSkipped)
     }
 }
 
-TEST(ExifReader, ReadPhotoAcceptsRegularFilesOnlyAndRoundsTheirSize)
+TEST(ExifReader, ReadPhotoAcceptsRegularFilesRoundsTheirSizeAndReadsGeneratedPhotos)
 {
     TempDir dir;
     const std::filesystem::path deep = dir.path / std::string(200, 'd') / std::string(200, 'e');
     std::filesystem::create_directories(deep);
-    PhotoRecord r; // a path of any length is kept whole
-    const std::string photo = dir.Write((deep / "b.jpg").string(), kBigEndian, 1572864);
-    ASSERT_TRUE(ReadPhoto(photo, r));
-    EXPECT_EQ(r.path, photo);
-    EXPECT_EQ(Of(r), Fields("Sony CAM-5", 2.8, 50, 100, 1.0 / 125, 1.5));
+    PhotoRecord record; // a path of any length is kept whole
+    const std::string deepPath = dir.Write((deep / "b.jpg").string(), kBigEndian, 1572864);
+    ASSERT_TRUE(ReadPhoto(deepPath, record));
+    EXPECT_EQ(record.path, deepPath);
+    EXPECT_EQ(Of(record), Fields("Sony CAM-5", 2.8, 50, 100, 1.0 / 125, 1.5));
     const std::string fifo = (dir.path / "fifo.jpg").string();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     for (const std::string& path :
@@ -111,13 +109,10 @@ TEST(ExifReader, ReadPhotoAcceptsRegularFilesOnlyAndRoundsTheirSize)
               { 786432, 0.8 }, { 1048576ull * 4096, 4096.0 } };
     for (const auto& [bytes, mb] : sizes)
         EXPECT_EQ(FileSizeMb(bytes), mb) << bytes;
-}
 
-// The camera from the Make and Model texts of generated files, each text cut to 127
-// characters. The benchmark's corpus files are read back with the values the generator
-// wrote, in both byte orders; otherwise the benchmark measures the wrong thing.
-TEST(CorpusPhoto, GeneratedPhotosReadBackWithTheirCameraInBothByteOrders)
-{
+    // The camera from the Make and Model texts of generated files, each text cut to 127
+    // characters. The benchmark's corpus files are read back with the values the generator
+    // wrote, in both byte orders; otherwise the benchmark measures the wrong thing.
     const std::string y(200, 'y'), x(300, 'x');
     const std::tuple<std::string, std::string, std::string> rows[]
         = { { "NIKON CORPORATION", "NIKON CAM-1", "Nikon CAM-1" },
@@ -132,7 +127,6 @@ TEST(CorpusPhoto, GeneratedPhotosReadBackWithTheirCameraInBothByteOrders)
         ASSERT_TRUE(Parse(CorpusFileStart({ make, model, {}, {}, {} }), r));
         EXPECT_EQ(r.camera, camera);
     }
-    TempDir dir;
     CorpusRandom random(2024);
     auto value = [](const CorpusRational& r) { return r.Present() ? r.Value() : 0.0; };
     for (int i = 0; i < 40; ++i) {

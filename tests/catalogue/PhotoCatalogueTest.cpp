@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 #include <numeric>
 
-TEST(PhotoCatalogue, DistinctValuesAboveTheLimitExtremesOfAFullTableAndLongLists)
+TEST(PhotoCatalogue, DistinctValuesExtremesOfAFullTableLongListsAndQuantityTexts)
 {
     PhotoCatalogue c;
     auto table = [&c](Quantity k) {
@@ -58,12 +58,9 @@ TEST(PhotoCatalogue, DistinctValuesAboveTheLimitExtremesOfAFullTableAndLongLists
     ClearRecords(c);
     EXPECT_TRUE(c.head == nullptr && c.spare == nullptr && c.recordCount == 0);
     list(last).reset(); // the list owned by a record goes with it, however long
-}
 
-TEST(QuantityText, Formats)
-{
-    // One row per format: aperture, focal below and from 10, ISO, shutter below 1, from 1
-    // and from 10, file size.
+    // Quantity texts, one row per format: aperture, focal below and from 10, ISO, shutter
+    // below 1, from 1 and from 10, file size.
     const std::tuple<Quantity, double, const char*> rows[]
         = { { Aperture, 22, "F22.0" }, { FocalLength, 9.96, "10.0" }, { FocalLength, 50.5, "50" },
               { Iso, 3200, "3200" }, { ShutterSpeed, 0.3, "1/3" }, { ShutterSpeed, 1, "1.0" },

@@ -40,7 +40,7 @@ static std::string Listed(const QueryResult& result)
 
 // The selectors of a filled catalogue, one whose tables are all empty and an empty one:
 // each list's texts and selection, then the focal texts and range.
-TEST(PhotoQuery, SelectorsInTableOrderWithFullRangeAndInclusiveBoundsWhereZeroPasses)
+TEST(PhotoQuery, SelectorsInTableOrderInclusiveBoundsWhereZeroPassesAndTheFastSort)
 {
     PhotoCatalogue catalogue;
     auto describe = [&catalogue]() {
@@ -90,13 +90,10 @@ TEST(PhotoQuery, SelectorsInTableOrderWithFullRangeAndInclusiveBoundsWhereZeroPa
         { { 0, 2, 0, 2, 0, 2, "55", "18" }, "3" } };
     for (const auto& [b, listed] : cases)
         EXPECT_EQ(Listed(RunQuery(catalogue, b)), listed) << "listing " << listed;
-}
 
-// The fast sort must give exactly the order of a stable sort by CompareListRows. The texts
-// use a tiny alphabet after a shared prefix, so that long ties, prefixes of one another,
-// NUL and bytes of 0x80 and above all occur.
-TEST(ListSort, SortOrderAgreesWithAStableSortByCompareListRows)
-{
+    // The fast sort must give exactly the order of a stable sort by CompareListRows. The texts
+    // use a tiny alphabet after a shared prefix, so that long ties, prefixes of one another,
+    // NUL and bytes of 0x80 and above all occur.
     auto text = [](std::string t, unsigned seed) {
         for (unsigned length = seed % 13; length > 0; --length, seed = seed * 7 + 3)
             t += "aB\0\x7f\x80\xff"[seed % 6];

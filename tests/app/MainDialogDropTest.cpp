@@ -96,7 +96,7 @@ TEST(DroppedItems, UriListGivesLocalPathsAsTheirBytes)
 // their order: a file whatever its name, a folder walked without its hidden folders and
 // other files. A name that is not UTF-8 is listed with a replacement character, opened
 // and exported with its bytes.
-TEST_F(MainWindowTest, DragIsTakenWithLocalFilesAndTheDropReadsFilesAndWalksFolders)
+TEST_F(MainWindowTest, DragIsTakenWithLocalFilesTheDropWalksFoldersAndSoDoesOpenFolder)
 {
     const std::tuple<const char*, Qt::DropActions, bool> rows[]
         = { { "file:///p/a.jpg\r\n", Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, true },
@@ -114,7 +114,9 @@ TEST_F(MainWindowTest, DragIsTakenWithLocalFilesAndTheDropReadsFilesAndWalksFold
         }
     for (const auto& [name, tenths] : { std::pair { "a.jpg", 28u }, { "loose.dat", 80u },
              { "Roll/b.JPG", 40u }, { "Roll/sub/d.jpeg", 56u }, { "Roll/.thumbs/c.jpg", 110u },
-             { "Roll/notes.txt", 160u }, { "bad\xff.jpg", 71u } })
+             { "Roll/notes.txt", 160u }, { "bad\xff.jpg", 71u }, { "Trip/day1/IMG_0001.JPG", 40u },
+             { "Trip/day2/IMG_0002.JPG", 56u }, { "Trip/IMG_0003.tif", 80u },
+             { "Trip/IMG_0003.xmp", 110u } })
         WritePhoto(name, { tenths, 10 });
     struct RemoveByBytes { // the temporary folder cannot name the file to remove it
         QByteArray path;
@@ -155,17 +157,10 @@ TEST_F(MainWindowTest, DragIsTakenWithLocalFilesAndTheDropReadsFilesAndWalksFold
         EXPECT_FALSE(m_dialog.m_catalogue.head);
         EXPECT_EQ(Entries(List(IdApertureMax)), "F2.8 F4.0 F5.6 F7.1 F8.0 (F8.0)");
     }
-}
 
-// Open Folder, chosen from the window menu that the program icon opens and with
-// Ctrl+Shift+O, asks the desktop for a folder and reads its tree; a dismissed chooser
-// ends the run like a dismissed open dialog. The same menu opens the About box.
-TEST_F(MainWindowTest, OpenFolderAndAboutFromTheWindowMenu)
-{
-    for (const auto& [name, tenths] :
-        { std::pair { "Trip/day1/IMG_0001.JPG", 40u }, { "Trip/day2/IMG_0002.JPG", 56u },
-            { "Trip/IMG_0003.tif", 80u }, { "Trip/IMG_0003.xmp", 110u } })
-        WritePhoto(name, { tenths, 10 });
+    // Open Folder, chosen from the window menu that the program icon opens and with
+    // Ctrl+Shift+O, asks the desktop for a folder and reads its tree; a dismissed chooser
+    // ends the run like a dismissed open dialog. The same menu opens the About box.
     Click(m_dialog.childAt(27, 24));
     WithModal([] { ChooseFromMenu("&About Fotolot..."); },
         [](QWidget* about) { Click(about->findChild<QPushButton*>()); });

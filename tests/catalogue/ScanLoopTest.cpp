@@ -80,7 +80,7 @@ struct SlowReads {
 // come in file order, the rejected files included, each with the spare record unused after
 // the counted ones; no read starts a ring's length ahead of the notices; the tables of an
 // earlier run are emptied, also when no file is chosen.
-TEST(ScanLoop, ReadAheadKeepsFileOrderWhateverReadEndsFirst)
+TEST(ScanLoop, ReadAheadKeepsFileOrderAndACancelLeavesNothingBehind)
 {
     // Files, reads in flight (0: sized by the disk), ring size.
     const std::tuple<int, int, std::size_t> rows[] = { { 40, 3, 4 }, { 40, 8, 64 }, { 40, 1, 1 },
@@ -124,13 +124,10 @@ TEST(ScanLoop, ReadAheadKeepsFileOrderWhateverReadEndsFirst)
         EXPECT_LT(slow.maxAhead.load(), static_cast<int>(ring));
         EXPECT_EQ(slow.inFlight.load(), 0);
     }
-}
 
-// Cancel before the first file (0) or while reads are in flight: the file being read is
-// finished, the files after it get no record, no path is pulled after the cancel, and no
-// reader thread or descriptor stays behind.
-TEST(ScanLoop, CancelWithReadsInFlightLeavesNothingBehind)
-{
+    // Cancel before the first file (0) or while reads are in flight: the file being read is
+    // finished, the files after it get no record, no path is pulled after the cancel, and no
+    // reader thread or descriptor stays behind.
     TempDir dir;
     std::vector<std::string> paths;
     for (int i = 0; i < 30; ++i)

@@ -24,8 +24,7 @@ public:
     // The save dialogs and error boxes in order: "parent|name|filter|suffix" and
     // "parent|caption|text|reason", parent being the parent's objectName (empty for none).
     QStringList calls;
-    int openDialogs = 0;
-    int folderChoosers = 0;
+    int openDialogs = 0, folderChoosers = 0;
     QList<QUrl> opened;
 
     QStringList ChooseFilesToOpen(

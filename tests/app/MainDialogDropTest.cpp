@@ -11,6 +11,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
 
 #include <unistd.h>
 
@@ -76,9 +77,16 @@ protected:
 
 } // namespace
 
-TEST(DroppedItems, UriListGivesLocalPathsAsTheirBytes)
+// A text/uri-list gives the local paths it names as their bytes. A drag is taken, for
+// copying, only when it carries a local file or folder, wherever it comes over the
+// window; the focal boxes leave such a drag to the window.
+// Files and folders dropped together (on a focal box, which keeps its text) are read in
+// their order: a file whatever its name, a folder walked without its hidden folders and
+// other files. A name that is not UTF-8 is listed with a replacement character, opened
+// and exported with its bytes.
+TEST_F(MainWindowTest, DragIsTakenWithLocalFilesTheDropWalksFoldersAndSoDoesOpenFolder)
 {
-    const std::pair<const char*, std::vector<std::string>> rows[] = {
+    const std::pair<const char*, std::vector<std::string>> uriLists[] = {
         { "file:///p/Sommer%202023/%C3%BC%23%3F%25.jpg", { "/p/Sommer 2023/\xc3\xbc#?%.jpg" } },
         { "FILE://localhost/p/Roll/\nfile:/p/short", { "/p/Roll", "/p/short" } },
         { "# a comment\r\nhttp://example.com/a.jpg\r\nfile://camera/p/a.jpg\r\nfile:///p/c.jpg",
@@ -86,18 +94,8 @@ TEST(DroppedItems, UriListGivesLocalPathsAsTheirBytes)
         { "file:///p/nul%00.jpg\r\nfile://\r\nfile:relative.jpg\r\n\r\n", {} },
         { "file:///p/a.jpg?query#fragment", { "/p/a.jpg" } }
     };
-    for (const auto& [uriList, paths] : rows)
+    for (const auto& [uriList, paths] : uriLists)
         EXPECT_EQ(LocalPathsOfUriList(QByteArray(uriList)), paths) << uriList;
-}
-
-// A drag is taken, for copying, only when it carries a local file or folder, wherever it
-// comes over the window; the focal boxes leave such a drag to the window.
-// Files and folders dropped together (on a focal box, which keeps its text) are read in
-// their order: a file whatever its name, a folder walked without its hidden folders and
-// other files. A name that is not UTF-8 is listed with a replacement character, opened
-// and exported with its bytes.
-TEST_F(MainWindowTest, DragIsTakenWithLocalFilesTheDropWalksFoldersAndSoDoesOpenFolder)
-{
     const std::tuple<const char*, Qt::DropActions, bool> rows[]
         = { { "file:///p/a.jpg\r\n", Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, true },
               { "http://example.com/a.jpg\r\nfile:///p/Roll\r\n", Qt::CopyAction, true },
@@ -118,11 +116,9 @@ TEST_F(MainWindowTest, DragIsTakenWithLocalFilesTheDropWalksFoldersAndSoDoesOpen
              { "Trip/day2/IMG_0002.JPG", 56u }, { "Trip/IMG_0003.tif", 80u },
              { "Trip/IMG_0003.xmp", 110u } })
         WritePhoto(name, { tenths, 10 });
-    struct RemoveByBytes { // the temporary folder cannot name the file to remove it
-        QByteArray path;
-        ~RemoveByBytes() { unlink(path.constData()); }
-    } remove { QFile::encodeName(m_dir.path()) + "/bad\xff.jpg" };
-    const QByteArray url = "file://" + QFile::encodeName(m_dir.path()) + '/';
+    const QByteArray folder = QFile::encodeName(m_dir.path()) + '/', url = "file://" + folder;
+    // The temporary folder cannot name the file that is not UTF-8 to remove it.
+    const auto removeBad = qScopeGuard([&folder] { unlink((folder + "bad\xff.jpg").constData()); });
 
     ScanWatcher watcher;
     EXPECT_TRUE(Drag(m_dialog, IdFocalMaxEdit,

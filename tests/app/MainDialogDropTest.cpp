@@ -11,10 +11,9 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
 
 #include <unistd.h>
-
-#include <string>
 
 namespace {
 
@@ -48,17 +47,15 @@ bool Drag(CMainDialog& window, int id, const char* uriList,
 }
 
 // Records the notices of the scan runs while it lives (P for progress, D for done, C for
-// closed) and what the progress window shows at the last one; once cancelAfter progress notices
-// were handled, cancels by a click on Cancel, Escape or the close box.
+// closed) and what the progress window shows at the last one; at the cancelAt-th progress
+// notice cancels by a click on Cancel (1), Escape (2) or the close box (3).
 class ScanWatcher : public QObject {
 public:
     ScanWatcher() { qApp->installEventFilter(this); }
     ~ScanWatcher() override { qApp->removeEventFilter(this); }
-    enum CancelBy { Button, Escape, CloseBox };
     std::string notices;
     QString shown;
-    int cancelAfter = 0;
-    CancelBy cancelBy = Button;
+    std::size_t cancelAt = 0;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -68,14 +65,11 @@ protected:
             connect(scan, &CScanProgressDlg::NoticeHandled, this, [this, scan](int code) {
                 notices += code == ScanProgress ? 'P' : code == ScanDone ? 'D' : 'C';
                 shown = scan->m_fileLabel->text() + " " + scan->m_totalLabel->text();
-                if (code != ScanProgress || static_cast<int>(notices.size()) != cancelAfter)
+                if (code != ScanProgress || notices.size() != cancelAt)
                     return;
-                if (cancelBy == Button)
-                    Click(scan->findChild<QPushButton*>());
-                else if (cancelBy == Escape)
-                    QTest::keyClick(scan, Qt::Key_Escape);
-                else
-                    scan->close();
+                cancelAt == 1       ? Click(scan->findChild<QPushButton*>())
+                    : cancelAt == 2 ? QTest::keyClick(scan, Qt::Key_Escape)
+                                    : void(scan->close());
             });
         return QObject::eventFilter(watched, event);
     }
@@ -83,56 +77,48 @@ protected:
 
 } // namespace
 
-TEST(DroppedItems, UriListGivesLocalPathsAsTheirBytes)
+// A text/uri-list gives the local paths it names as their bytes. A drag is taken, for
+// copying, only when it carries a local file or folder, wherever it comes over the
+// window; the focal boxes leave such a drag to the window.
+// Files and folders dropped together (on a focal box, which keeps its text) are read in
+// their order: a file whatever its name, a folder walked without its hidden folders and
+// other files. A name that is not UTF-8 is listed with a replacement character, opened
+// and exported with its bytes.
+TEST_F(MainWindowTest, DragIsTakenWithLocalFilesTheDropWalksFoldersAndSoDoesOpenFolder)
 {
-    const std::pair<const char*, std::vector<std::string>> rows[] = {
+    const std::pair<const char*, std::vector<std::string>> uriLists[] = {
         { "file:///p/Sommer%202023/%C3%BC%23%3F%25.jpg", { "/p/Sommer 2023/\xc3\xbc#?%.jpg" } },
         { "FILE://localhost/p/Roll/\nfile:/p/short", { "/p/Roll", "/p/short" } },
         { "# a comment\r\nhttp://example.com/a.jpg\r\nfile://camera/p/a.jpg\r\nfile:///p/c.jpg",
             { "/p/c.jpg" } },
         { "file:///p/nul%00.jpg\r\nfile://\r\nfile:relative.jpg\r\n\r\n", {} },
-        { "file:///p/a.jpg?query#fragment", { "/p/a.jpg" } },
+        { "file:///p/a.jpg?query#fragment", { "/p/a.jpg" } }
     };
-    for (const auto& [uriList, paths] : rows)
+    for (const auto& [uriList, paths] : uriLists)
         EXPECT_EQ(LocalPathsOfUriList(QByteArray(uriList)), paths) << uriList;
-}
-
-// A drag is taken, for copying, only when it carries a local file or folder, wherever it
-// comes over the window; the focal boxes leave such a drag to the window.
-TEST_F(MainWindowTest, DragIsTakenOnlyWithLocalFilesForCopying)
-{
-    const std::tuple<const char*, Qt::DropActions, bool> rows[] = {
-        { "file:///p/a.jpg\r\n", Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, true },
-        { "http://example.com/a.jpg\r\nfile:///p/Roll\r\n", Qt::CopyAction, true },
-        { "file:///p/a.jpg\r\n", Qt::MoveAction, false },
-        { "http://example.com/a.jpg\r\n", Qt::CopyAction, false },
-        { "file://camera/p/a.jpg\r\n", Qt::CopyAction, false },
-        { nullptr, Qt::CopyAction, false },
-    };
+    const std::tuple<const char*, Qt::DropActions, bool> rows[]
+        = { { "file:///p/a.jpg\r\n", Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, true },
+              { "http://example.com/a.jpg\r\nfile:///p/Roll\r\n", Qt::CopyAction, true },
+              { "file:///p/a.jpg\r\n", Qt::MoveAction, false },
+              { "http://example.com/a.jpg\r\n", Qt::CopyAction, false },
+              { "file://camera/p/a.jpg\r\n", Qt::CopyAction, false },
+              { nullptr, Qt::CopyAction, false } };
     for (const auto& [uriList, actions, taken] : rows)
         for (const int id : { IdResultsList, IdChart, IdApertureMin, IdFocalMinEdit }) {
-            if (uriList || id != IdFocalMinEdit) { // plain text is the edit's own to take
-                EXPECT_EQ(Drag(m_dialog, id, uriList, actions, false), taken)
-                    << (uriList ? uriList : "text") << id;
-            }
+            if (!uriList && id == IdFocalMinEdit)
+                continue; // plain text is the edit's own to take
+            EXPECT_EQ(Drag(m_dialog, id, uriList, actions, false), taken)
+                << (uriList ? uriList : "text") << id;
         }
-}
-
-// Files and folders dropped together (on a focal box, which keeps its text) are read in
-// their order: a file whatever its name, a folder walked without its hidden folders and
-// other files. A name that is not UTF-8 is listed with a replacement character, opened
-// and exported with its bytes.
-TEST_F(MainWindowTest, DropReadsFilesAndWalksFoldersAndCancelStopsTheWalk)
-{
     for (const auto& [name, tenths] : { std::pair { "a.jpg", 28u }, { "loose.dat", 80u },
              { "Roll/b.JPG", 40u }, { "Roll/sub/d.jpeg", 56u }, { "Roll/.thumbs/c.jpg", 110u },
-             { "Roll/notes.txt", 160u }, { "bad\xff.jpg", 71u } })
-        WritePhoto(name, tenths);
-    struct RemoveByBytes { // the temporary folder cannot name the file to remove it
-        QByteArray path;
-        ~RemoveByBytes() { unlink(path.constData()); }
-    } remove { QFile::encodeName(m_dir.path()) + "/bad\xff.jpg" };
-    const QByteArray url = "file://" + QFile::encodeName(m_dir.path()) + '/';
+             { "Roll/notes.txt", 160u }, { "bad\xff.jpg", 71u }, { "Trip/day1/IMG_0001.JPG", 40u },
+             { "Trip/day2/IMG_0002.JPG", 56u }, { "Trip/IMG_0003.tif", 80u },
+             { "Trip/IMG_0003.xmp", 110u } })
+        WritePhoto(name, { tenths, 10 });
+    const QByteArray folder = QFile::encodeName(m_dir.path()) + '/', url = "file://" + folder;
+    // The temporary folder cannot name the file that is not UTF-8 to remove it.
+    const auto removeBad = qScopeGuard([&folder] { unlink((folder + "bad\xff.jpg").constData()); });
 
     ScanWatcher watcher;
     EXPECT_TRUE(Drag(m_dialog, IdFocalMaxEdit,
@@ -155,31 +141,22 @@ TEST_F(MainWindowTest, DropReadsFilesAndWalksFoldersAndCancelStopsTheWalk)
 
     // Cancel, Escape and the close box during the walk: the file being read is finished
     // and counted, nothing further is read, the catalogue is emptied and the selectors stay.
-    const std::tuple<ScanWatcher::CancelBy, const char*, const char*> cancels[]
-        = { { ScanWatcher::Button, "a.jpg", " 1" }, { ScanWatcher::Escape, "Roll/b.JPG", " 2" },
-              { ScanWatcher::CloseBox, "Roll/sub/d.jpeg", " 3" } };
-    for (const auto& [how, file, total] : cancels) {
+    const std::tuple<std::size_t, const char*, const char*> cancels[]
+        = { { 1, "a.jpg", " 1" }, { 2, "Roll/b.JPG", " 2" }, { 3, "Roll/sub/d.jpeg", " 3" } };
+    for (const auto& [at, file, total] : cancels) {
         watcher.notices.clear();
-        watcher.cancelBy = how;
-        watcher.cancelAfter = how + 1;
+        watcher.cancelAt = at;
         Drag(m_dialog, IdChart, url + "a.jpg\r\n" + url + "Roll\r\n" + url + "loose.dat");
-        EXPECT_EQ(watcher.notices, std::string(how + 1u, 'P') + 'C');
+        EXPECT_EQ(watcher.notices, std::string(at, 'P') + 'C');
         EXPECT_EQ(watcher.shown, m_dir.filePath(file) + total);
         EXPECT_EQ(m_dialog.m_catalogue.recordCount, 0);
         EXPECT_FALSE(m_dialog.m_catalogue.head);
         EXPECT_EQ(Entries(List(IdApertureMax)), "F2.8 F4.0 F5.6 F7.1 F8.0 (F8.0)");
     }
-}
 
-// Open Folder, chosen from the window menu that the program icon opens and with
-// Ctrl+Shift+O, asks the desktop for a folder and reads its tree; a dismissed chooser
-// ends the run like a dismissed open dialog. The same menu opens the About box.
-TEST_F(MainWindowTest, OpenFolderAndAboutFromTheWindowMenu)
-{
-    for (const auto& [name, tenths] :
-        { std::pair { "Trip/day1/IMG_0001.JPG", 40u }, { "Trip/day2/IMG_0002.JPG", 56u },
-            { "Trip/IMG_0003.tif", 80u }, { "Trip/IMG_0003.xmp", 110u } })
-        WritePhoto(name, tenths);
+    // Open Folder, chosen from the window menu that the program icon opens and with
+    // Ctrl+Shift+O, asks the desktop for a folder and reads its tree; a dismissed chooser
+    // ends the run like a dismissed open dialog. The same menu opens the About box.
     Click(m_dialog.childAt(27, 24));
     WithModal([] { ChooseFromMenu("&About Fotolot..."); },
         [](QWidget* about) { Click(about->findChild<QPushButton*>()); });

@@ -5,20 +5,8 @@
 #include <QAbstractItemModelTester>
 #include <QPushButton>
 
-namespace {
-
-QString Row(const QAbstractItemModel* model, int row)
-{
-    QStringList cells;
-    for (int column = 0; column < model->columnCount(); ++column)
-        cells << model->index(row, column).data().toString();
-    return cells.join('|');
-}
-
-} // namespace
-
 // The list's model is checked for consistency at every change, all through the test.
-TEST_F(MainWindowTest, ScanFillsTheBoundsAndQueryListsWhatLiesWithinThem)
+TEST_F(MainWindowTest, ScanFillsTheBoundsQueryListsWhatLiesWithinThemHeadingsSortAndExtremesPass)
 {
     QAbstractItemModelTester tester(
         Results()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
@@ -35,17 +23,35 @@ TEST_F(MainWindowTest, ScanFillsTheBoundsAndQueryListsWhatLiesWithinThem)
     // Old.tif is read from its first 32,768 bytes only, and its Latin-1 camera reads right.
     Click(Item(IdQuery));
     const QAbstractItemModel* rows = Results()->model();
-    ASSERT_EQ(rows->rowCount(), 4);
-    const char* const listed[]
-        = { "c.jpg|Nikon CAM-1|F2.8|18|100|1/250", "a.jpg|Nikon CAM-1|F4.0|54|400|1/2",
-              "Old.tif|Caf\xC3\xA9 CAM-9|F0.0|35|200|n/a", "b.jpg|Nikon CAM-1|F2.8|50|n/a|2.0" };
-    for (int row = 0; row < 4; ++row)
-        EXPECT_EQ(Row(rows, row), QString::fromUtf8(listed[row]));
-    for (int column = 0; column < kResultColumnCount; ++column)
+    const char* const columns[]
+        = { "c.jpg a.jpg Old.tif b.jpg ", "Nikon CAM-1 Nikon CAM-1 Caf\xC3\xA9 CAM-9 Nikon CAM-1 ",
+              "F2.8 F4.0 F0.0 F2.8 ", "18 54 35 50 ", "100 400 200 n/a ", "1/250 1/2 n/a 2.0 " };
+    for (int column = 0; column < kResultColumnCount; ++column) {
+        EXPECT_EQ(Column(rows, column), QString::fromUtf8(columns[column]));
         EXPECT_EQ(rows->index(0, column).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
             (column < 2 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
+    }
     EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "4/4");
     EXPECT_TRUE(Item<QLabel>(IdMatches)->alignment() & Qt::AlignRight);
+
+    // Heading clicks sort, each column alternating; the directions outlive a query (-1);
+    // the stripes follow the position. File names sort by bytes (upper case first), a
+    // missing ISO first, shutter speeds by time, not text; equal apertures keep their order.
+    const std::pair<int, const char*> clicks[] = { { FileColumn, "Old.tif a.jpg b.jpg c.jpg " },
+        { FileColumn, "c.jpg b.jpg a.jpg Old.tif " }, { IsoColumn, "b.jpg c.jpg Old.tif a.jpg " },
+        { ShutterSpeedColumn, "Old.tif c.jpg a.jpg b.jpg " },
+        { ApertureColumn, "Old.tif c.jpg b.jpg a.jpg " }, { -1, "c.jpg a.jpg Old.tif b.jpg " },
+        { IsoColumn, "a.jpg Old.tif c.jpg b.jpg " }, { CameraColumn, "Old.tif a.jpg c.jpg b.jpg " },
+        { FocalLengthColumn, "c.jpg Old.tif b.jpg a.jpg " } };
+    for (const auto& [column, order] : clicks) {
+        column < 0 ? Click(Item(IdQuery)) : ClickHeading(column);
+        EXPECT_EQ(Order(), order) << column;
+    }
+    const QImage list = Results()->viewport()->grab().toImage();
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(list.pixel(262, RowCentre(row).y()),
+            row % 2 ? qRgb(240, 240, 240) : qRgb(248, 248, 248))
+            << row;
 
     // The up-down controls step within 17..55 by their buttons and the arrow keys.
     Edit(IdFocalMinEdit)->setFocus();
@@ -76,16 +82,12 @@ TEST_F(MainWindowTest, ScanFillsTheBoundsAndQueryListsWhatLiesWithinThem)
     Click(Item(IdQuery));
     EXPECT_EQ(Order(), "b.jpg ");
     EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "1/4");
-}
 
-// An f-number or exposure time not above 1e-8 counts as not given, and a focal length of
-// 4294967295 mm fits the up-down range: the first query lists both photos, and so does
-// one after the arrows and keys have stepped at the range's ends and back.
-TEST_F(MainWindowTest, TinyAndHugeValuesPassTheFirstQuery)
-{
-    OpenPhotos(
-        { WritePhoto("IMG_1.JPG", { "", "", { 1, 1000000000 }, { 1, 4294967295 }, { 50, 1 } }),
-            WritePhoto("IMG_2.JPG", { "", "", { 28, 10 }, { 1, 125 }, { 4294967295, 1 } }) });
+    // An f-number or exposure time not above 1e-8 counts as not given, and a focal length of
+    // 4294967295 mm fits the up-down range: the first query lists both photos, and so does
+    // one after the arrows and keys have stepped at the range's ends and back.
+    OpenPhotos({ WritePhoto("IMG_1.JPG", { 1, 1000000000 }, { 1, 4294967295 }, { 50, 1 }),
+        WritePhoto("IMG_2.JPG", { 28, 10 }, { 1, 125 }, { 4294967295, 1 }) });
     EXPECT_EQ(Edit(IdFocalMinEdit)->text() + ".." + Edit(IdFocalMaxEdit)->text(), "50..4294967295");
     Click(Item(IdQuery));
     EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "2/2");
@@ -138,8 +140,7 @@ TEST_F(MainWindowTest, ShowChartsEachQuantityAndScreenshotSavesTheWindow)
               { { 525, 180 }, qRgb(129, 0, 0) }, { { 166, 182 }, black }, { { 423, 182 }, black } };
     for (const auto& [at, colour] : pixels)
         EXPECT_EQ(chart.pixel(at), colour) << at.x() << ", " << at.y();
-    EXPECT_NE(chart.pixel(166, 183), black);
-    EXPECT_NE(chart.pixel(423, 183), black);
+    EXPECT_TRUE(chart.pixel(166, 183) != black && chart.pixel(423, 183) != black);
 
     // Screenshot saves the window's picture; a click on Open and keys typed while it waits
     // for the window to repaint are dropped.
@@ -170,37 +171,6 @@ TEST_F(MainWindowTest, ShowChartsEachQuantityAndScreenshotSavesTheWindow)
     QTest::mouseRelease(link, Qt::LeftButton);
     Click(link, {}, Qt::RightButton);
     EXPECT_EQ(m_desktop.opened.size(), 1);
-}
-
-// Heading clicks sort, each column alternating; the directions outlive a query; the
-// stripes follow the position.
-TEST_F(MainWindowTest, HeadingClicksSortAndTheStripesFollowThePosition)
-{
-    OpenPhotos(FourPhotos());
-    Click(Item(IdQuery));
-    const std::pair<int, const char*> clicks[] = {
-        { FileColumn, "Old.tif a.jpg b.jpg c.jpg " }, // bytes: upper case first
-        { FileColumn, "c.jpg b.jpg a.jpg Old.tif " },
-        { IsoColumn, "b.jpg c.jpg Old.tif a.jpg " }, // a missing value first
-        { ShutterSpeedColumn, "Old.tif c.jpg a.jpg b.jpg " }, // by time, not text
-        { ApertureColumn, "Old.tif c.jpg b.jpg a.jpg " }, // equal ones keep their order
-        { -1, "c.jpg a.jpg Old.tif b.jpg " }, // Query
-        { IsoColumn, "a.jpg Old.tif c.jpg b.jpg " }, // the second click on ISO
-        { CameraColumn, "Old.tif a.jpg c.jpg b.jpg " },
-        { FocalLengthColumn, "c.jpg Old.tif b.jpg a.jpg " },
-    };
-    for (const auto& [column, order] : clicks) {
-        if (column < 0)
-            Click(Item(IdQuery));
-        else
-            ClickHeading(column);
-        EXPECT_EQ(Order(), order) << column;
-    }
-    const QImage list = Results()->viewport()->grab().toImage();
-    for (int row = 0; row < 4; ++row)
-        EXPECT_EQ(list.pixel(262, RowCentre(row).y()),
-            row % 2 ? qRgb(240, 240, 240) : qRgb(248, 248, 248))
-            << row;
 }
 
 // The rows of a query stay usable after a cancelled scan has released their photos: they

@@ -12,30 +12,15 @@
 #include "query/ListRow.h"
 #include "tests/support/FakeDesktop.h"
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QAction>
-#include <QApplication>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScreen>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-
-#include <algorithm>
-#include <cstring>
-#include <functional>
-#include <ostream>
-#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -81,11 +66,8 @@ inline void WithModal(
     bool answered = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && !answered) {
-            answered = true;
-            answer(modal);
-        }
+        if (QWidget* modal = QApplication::activeModalWidget(); modal && !answered)
+            answered = true, answer(modal);
     });
     poll.start(0);
     action();
@@ -111,19 +93,15 @@ inline QStringList Captions(const QWidget* window)
 {
     QStringList texts { window->windowTitle() };
     for (const QWidget* w : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (auto* label = qobject_cast<const QLabel*>(w))
-            texts << label->text();
-        else if (auto* button = qobject_cast<const QAbstractButton*>(w))
-            texts << button->text();
-        else if (auto* list = qobject_cast<const QComboBox*>(w))
+        texts << w->property("text").toString(); // a label's or a button's
+        for (const QAction* action : w->actions()) // a menu's items
+            texts << action->text();
+        if (auto* list = qobject_cast<const QComboBox*>(w))
             for (int i = 0; i < list->count(); ++i)
                 texts << list->itemText(i);
-        else if (auto* table = qobject_cast<const QTableView*>(w))
+        if (auto* table = qobject_cast<const QTableView*>(w))
             for (int c = 0; c < table->model()->columnCount(); ++c)
                 texts << table->model()->headerData(c, Qt::Horizontal).toString();
-        else if (auto* menu = qobject_cast<const QMenu*>(w))
-            for (const QAction* action : menu->actions())
-                texts << action->text();
     }
     texts.removeAll(QString());
     texts.sort();
@@ -142,32 +120,27 @@ protected:
     QLineEdit* Edit(int id) const { return Item<QLineEdit>(id); }
     QTableView* Results() const { return m_dialog.m_resultsList; }
 
-    // A photo of the NIKON CAM-1, 3 MB, with the given settings; the name is bytes and may
-    // hold folders.
-    QString WritePhoto(const QByteArray& name, CorpusPhoto photo) const
+    // A 3 MB photo of the NIKON CAM-1 with the given f-number, exposure time (s), focal
+    // length (mm) and ISO (0: none); the name is bytes and may hold folders.
+    QString WritePhoto(const QByteArray& name, CorpusRational fNumber, CorpusRational time = {},
+        CorpusRational focal = {}, std::uint16_t iso = 0) const
     {
-        photo.make = "NIKON CORPORATION";
-        photo.model = "NIKON CAM-1";
-        photo.fileSize = 3 * 1048576;
         const QByteArray path = QFile::encodeName(m_dir.path()) + '/' + name;
         QDir().mkpath(QFileInfo(QFile::decodeName(path)).path()); // folder names are ASCII
-        EXPECT_TRUE(WriteCorpusFile(path.toStdString(), photo)) << name.constData();
+        EXPECT_TRUE(WriteCorpusFile(path.toStdString(),
+            { "NIKON CORPORATION", "NIKON CAM-1", fNumber, time, focal, iso, false, false,
+                3 << 20 }))
+            << name.constData();
         return QFile::decodeName(path);
-    }
-    // A photo at f/(tenths / 10) and nothing else.
-    QString WritePhoto(const QByteArray& name, unsigned tenths) const
-    {
-        return WritePhoto(name, { "", "", { tenths, 10 }, {}, {}, 0 });
     }
 
     // c.jpg F2.8 1/250 s 17.5 mm ISO 100; a.jpg F4.0 1/2 s 54.4 mm ISO 400; Old.tif (below);
     // b.jpg F2.8 2 s 50 mm without ISO.
     QStringList FourPhotos() const
     {
-        return { WritePhoto("c.jpg", { "", "", { 28, 10 }, { 1, 250 }, { 175, 10 }, 100 }),
-            WritePhoto("a.jpg", { "", "", { 40, 10 }, { 1, 2 }, { 544, 10 }, 400 }),
-            WriteOldCameraTiff("Old.tif"),
-            WritePhoto("b.jpg", { "", "", { 28, 10 }, { 2, 1 }, { 500, 10 }, 0 }) };
+        return { WritePhoto("c.jpg", { 28, 10 }, { 1, 250 }, { 175, 10 }, 100),
+            WritePhoto("a.jpg", { 40, 10 }, { 1, 2 }, { 544, 10 }, 400),
+            WriteOldCameraTiff("Old.tif"), WritePhoto("b.jpg", { 28, 10 }, { 2, 1 }, { 500, 10 }) };
     }
 
     // A 40,000-byte little-endian TIFF file from an old camera: its Model text is Latin-1
@@ -215,27 +188,24 @@ protected:
         return nullptr;
     }
 
-    // A list's entries, each followed by a space, and then its selected entry.
-    static QString Entries(const QComboBox* list)
-    {
-        QString text;
-        for (int i = 0; i < list->count(); ++i)
-            text += list->itemText(i) + ' ';
-        return text + '(' + list->currentText() + ')';
-    }
-
     QPoint RowCentre(int row) const
     {
         return Results()->visualRect(Results()->model()->index(row, 1)).center();
     }
 
-    // The File column from the top, each name followed by a space.
-    QString Order() const
+    // A column of model from the top, each entry followed by a space.
+    static QString Column(const QAbstractItemModel* model, int column = 0)
     {
-        QString names;
-        for (int row = 0; row < Results()->model()->rowCount(); ++row)
-            names += Results()->model()->index(row, 0).data().toString() + ' ';
-        return names;
+        QString text;
+        for (int row = 0; row < model->rowCount(); ++row)
+            text += model->index(row, column).data().toString() + ' ';
+        return text;
+    }
+    QString Order() const { return Column(Results()->model()); } // the File column
+    // A list's entries, each followed by a space, and then its selected entry.
+    static QString Entries(const QComboBox* list)
+    {
+        return Column(list->model()) + '(' + list->currentText() + ')';
     }
 
     // What the window shows: its pixels read back once pending repaints are done, so that

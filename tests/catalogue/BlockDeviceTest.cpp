@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "tests/catalogue/ExifTestFiles.h"
 
 namespace fs = std::filesystem;
@@ -41,14 +38,12 @@ TEST(BlockDevice, OnlyARealSpinningDiskReadsOneAtATime)
     disk(scsiHost / "host1" / "target1:0:0" / "1:0:0:0", "sdb", "sd", "1", "8:16", "8:17");
     disk(devices / "usb1", "sdc", "sd", "yes", "8:32", "8:33");
 
-    const std::tuple<unsigned, unsigned, bool> rows[] = {
-        { 8, 0, true }, { 8, 1, true }, // the SATA disk and its partition
-        { 259, 0, false }, { 259, 1, false }, // solid state
-        { 254, 0, false }, { 254, 1, false }, // virtio: the flag says nothing
-        { 8, 16, false }, { 8, 17, false }, // a disk on a virtio host adapter
-        { 8, 32, false }, // a flag that is neither 0 nor 1
-        { 0, 45, false }, // no block device: a network or memory file system
-    };
+    // The SATA disk and its partition; solid state; virtio, whose flag says nothing; a disk
+    // on a virtio host adapter; a flag that is neither 0 nor 1; no block device (a network
+    // or memory file system).
+    const std::tuple<unsigned, unsigned, bool> rows[] = { { 8, 0, true }, { 8, 1, true },
+        { 259, 0, false }, { 259, 1, false }, { 254, 0, false }, { 254, 1, false },
+        { 8, 16, false }, { 8, 17, false }, { 8, 32, false }, { 0, 45, false } };
     fs::create_directories(sys / "bus" / "drivers" / "virtio_scsi");
     for (const auto& [major, minor, spinning] : rows)
         EXPECT_EQ(IsSpinningDisk(sys.string(), major, minor), spinning) << major << ':' << minor;

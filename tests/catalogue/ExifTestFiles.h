@@ -44,10 +44,8 @@ inline const Bytes kBigEndian
 // The entries of a folder, such as /proc/self/fd or /proc/self/task.
 inline std::size_t EntriesOf(const char* folder)
 {
-    std::size_t n = 0;
-    for (auto it = std::filesystem::directory_iterator(folder); it != decltype(it)(); ++it)
-        ++n;
-    return n;
+    using Entries = std::filesystem::directory_iterator;
+    return static_cast<std::size_t>(std::distance(Entries(folder), Entries()));
 }
 
 struct TempDir {
@@ -62,9 +60,8 @@ struct TempDir {
     std::string Write(const std::string& name, Bytes bytes, std::size_t size = 0) const
     {
         bytes.resize(std::max(size, bytes.size()));
-        std::ofstream(path / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                static_cast<std::streamsize>(bytes.size()));
+        std::ofstream file(path / name, std::ios::binary);
+        file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         return (path / name).string();
     }
 };

@@ -16,42 +16,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// root followed by each suffix.
-std::vector<std::string> Under(const std::string& root, const std::vector<std::string>& suffixes)
-{
-    std::vector<std::string> paths;
-    for (const std::string& suffix : suffixes)
-        paths.push_back(root + suffix);
-    return paths;
-}
-
-// A tree with every kind of entry a walk meets; "locked" is mode 000.
-struct Tree : TempDir {
-    std::string root = path.string();
-    Tree()
-    {
-        for (const char* name :
-            { "B.jpg", "IMG_10.jpg", "IMG_9.jpg", "a/z.tif", "a/.cache/x.jpg", "a/deep/er/est.NEF",
-                "a-b.jpg", "a.jpg", ".hidden.jpg", ".thumbs/t.jpg", "notes.txt", "photo.png", "jpg",
-                "x.jpg.txt", "dot.", "bad\xff.jpg", "\xc3\xa9t\xc3\xa9.jpg", "mixed.JpEg",
-                "raw.3fr", "dir.jpg/inside.jpg", "locked/in.jpg" }) {
-            fs::create_directories((path / name).parent_path());
-            Write(name, { 'x' });
-        }
-        mkfifo((path / "fifo.jpg").c_str(), 0600);
-        fs::create_symlink("missing.jpg", path / "dead.jpg");
-        fs::create_symlink("a/z.tif", path / "link.jpg");
-        fs::create_symlink("a", path / "linkdir");
-        fs::create_symlink(".", path / "loop");
-        fs::permissions(path / "locked", fs::perms::none);
-    }
-    ~Tree() { fs::permissions(path / "locked", fs::perms::owner_all); }
-};
-
 // Turns root's override of file modes on or off for this thread (mode 000 then stops it).
-bool FileAccessOverride(bool on)
+static bool FileAccessOverride(bool on)
 {
     if (geteuid() != 0)
         return true;
@@ -65,7 +31,7 @@ bool FileAccessOverride(bool on)
 }
 
 // Every path of source; no descriptor is held between two of them.
-std::vector<std::string> PullAll(PathSource& source)
+static std::vector<std::string> PullAll(PathSource& source)
 {
     const std::size_t descriptors = EntriesOf("/proc/self/fd");
     std::vector<std::string> paths;
@@ -76,9 +42,7 @@ std::vector<std::string> PullAll(PathSource& source)
     return paths;
 }
 
-} // namespace
-
-TEST(FolderWalk, PhotoNamesByExtensionInAnyCase)
+TEST(FolderWalk, PhotoNamesByExtensionInAnyCaseAndTheOrderAndFilteringOfATree)
 {
     for (const char* name : { "a.jpg", "a.JPEG", "a.Jpe", "a.tif", "a.TIFF", "a.dng", "a.NEF",
              "a.nrw", "a.Cr2", "a.arw", "a.srf", "a.SR2", "a.pef", "a.orf", "a.RW2", "a.srw",
@@ -87,43 +51,55 @@ TEST(FolderWalk, PhotoNamesByExtensionInAnyCase)
     for (const char* name : { "jpg", "a.", "a.jp", "a.jpgg", "a.jpg.txt", "a.png", "a.heic",
              "a.crw", "a.j\xc3\xa9g", "a.JPG\xff" })
         EXPECT_FALSE(IsPhotoFileName(name)) << name;
-}
 
-// "locked" is read with root's override of file modes off. "back" is the tree itself
-// mounted inside it, in a mount namespace of this thread's own: its second appearance is
-// on the path and is not entered. Where it cannot be mounted it is an empty folder.
-TEST(FolderWalk, OrderAndFilteringOfATreeAndOfChosenItems)
-{
-    const Tree tree;
+    // A tree with every kind of entry a walk meets. "locked" is mode 000, read with root's
+    // override of file modes off. "back" is the tree itself mounted inside it, in a mount
+    // namespace of this thread's own: its second appearance is on the path and is not
+    // entered. Where it cannot be mounted it is an empty folder.
+    const TempDir tree;
+    const std::string root = tree.path.string();
+    for (const char* name : { "B.jpg", "IMG_10.jpg", "IMG_9.jpg", "a/z.tif", "a/.cache/x.jpg",
+             "a/deep/er/est.NEF", "a-b.jpg", "a.jpg", ".hidden.jpg", ".thumbs/t.jpg", "notes.txt",
+             "photo.png", "jpg", "x.jpg.txt", "dot.", "bad\xff.jpg", "\xc3\xa9t\xc3\xa9.jpg",
+             "mixed.JpEg", "raw.3fr", "dir.jpg/inside.jpg", "locked/in.jpg" }) {
+        fs::create_directories((tree.path / name).parent_path());
+        tree.Write(name, { 'x' });
+    }
+    mkfifo((tree.path / "fifo.jpg").c_str(), 0600);
+    for (const auto& [target, link] : { std::pair { "missing.jpg", "dead.jpg" },
+             { "a/z.tif", "link.jpg" }, { "a", "linkdir" }, { ".", "loop" } })
+        fs::create_symlink(target, tree.path / link);
+    fs::permissions(tree.path / "locked", fs::perms::none);
     fs::create_directories(tree.path / "back");
+    auto under = [&root](std::vector<std::string> paths) { // root followed by each
+        for (std::string& path : paths)
+            path.insert(0, root);
+        return paths;
+    };
     const int home = open("/proc/self/ns/mnt", O_RDONLY | O_CLOEXEC), cwd = open(".", O_RDONLY);
     const bool unshared = unshare(CLONE_NEWNS) == 0;
     if (unshared && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0)
-        mount(tree.root.c_str(), (tree.root + "/back").c_str(), nullptr, MS_BIND, nullptr);
+        mount(root.c_str(), (root + "/back").c_str(), nullptr, MS_BIND, nullptr);
     const bool dropped = FileAccessOverride(false);
-    FolderWalk walk(tree.root);
+    FolderWalk walk(root);
     const std::vector<std::string> paths = PullAll(walk);
     EXPECT_TRUE(dropped && FileAccessOverride(true));
-    if (unshared) {
-        EXPECT_EQ(setns(home, CLONE_NEWNS) + fchdir(cwd), 0);
-    }
+    fs::permissions(tree.path / "locked", fs::perms::owner_all);
+    EXPECT_EQ(unshared ? setns(home, CLONE_NEWNS) + fchdir(cwd) : 0, 0);
     close(home);
     close(cwd);
     EXPECT_EQ(paths,
-        Under(tree.root,
-            { "/B.jpg", "/IMG_10.jpg", "/IMG_9.jpg", "/a/deep/er/est.NEF", "/a/z.tif", "/a-b.jpg",
-                "/a.jpg", "/bad\xff.jpg", "/dir.jpg/inside.jpg", "/link.jpg", "/mixed.JpEg",
-                "/raw.3fr", "/\xc3\xa9t\xc3\xa9.jpg" }));
+        under({ "/B.jpg", "/IMG_10.jpg", "/IMG_9.jpg", "/a/deep/er/est.NEF", "/a/z.tif", "/a-b.jpg",
+            "/a.jpg", "/bad\xff.jpg", "/dir.jpg/inside.jpg", "/link.jpg", "/mixed.JpEg", "/raw.3fr",
+            "/\xc3\xa9t\xc3\xa9.jpg" }));
 
     // Chosen items: a file is yielded whatever its name or whether it exists; a folder, or
     // a link to one, is walked where it stands, also among items of one folder looked up
     // in its listing; a trailing "/" is not doubled.
-    const auto source = MakeScanSource(Under(tree.root,
-        { "/notes.txt", "/linkdir", "/missing.jpg", "/dir.jpg", "/B.jpg", "/a/", "/a/.cache",
-            "/a/z.tif", "/loop/a" }));
+    const auto source = MakeScanSource(under({ "/notes.txt", "/linkdir", "/missing.jpg", "/dir.jpg",
+        "/B.jpg", "/a/", "/a/.cache", "/a/z.tif", "/loop/a" }));
     EXPECT_EQ(PullAll(*source),
-        Under(tree.root,
-            { "/notes.txt", "/linkdir/deep/er/est.NEF", "/linkdir/z.tif", "/missing.jpg",
-                "/dir.jpg/inside.jpg", "/B.jpg", "/a/deep/er/est.NEF", "/a/z.tif",
-                "/a/.cache/x.jpg", "/a/z.tif", "/loop/a/deep/er/est.NEF", "/loop/a/z.tif" }));
+        under({ "/notes.txt", "/linkdir/deep/er/est.NEF", "/linkdir/z.tif", "/missing.jpg",
+            "/dir.jpg/inside.jpg", "/B.jpg", "/a/deep/er/est.NEF", "/a/z.tif", "/a/.cache/x.jpg",
+            "/a/z.tif", "/loop/a/deep/er/est.NEF", "/loop/a/z.tif" }));
 }

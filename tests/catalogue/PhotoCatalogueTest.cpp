@@ -6,19 +6,16 @@
 #include <clocale>
 #include <cmath>
 #include <gtest/gtest.h>
-#include <limits>
 #include <numeric>
-#include <vector>
 
-TEST(ValueTable, DistinctValuesAboveTheLimitAndTheExtremesOfAFullTable)
+TEST(PhotoCatalogue, DistinctValuesExtremesOfAFullTableLongListsAndQuantityTexts)
 {
     PhotoCatalogue c;
     auto table = [&c](Quantity k) {
         return std::vector<double>(c.values[k], c.values[k] + c.valueCounts[k]);
     };
     const double above = std::nextafter(1e-8, 1.0);
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    for (double v : { 0.0, 1e-8, -3.0, nan, above, 50.0, 500.0 / 10, 2.8, 50.0, 2.8 })
+    for (double v : { 0.0, 1e-8, -3.0, std::nan(""), above, 50.0, 500.0 / 10, 2.8, 50.0, 2.8 })
         AddValue(c, FocalLength, v);
     EXPECT_EQ(table(FocalLength), (std::vector<double> { above, 50, 2.8 }));
     EXPECT_EQ(c.valueCounts[Aperture], 0);
@@ -42,10 +39,8 @@ TEST(ValueTable, DistinctValuesAboveTheLimitAndTheExtremesOfAFullTable)
     expected.front() = 0.25;
     expected.back() = 300;
     EXPECT_EQ(table(Iso), expected);
-}
 
-TEST(PhotoRecords, LongListsAreReleasedWithoutDeepRecursion)
-{
+    // Long lists of records are released without deep recursion.
     auto list = [](PhotoRecord*& last) { // a million records; last points at the final one
         auto first = std::make_unique<PhotoRecord>();
         last = first.get();
@@ -53,7 +48,6 @@ TEST(PhotoRecords, LongListsAreReleasedWithoutDeepRecursion)
             last = (last->next = std::make_unique<PhotoRecord>()).get();
         return first;
     };
-    PhotoCatalogue c;
     PhotoRecord* last = nullptr;
     c.head = list(last);
     FreeRecords(c.head);
@@ -64,12 +58,9 @@ TEST(PhotoRecords, LongListsAreReleasedWithoutDeepRecursion)
     ClearRecords(c);
     EXPECT_TRUE(c.head == nullptr && c.spare == nullptr && c.recordCount == 0);
     list(last).reset(); // the list owned by a record goes with it, however long
-}
 
-TEST(QuantityText, Formats)
-{
-    // One row per format: aperture, focal below and from 10, ISO, shutter below 1, from 1
-    // and from 10, file size.
+    // Quantity texts, one row per format: aperture, focal below and from 10, ISO, shutter
+    // below 1, from 1 and from 10, file size.
     const std::tuple<Quantity, double, const char*> rows[]
         = { { Aperture, 22, "F22.0" }, { FocalLength, 9.96, "10.0" }, { FocalLength, 50.5, "50" },
               { Iso, 3200, "3200" }, { ShutterSpeed, 0.3, "1/3" }, { ShutterSpeed, 1, "1.0" },

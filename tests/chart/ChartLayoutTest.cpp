@@ -3,17 +3,14 @@
 
 #include <algorithm>
 #include <numeric>
-#include <vector>
 
 #include "chart/ChartBins.h"
 #include "chart/ChartLayout.h"
 
-namespace {
-
 // Bins of the values with their counts over a plot of the given size. A made-up font:
 // " 10 MB " 40 pixels wide, lines lineHeight high (14: margins of 40 left, 20 right, 7
 // above and 21 below the plot), every label labelWidth wide.
-ChartLayout Layout(int plotWidth, int plotHeight, std::vector<double> values,
+static ChartLayout Layout(int plotWidth, int plotHeight, std::vector<double> values,
     std::vector<int> counts, int labelWidth = 24, int lineHeight = 14)
 {
     const ChartTextMetrics metrics { 40, lineHeight,
@@ -23,45 +20,38 @@ ChartLayout Layout(int plotWidth, int plotHeight, std::vector<double> values,
         client, ChartBins { Aperture, std::move(values), std::move(counts) }, metrics);
 }
 
-std::vector<double> OneTo(int n)
+static std::vector<double> OneTo(int n)
 {
     std::vector<double> values(static_cast<std::size_t>(n));
     std::iota(values.begin(), values.end(), 1.0);
     return values;
 }
 
-} // namespace
-
-TEST(ChartBins, DistinctValuesAscendingWithCounts)
+// Values, their bins and counts: bins by value, not row or count; missing and negative
+// values left out; more than a fixed table of 200 (each twice, falling).
+TEST(ChartLayout, BinsCountAxisGridSlotsAndStaggeredLabels)
 {
-    std::vector<double> many = OneTo(1000); // more than a fixed table of 200, each twice, falling
+    std::vector<double> many = OneTo(1000);
     many.insert(many.end(), many.begin(), many.end());
     std::reverse(many.begin(), many.end());
-    // Values, bins and their counts.
-    const std::tuple<std::vector<double>, std::vector<double>, std::vector<int>> rows[] = {
-        { { 2.8, 4.0, 2.8 }, { 2.8, 4.0 }, { 2, 1 } }, // the three photos
-        { {}, {}, {} },
-        { { 50, 18, 200, 18, 50, 18 }, { 18, 50, 200 }, { 3, 2, 1 } }, // by value, not row or count
-        { { 0, 400, -100, 0, 400 }, { 400 }, { 2 } }, // missing and negative left out
-        { many, OneTo(1000), std::vector<int>(1000, 2) },
-    };
-    for (const auto& [values, bins, counts] : rows) {
+    const std::tuple<std::vector<double>, std::vector<double>, std::vector<int>> bins[]
+        = { { { 2.8, 4.0, 2.8 }, { 2.8, 4.0 }, { 2, 1 } }, { {}, {}, {} },
+              { { 50, 18, 200, 18, 50, 18 }, { 18, 50, 200 }, { 3, 2, 1 } },
+              { { 0, 400, -100, 0, 400 }, { 400 }, { 2 } },
+              { many, OneTo(1000), std::vector<int>(1000, 2) } };
+    for (const auto& [values, binValues, counts] : bins) {
         const ChartBins b = BinValues(Iso, values);
-        EXPECT_EQ(std::tie(b.quantity, b.values, b.counts), std::make_tuple(Iso, bins, counts));
+        EXPECT_EQ(
+            std::tie(b.quantity, b.values, b.counts), std::make_tuple(Iso, binValues, counts));
     }
-}
-
-TEST(ChartLayout, CountAxisGridAndSlots)
-{
-    const int rows[][3] = { // largest count, step, ticks
-        { 1, 1, 2 }, { 7, 1, 7 }, { 19, 1, 19 }, { 20, 10, 2 }, { 21, 10, 2 }, { 57, 10, 5 },
-        { 100, 10, 10 }, { 150, 10, 15 }, { 199, 10, 19 }, { 200, 100, 2 }, { 1234, 100, 12 },
-        { 100000, 10000, 10 }
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(std::make_pair(CountAxisFor(row[0]).step, CountAxisFor(row[0]).tickCount),
-            std::make_pair(row[1], row[2]))
-            << row[0];
+    // Largest count, step, ticks.
+    const int rows[][3] = { { 1, 1, 2 }, { 7, 1, 7 }, { 19, 1, 19 }, { 20, 10, 2 }, { 21, 10, 2 },
+        { 57, 10, 5 }, { 100, 10, 10 }, { 150, 10, 15 }, { 199, 10, 19 }, { 200, 100, 2 },
+        { 1234, 100, 12 }, { 100000, 10000, 10 } };
+    for (const auto& [count, step, ticks] : rows)
+        EXPECT_EQ(std::make_pair(CountAxisFor(count).step, CountAxisFor(count).tickCount),
+            std::make_pair(step, ticks))
+            << count;
     // A largest count of 57 over a plot 200 high: a grid line every 35 pixels. Three bins
     // over a plot 500 wide: slots of 166 centred at +83, +249 and +416, bars 132 wide.
     const ChartLayout layout = Layout(500, 200, { 2.8, 4.0, 5.6 }, { 57, 3, 20 });
@@ -75,14 +65,11 @@ TEST(ChartLayout, CountAxisGridAndSlots)
     // 100,000 photos over a plot 100,000 pixels high, bottom row 100,007: the products leave
     // int; the bar of 50,000 reaches row 50,007.
     EXPECT_EQ(Layout(500, 100000, { 100, 200 }, { 100000, 50000 }).bins[1].bar.top(), 50007);
-}
 
-// From 26 bins on, every second drawn label sits lower with a longer tick, 6 pixels where
-// the bottom margin (one and a half lines) has room, else as far as keeps its line inside.
-// Skipped labels keep a short tick and their bar.
-TEST(ChartLayout, StaggeredSkippedAndNarrow)
-{
-    // Line heights and the lowering they leave: 6 pixels once the margin has room.
+    // From 26 bins on, every second drawn label sits lower with a longer tick, 6 pixels
+    // where the bottom margin (one and a half lines) has room, else as far as keeps its line
+    // inside. Skipped labels keep a short tick and their bar. Line heights and the lowering
+    // they leave:
     for (const auto& [lineHeight, lowered] :
         { std::pair { 8, 0 }, { 12, 2 }, { 13, 2 }, { 19, 5 }, { 20, 6 }, { 40, 6 } }) {
         const ChartLayout tall
@@ -91,9 +78,9 @@ TEST(ChartLayout, StaggeredSkippedAndNarrow)
             << lineHeight;
         EXPECT_EQ(tall.bins[2].tick.to.y() - tall.bins[0].tick.to.y(), lowered) << lineHeight;
     }
-    const ChartLayout layout = Layout(520, 200, OneTo(25), std::vector<int>(25, 1), 1);
-    for (const ChartBinMark& mark : layout.bins)
-        EXPECT_EQ(mark.label.box.top(), layout.plotBottom + 4); // 25 bins do not stagger
+    const ChartLayout flat = Layout(520, 200, OneTo(25), std::vector<int>(25, 1), 1);
+    for (const ChartBinMark& mark : flat.bins)
+        EXPECT_EQ(mark.label.box.top(), flat.plotBottom + 4); // 25 bins do not stagger
     // 100 bins over 100 pixels: slots of 1 pixel, and each bar keeps it.
     for (const ChartBinMark& mark : Layout(100, 200, OneTo(100), std::vector<int>(100, 2)).bins)
         EXPECT_EQ(mark.bar.width(), 1);

@@ -2,12 +2,9 @@
 #include "controls/DesktopSeam.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QCompleter>
-#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -25,21 +22,19 @@ TEST(SaveFileDialog, TypedNameIsTakenWhole)
     const QString exports = home.filePath(QStringLiteral("exports"));
     const QString csv = QStringLiteral("CSV files (*.csv)");
     const QString png = QStringLiteral("Portable Network Graphics (*.png)");
-    struct Row {
-        QString filter, suffix, typed, chosen;
-    } const rows[] = {
+    const std::tuple<QString, QString, QString, QString> rows[] = {
         { csv, "csv", "~/exports/a\"b.csv", exports + "/a\"b.csv" },
         { csv, "csv", exports + "/\"c\" \"d\"", exports + "/\"c\" \"d\".csv" },
         { csv, "csv", exports + "/e\"f.txt", exports + "/e\"f.txt" },
         { csv, "csv", "~/exports/plain", exports + "/plain.csv" },
         { png, "png", "~/exports/s\"hot", exports + "/s\"hot.png" },
     };
-    for (const Row& row : rows) {
+    for (const auto& [filter, suffix, typed, chosen] : rows) {
         // Once the dialog's own event loop runs, the user selects the proposed name, types
         // over it into the active dialog's focused box (Qt's dialog follows the text only
         // then), closes the completion list if the folders typed opened it, and presses
         // Return. A dialog left open would stop the test: it is closed.
-        QTimer::singleShot(0, [&row] {
+        QTimer::singleShot(0, [text = typed] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             auto* edit = dialog ? dialog->findChild<QLineEdit*>("fileNameEdit") : nullptr;
             if (!edit) {
@@ -51,18 +46,18 @@ TEST(SaveFileDialog, TypedNameIsTakenWhole)
             QApplication::setActiveWindow(dialog);
             edit->setFocus();
             QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClicks(edit, row.typed);
+            QTest::keyClicks(edit, text);
             if (edit->completer() && edit->completer()->popup())
                 edit->completer()->popup()->hide();
             QTest::keyClick(edit, Qt::Key_Return);
             if (dialog->isVisible()) {
-                ADD_FAILURE() << "Return left the dialog open for " << row.typed.toStdString();
+                ADD_FAILURE() << "Return left the dialog open for " << text.toStdString();
                 dialog->reject();
             }
         });
         const QString path
-            = Desktop().ChooseSaveFile(nullptr, QStringLiteral("ExifList"), row.filter, row.suffix);
-        EXPECT_EQ(path.toStdString(), row.chosen.toStdString()) << row.typed.toStdString();
+            = Desktop().ChooseSaveFile(nullptr, QStringLiteral("ExifList"), filter, suffix);
+        EXPECT_EQ(path.toStdString(), chosen.toStdString()) << typed.toStdString();
     }
     qputenv("HOME", previousHome);
 }

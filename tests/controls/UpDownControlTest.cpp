@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "controls/UpDownControl.h"
 
-#include <tuple>
-
 #include <gtest/gtest.h>
 
 // The arrows and keys step the text's leading whole number within the range; a number

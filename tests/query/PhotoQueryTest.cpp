@@ -4,19 +4,14 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "query/BoundSelectors.h"
 #include "query/ListSort.h"
 #include "query/PhotoQuery.h"
 
-namespace {
-
 // Leaves the catalogue as a completed scan run does, with sorted value tables and a spare
 // record after the photos that would match any query, so that reading past it shows.
-void Fill(PhotoCatalogue& c, const std::vector<ListRow>& photos)
+static void Fill(PhotoCatalogue& c, const std::vector<ListRow>& photos)
 {
     ClearRecords(c);
     ResetValueTables(c);
@@ -35,7 +30,7 @@ void Fill(PhotoCatalogue& c, const std::vector<ListRow>& photos)
 }
 
 // The listed photos as the last letters of their file names ("/p/a.jpg" gives "a").
-std::string Listed(const QueryResult& result)
+static std::string Listed(const QueryResult& result)
 {
     std::string names;
     for (const ListRow& row : result.rows)
@@ -43,11 +38,9 @@ std::string Listed(const QueryResult& result)
     return names;
 }
 
-} // namespace
-
 // The selectors of a filled catalogue, one whose tables are all empty and an empty one:
 // each list's texts and selection, then the focal texts and range.
-TEST(BoundSelectors, TextsInTableOrderWithFullRangeSelected)
+TEST(PhotoQuery, SelectorsInTableOrderInclusiveBoundsWhereZeroPassesAndTheFastSort)
 {
     PhotoCatalogue catalogue;
     auto describe = [&catalogue]() {
@@ -77,17 +70,14 @@ TEST(BoundSelectors, TextsInTableOrderWithFullRangeSelected)
     EXPECT_EQ(RunQuery(catalogue, { -1, -1, -1, -1, -1, -1, "0", "0" }).countText, "1/1");
     Fill(catalogue, {});
     EXPECT_EQ(describe(), "-1..-1 -1..-1 -1..-1 0..0 0..0 off");
-}
 
-// Photos 0..3 hold aperture 2.8 / 4 / 5.6 / 0, ISO 100 / 200 / 400 / 0, exposure
-// 1/250 / 1/60 / 1 / 0 and focal length 18 / 35 / 55 / 0: entries 0..2 of each table.
-TEST(PhotoQuery, BoundsAreInclusiveAndZeroAlwaysPasses)
-{
-    PhotoCatalogue catalogue;
+    // Queries: photos 0..3 hold aperture 2.8 / 4 / 5.6 / 0, ISO 100 / 200 / 400 / 0, exposure
+    // 1/250 / 1/60 / 1 / 0 and focal length 18 / 35 / 55 / 0: entries 0..2 of each table.
+    // Bounds are inclusive and zero always passes.
     Fill(catalogue,
         { { "/p/0.jpg", "C", 2.8, 18, 100, 0.004 }, { "/p/1.jpg", "C", 4, 35, 200, 1. / 60 },
             { "/p/2.jpg", "C", 5.6, 55, 400, 1 }, { "/p/3.jpg", "C", 0, 0, 0, 0 } });
-    // The bounds, the photos listed.
+    // The bounds, the photos listed (lower above upper: only the one without a focal length).
     const std::pair<QueryBounds, const char*> cases[] = { { { 1, 1, 0, 2, 0, 2, "0", "99" }, "13" },
         { { 1, 2, 0, 2, 0, 2, "0", "99" }, "123" }, { { 2, 0, 0, 2, 0, 2, "0", "99" }, "3" },
         { { -1, -1, -1, -1, -1, -1, "0", "99" }, "0123" },
@@ -96,18 +86,14 @@ TEST(PhotoQuery, BoundsAreInclusiveAndZeroAlwaysPasses)
         { { 0, 2, 0, 2, 2, 0, "0", "99" }, "3" }, { { 0, 2, 0, 2, 0, 2, "35", "55" }, "123" },
         { { 0, 2, 0, 2, 0, 2, "35.0001", "54.9999" }, "3" },
         { { 0, 2, 0, 2, 0, 2, "", "abc" }, "3" }, { { 0, 2, 0, 2, 0, 2, "18mm", " 35 mm" }, "013" },
-        { { 0, 2, 0, 2, 0, 2, "17.5", "35.5" }, "013" } };
+        { { 0, 2, 0, 2, 0, 2, "17.5", "35.5" }, "013" },
+        { { 0, 2, 0, 2, 0, 2, "55", "18" }, "3" } };
     for (const auto& [b, listed] : cases)
         EXPECT_EQ(Listed(RunQuery(catalogue, b)), listed) << "listing " << listed;
-    // Lower above upper lists only the photo without a focal length.
-    EXPECT_EQ(RunQuery(catalogue, { 0, 2, 0, 2, 0, 2, "55", "18" }).countText, "1/4");
-}
 
-// The fast sort must give exactly the order of a stable sort by CompareListRows. The texts
-// use a tiny alphabet after a shared prefix, so that long ties, prefixes of one another,
-// NUL and bytes of 0x80 and above all occur.
-TEST(ListSort, SortOrderAgreesWithAStableSortByCompareListRows)
-{
+    // The fast sort must give exactly the order of a stable sort by CompareListRows. The texts
+    // use a tiny alphabet after a shared prefix, so that long ties, prefixes of one another,
+    // NUL and bytes of 0x80 and above all occur.
     auto text = [](std::string t, unsigned seed) {
         for (unsigned length = seed % 13; length > 0; --length, seed = seed * 7 + 3)
             t += "aB\0\x7f\x80\xff"[seed % 6];

@@ -3,14 +3,10 @@
 #include "query/ResultsModel.h"
 #include "tests/support/FakeDesktop.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QTest>
 
 #include <csignal>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -20,11 +16,10 @@
 
 #include <gtest/gtest.h>
 
-namespace {
 const QByteArray kHeader = "Filename\tCamera\tAperture\tFocal Length\tISO\tShutter Speed\n";
 const std::vector<ListRow> kManyRows(5000, ListRow { "/d/a.jpg", "Camera", 1, 1, 1, 1 });
 
-mode_t TypeOf(const QString& path)
+static mode_t TypeOf(const QString& path)
 {
     struct stat info { };
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & S_IFMT : 0;
@@ -32,7 +27,7 @@ mode_t TypeOf(const QString& path)
 
 // The character device 1:minor as a node in dir, which a faulty save could replace instead
 // of /dev's; /dev's own for a user who is not root, who cannot replace those either.
-QString Device(const QTemporaryDir& dir, const char* name, unsigned minor)
+static QString Device(const QTemporaryDir& dir, const char* name, unsigned minor)
 {
     const QString node = dir.filePath(QString::fromLatin1(name));
     return ::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0666, makedev(1, minor)) == 0
@@ -40,78 +35,62 @@ QString Device(const QTemporaryDir& dir, const char* name, unsigned minor)
         : QStringLiteral("/dev/") + QString::fromLatin1(name);
 }
 
-QByteArray Read(const QString& path)
+static QByteArray Read(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
-} // namespace
 
-// A dismissed dialog writes and shows nothing. An existing file is replaced whole, in the
-// list's current order (descending by aperture): a tab ends every cell, names stay whole
-// and control characters become spaces. An empty list writes the header alone.
-TEST(ResultsExport, RowsInListOrderReplaceTheFileWhole)
-{
-    FakeDesktop desktop;
-    ResultsModel model;
-    const std::string longName(300, 'n');
-    model.SetRows({ { "IMG_1.JPG", "Canon EOS", 2.8, 6.3, 200, 0.004 },
-        { "/d/" + longName + ".jpg", "Nikon", 0, 50, 0.5, 0 },
-        { "/d/a\\b\tc.jpg", "line\r\nbreak", 11, 105, 3200, 30 } });
-    QTemporaryDir dir;
-    EXPECT_FALSE(ExportResults(nullptr, model));
-    EXPECT_EQ(desktop.calls, QStringList { "|ExifList|CSV files (*.csv)|csv" });
-    EXPECT_TRUE(QDir(dir.path()).isEmpty());
-
-    desktop.saveTarget = dir.filePath(QStringLiteral("ExifList.csv"));
-    QFile file(desktop.saveTarget);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("previous export\n") > 0);
-    file.close();
-    model.SortByColumn(ApertureColumn);
-    model.SortByColumn(ApertureColumn);
-    EXPECT_TRUE(ExportResults(nullptr, model));
-    EXPECT_EQ(Read(desktop.saveTarget),
-        kHeader + "a\\b c.jpg\tline  break\tF11.0\t105\t3200\t30\t\n"
-            + "IMG_1.JPG\tCanon EOS\tF2.8\t6.3\t200\t1/250\t\n" + longName.c_str()
-            + ".jpg\tNikon\tF0.0\t50\tn/a\tn/a\t\n");
-    model.Clear();
-    EXPECT_TRUE(ExportResults(nullptr, model));
-    EXPECT_EQ(Read(desktop.saveTarget), kHeader);
-}
-
+// A dismissed dialog writes and shows nothing. The rows are written in the list's current
+// order (descending by aperture): a tab ends every cell, names stay whole and control
+// characters become spaces; an empty list writes the header alone, replacing the longer
+// file whole.
 // Tests run as root, for whom a read-only folder is still writable; these failures hold
 // for root too. Each shows the box with the system's reason, at once, and leaves the
 // target as it was: a file-size limit reached half way (the existing file kept, no
 // temporary file beside it), a full disk (also with only the buffered header to write),
 // a FIFO that no process reads, a folder, and a FIFO whose reader leaves half way (no
 // SIGPIPE ends the program). A FIFO with a reader and the null device take the export.
-TEST(ResultsExport, FailuresShowTheReasonAndLeaveTheTargetAsItWas)
+TEST(ResultsExport, RowsInListOrderReplaceTheFileWholeAndFailuresLeaveTheTargetAsItWas)
 {
-    QTemporaryDir dir;
+    QTemporaryDir dir, devices;
     const QString file = dir.filePath(QStringLiteral("list.csv"));
     const QString fifo = dir.filePath(QStringLiteral("fifo.csv"));
     const QString folder = dir.filePath(QStringLiteral("folder.csv"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     ASSERT_TRUE(QDir().mkdir(folder));
-    ASSERT_TRUE(SaveResults(file, {}, nullptr));
-    QTemporaryDir devices;
     const QString full = Device(devices, "full", 7), null = Device(devices, "null", 3);
+
+    FakeDesktop desktop;
+    ResultsModel model;
+    const std::string longName(300, 'n');
+    model.SetRows({ { "IMG_1.JPG", "Canon EOS", 2.8, 6.3, 200, 0.004 },
+        { "/d/" + longName + ".jpg", "Nikon", 0, 50, 0.5, 0 },
+        { "/d/a\\b\tc.jpg", "line\r\nbreak", 11, 105, 3200, 30 } });
+    EXPECT_FALSE(ExportResults(nullptr, model));
+    EXPECT_EQ(desktop.calls, QStringList { "|ExifList|CSV files (*.csv)|csv" });
+    desktop.saveTarget = file;
+    model.SortByColumn(ApertureColumn);
+    model.SortByColumn(ApertureColumn);
+    EXPECT_TRUE(ExportResults(nullptr, model));
+    EXPECT_EQ(Read(file),
+        kHeader + "a\\b c.jpg\tline  break\tF11.0\t105\t3200\t30\t\n"
+            + "IMG_1.JPG\tCanon EOS\tF2.8\t6.3\t200\t1/250\t\n" + longName.c_str()
+            + ".jpg\tNikon\tF0.0\t50\tn/a\tn/a\t\n");
+    model.Clear();
+    EXPECT_TRUE(ExportResults(nullptr, model));
+    EXPECT_EQ(Read(file), kHeader);
 
     rlimit previous {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
     const rlimit small { 4096, previous.rlim_max };
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    const std::tuple<QString, std::size_t, const char*> rows[] = {
-        { file, 5000, "File too large" },
-        { full, 0, "No space left on device" },
-        { full, 5000, "No space left on device" },
-        { fifo, 1, "No such device or address" },
-        { folder, 1, "Is a directory" },
-    };
+    const std::tuple<QString, std::size_t, const char*> rows[] = { { file, 5000, "File too large" },
+        { full, 0, "No space left on device" }, { full, 5000, "No space left on device" },
+        { fifo, 1, "No such device or address" }, { folder, 1, "Is a directory" } };
     for (const auto& [target, rowCount, reason] : rows) {
-        FakeDesktop desktop;
+        desktop.calls.clear();
         desktop.saveTarget = target;
-        ResultsModel model;
         model.SetRows(std::vector<ListRow>(kManyRows.begin(), kManyRows.begin() + rowCount));
         ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
         EXPECT_FALSE(ExportResults(nullptr, model));
@@ -132,18 +111,16 @@ TEST(ResultsExport, FailuresShowTheReasonAndLeaveTheTargetAsItWas)
     const int reader = ::open(fifoName.constData(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
     EXPECT_TRUE(SaveResults(fifo, { { "/d/a.jpg", "Cam", 2.8, 50, 100, 0.004 } }, nullptr));
-    char received[256] = {};
-    EXPECT_EQ(std::string(received,
-                  static_cast<std::size_t>(std::max<ssize_t>(0, ::read(reader, received, 255)))),
-        kHeader.toStdString() + "a.jpg\tCam\tF2.8\t50\t100\t1/250\t\n");
+    char received[256] = {}; // what the reader gets, up to the first NUL
+    EXPECT_GT(::read(reader, received, 255), 0);
+    EXPECT_EQ(received, kHeader.toStdString() + "a.jpg\tCam\tF2.8\t50\t100\t1/250\t\n");
     ::close(reader);
 
     // A reader that takes 4 KiB of some 150 KB and leaves. A second writer keeps its read
     // waiting for the export's bytes instead of ending at once.
     const int leaving = ::open(fifoName.constData(), O_RDONLY | O_NONBLOCK);
     const int keeper = ::open(fifoName.constData(), O_WRONLY | O_NONBLOCK);
-    ASSERT_GE(leaving, 0);
-    ASSERT_GE(keeper, 0);
+    ASSERT_TRUE(leaving >= 0 && keeper >= 0);
     ::fcntl(leaving, F_SETFL, ::fcntl(leaving, F_GETFL) & ~O_NONBLOCK);
     std::thread readAndLeave([leaving] {
         char block[4096];

@@ -6,8 +6,6 @@
 #include <functional>
 
 #include <QList>
-#include <QString>
-#include <QStringList>
 #include <QUrl>
 #include <QWidget>
 
@@ -15,13 +13,7 @@
 
 class FakeDesktop : public DesktopSeam {
 public:
-    FakeDesktop()
-        : m_previous(SetDesktop(this))
-    {
-    }
     ~FakeDesktop() override { SetDesktop(m_previous); }
-    FakeDesktop(const FakeDesktop&) = delete;
-    FakeDesktop& operator=(const FakeDesktop&) = delete;
 
     QStringList filesToOpen; // the open dialog's answer; empty: dismissed
     QString folderToOpen; // the folder chooser's answer; empty: dismissed
@@ -32,8 +24,7 @@ public:
     // The save dialogs and error boxes in order: "parent|name|filter|suffix" and
     // "parent|caption|text|reason", parent being the parent's objectName (empty for none).
     QStringList calls;
-    int openDialogs = 0;
-    int folderChoosers = 0;
+    int openDialogs = 0, folderChoosers = 0;
     QList<QUrl> opened;
 
     QStringList ChooseFilesToOpen(
@@ -70,5 +61,5 @@ public:
 
 private:
     static QString Name(const QWidget* widget) { return widget ? widget->objectName() : QString(); }
-    DesktopSeam* m_previous;
+    DesktopSeam* m_previous = SetDesktop(this);
 };

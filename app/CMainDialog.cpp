@@ -6,11 +6,12 @@
 #include "app/MainDialogTemplate.h"
 #include "app/ProgramIcon.h"
 #include "capture/ImageExport.h"
+#include "catalogue/QuantityText.h"
 #include "chart/CChartStatic.h"
 #include "controls/CTransparentStatic.h"
 #include "controls/DrawGradient.h"
 #include "controls/UpDownControl.h"
-#include "query/ListSort.h"
+#include "query/ResultColumns.h"
 #include "query/ResultsModel.h"
 
 #include <QAction>
@@ -40,10 +41,6 @@ constexpr QRgb kLinkColour = qRgb(0, 0, 255);
 // The window-menu item of the About command.
 const char* const kAboutItem = "&About Fotolot...";
 const char* const kOpenFolderItem = "Open &Folder...";
-
-// Widths of the results list's columns in pixels, in column order; the headings and their
-// alignment come from the model.
-constexpr int kColumnWidths[] = { 95, 170, 60, 80, 50, 85 };
 
 // 12 points at the screen's vertical resolution, as a character height in pixels.
 int LinkFontPixelHeight(int dotsPerInchY)
@@ -168,8 +165,8 @@ void CMainDialog::ConnectHandlers()
 
 void CMainDialog::OnInitDialog()
 {
-    for (const char* entry : kShowEntries)
-        m_showCombo->addItem(QString::fromLatin1(entry));
+    for (int k = 0; k < kQuantityCount; ++k)
+        m_showCombo->addItem(QString::fromLatin1(QuantityTable()[k].showText));
     UpdateData(false);
 
     const QString aboutItem = QString::fromLatin1(kAboutItem);
@@ -204,15 +201,15 @@ void CMainDialog::OnInitDialog()
 
     QHeaderView* header = m_resultsList->horizontalHeader();
     header->setMinimumSectionSize(1);
-    for (int column = 0; column < static_cast<int>(std::size(kColumnWidths)); ++column)
-        header->resizeSection(column, kColumnWidths[column]);
+    for (int column = 0; column < m_resultsModel->ShownColumns(); ++column)
+        header->resizeSection(column, ResultColumnTable()[column].width);
     m_resultsList->verticalHeader()->setMinimumSectionSize(1);
     m_resultsList->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 3);
 
     GetDlgItem(IdQuery)->setEnabled(false);
     m_showCombo->setCurrentIndex(0);
     GetDlgItem(IdScreenshot)->setEnabled(IsImageEncoderAvailable());
-    ResetSortDirections();
+    m_resultsModel->ResetSortDirections();
     m_catalogue.head.reset();
 
     SetControlColours();

@@ -7,9 +7,6 @@
 
 #include <iterator>
 
-const char* const kShowEntries[5]
-    = { "Aperture", "Focal length", "ISO", "Shutter speed", "File size (MB)" };
-
 const char* const kProductAddress = "https://fotolot.example.org";
 
 namespace {

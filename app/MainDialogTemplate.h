@@ -7,8 +7,5 @@
 // tab order.
 const DialogTemplate& MainDialogTemplate();
 
-// The entries of the Show list, in list order (the chart's quantities).
-extern const char* const kShowEntries[5];
-
 // The product's web address, the link label's caption.
 extern const char* const kProductAddress;

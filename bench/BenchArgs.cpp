@@ -52,6 +52,8 @@ bool ParseRunOptions(int argc, char** argv, BenchRunOptions& options, std::strin
             options.repeat = static_cast<int>(n);
         } else if (!optionsDone && arg == "--rusage") {
             options.rusage = true;
+        } else if (!optionsDone && arg == "--all-fields") {
+            options.allFields = true;
         } else if (!optionsDone && arg.size() > 2 && arg[0] == '-' && arg[1] == '-') {
             error = "unknown option " + arg;
             return false;

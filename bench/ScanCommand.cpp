@@ -12,6 +12,7 @@
 #include "bench/BenchReport.h"
 #include "catalogue/PathSource.h"
 #include "catalogue/PhotoCatalogue.h"
+#include "catalogue/QuantityText.h"
 #include "catalogue/ScanLoop.h"
 #include "catalogue/TabField.h"
 
@@ -49,7 +50,9 @@ void AppendNumber(std::string& out, double value)
 
 // path, camera, fNumber, focalLength, iso, exposureTime, fileSizeMb; tab-separated, one
 // line per record (a tab or line break inside a path or camera name becomes a space).
-void PrintRecords(const PhotoCatalogue& catalogue)
+// With allFields, then lens, taken ("YYYY-MM-DD HH:MM:SS" or empty) and the 35 mm focal
+// length, and after the records one line "skipped" with the count of each reason.
+void PrintRecords(const PhotoCatalogue& catalogue, bool allFields)
 {
     std::string out;
     out.reserve(1 << 20);
@@ -64,11 +67,25 @@ void PrintRecords(const PhotoCatalogue& catalogue)
         AppendNumber(out, record->iso);
         AppendNumber(out, record->exposureTime);
         AppendNumber(out, record->fileSizeMb);
+        if (allFields) {
+            out += '\t';
+            out += TabField(record->lens);
+            out += '\t';
+            out += TakenText(record->taken);
+            AppendNumber(out, record->focal35);
+        }
         out += '\n';
         if (out.size() >= (1 << 20) - 1024) {
             std::fwrite(out.data(), 1, out.size(), stdout);
             out.clear();
         }
+    }
+    if (allFields) {
+        out += "skipped";
+        for (int reason = 0; reason < kSkipReasonCount; ++reason)
+            out += '\t' + std::to_string(catalogue.skipped[reason]) + ' '
+                + kSkipReasonTexts[reason];
+        out += '\n';
     }
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
@@ -103,7 +120,7 @@ int RunScanCommand(int argc, char** argv)
         seconds.push_back(std::chrono::duration<double>(stop - start).count());
     }
 
-    PrintRecords(*catalogue);
+    PrintRecords(*catalogue, options.allFields);
     PrintSummary(
         stderr, scanned, static_cast<std::size_t>(catalogue->recordCount), MedianSeconds(seconds));
     if (options.rusage)

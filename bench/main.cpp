@@ -26,7 +26,7 @@ struct Subcommand {
 
 const Subcommand kSubcommands[] = {
     { "scan", RunScanCommand,
-        "scan [--repeat N] [--rusage] ARG...   read files as a scan run does" },
+        "scan [--repeat N] [--rusage] [--all-fields] ARG...   read files as a scan run does" },
     { "floor", RunFloorCommand,
         "floor [--repeat N] [--rusage] ARG...  open, read 32 KiB, fstat, close" },
     { "evict", RunEvictCommand,

@@ -32,6 +32,10 @@ constexpr std::uint16_t kTagExposureTime = 0x829A;
 constexpr std::uint16_t kTagFNumber = 0x829D;
 constexpr std::uint16_t kTagIso = 0x8827;
 constexpr std::uint16_t kTagFocalLength = 0x920A;
+constexpr std::uint16_t kTagDateTime = 0x0132; // IFD0, ASCII "YYYY:MM:DD HH:MM:SS"
+constexpr std::uint16_t kTagDateTimeOriginal = 0x9003; // EXIF directory, the same form
+constexpr std::uint16_t kTagFocal35 = 0xA405; // SHORT, millimetres
+constexpr std::uint16_t kTagLensModel = 0xA434; // ASCII
 
 constexpr std::size_t kEntrySize = 12;
 // Make and model texts keep at most this many characters.
@@ -149,6 +153,13 @@ std::uint32_t ReadImageDirectory(
         case kTagExifIfd:
             exifOffset = value;
             break;
+        case kTagDateTime: {
+            // The EXIF directory's DateTimeOriginal, read after this, takes its place.
+            std::string text;
+            if (bytes.Text(value, text))
+                record.taken = ParseExifDateTime(text);
+            break;
+        }
         default:
             break;
         }
@@ -184,6 +195,24 @@ void ReadExifDirectory(const ExifBytes& bytes, std::uint64_t directory, PhotoRec
         case kTagFocalLength:
             bytes.Rational(value, record.focalLength);
             break;
+        case kTagDateTimeOriginal: {
+            std::string text;
+            std::int64_t taken = 0;
+            if (bytes.Text(value, text))
+                taken = ParseExifDateTime(text);
+            if (taken != 0) // else IFD0's DateTime, when it was valid, stands
+                record.taken = taken;
+            break;
+        }
+        case kTagFocal35:
+            record.focal35 = shortValue;
+            break;
+        case kTagLensModel: {
+            std::string text;
+            if (bytes.Text(value, text))
+                record.lens = text;
+            break;
+        }
         default:
             break;
         }
@@ -241,6 +270,38 @@ bool NormaliseMaker(std::string& text, bool inPlace)
     return false;
 }
 
+std::int64_t ParseExifDateTime(const std::string& text)
+{
+    // Digits at these places, ':' ' ' ':' ':' at the others.
+    static const char kForm[] = "dddd:dd:dd dd:dd:dd";
+    if (text.size() != sizeof kForm - 1)
+        return 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (kForm[i] == 'd' ? !digit : text[i] != kForm[i])
+            return 0;
+    }
+    const auto field = [&text](std::size_t at, std::size_t n) {
+        int v = 0;
+        for (std::size_t i = at; i < at + n; ++i)
+            v = v * 10 + (text[i] - '0');
+        return v;
+    };
+    const int year = field(0, 4);
+    const int month = field(5, 2);
+    const int day = field(8, 2);
+    const int hour = field(11, 2);
+    const int minute = field(14, 2);
+    const int second = field(17, 2);
+    static const int kDays[12] = { 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (year < 1 || month < 1 || month > 12 || day < 1 || day > kDays[month - 1]
+        || (month == 2 && day == 29 && !leap) || hour > 23 || minute > 59 || second > 59)
+        return 0;
+    return ((((std::int64_t { year } * 100 + month) * 100 + day) * 100 + hour) * 100 + minute) * 100
+        + second;
+}
+
 bool ParseExif(PhotoRecord& record, const std::uint8_t* buffer, std::size_t size)
 {
     if (buffer == nullptr)
@@ -283,24 +344,35 @@ bool ReadFileStart(const std::string& path, std::uint8_t* buffer, FileStart& sta
     // Non-blocking so that a FIFO without a writer cannot stall the open; it is then
     // turned away by the regular-file check.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        // A socket cannot be opened at all (ENXIO).
+        start.reason = errno == ENAMETOOLONG ? SkipPathTooLong
+            : errno == ENXIO                 ? SkipNotRegularFile
+                                             : SkipUnreadable;
         return false;
+    }
     struct stat info { };
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const bool statFailed = ::fstat(fd, &info) != 0;
+    if (statFailed || !S_ISREG(info.st_mode)) {
+        start.reason = statFailed ? SkipUnreadable : SkipNotRegularFile;
         ::close(fd);
         return false;
     }
 
     std::size_t got = 0;
+    bool failed = false;
     while (got < kExifReadSize) {
         const ssize_t n = ::read(fd, buffer + got, kExifReadSize - got);
         if (n < 0 && errno == EINTR)
             continue;
+        failed = n < 0;
         if (n <= 0)
             break;
         got += static_cast<std::size_t>(n);
     }
     ::close(fd);
+    // An empty file holds no EXIF block; one that failed before its first byte is unreadable.
+    start.reason = failed ? SkipUnreadable : SkipNoExif;
 
     start.size = got;
     start.length = static_cast<std::uint64_t>(info.st_size);

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
-// Reads camera name, f-number, focal length, ISO, exposure time and file size from the
-// first 32,768 bytes of a JPEG file whose first segment is EXIF, or of a TIFF file.
+// Reads camera name, lens, date and time taken, f-number, focal length, 35 mm-equivalent
+// focal length, ISO, exposure time and file size from the first 32,768 bytes of a JPEG
+// file whose first segment is EXIF, or of a TIFF file.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-struct PhotoRecord;
+#include "catalogue/PhotoCatalogue.h"
 
 constexpr std::size_t kExifReadSize = 32768;
 
@@ -16,13 +17,18 @@ struct FileStart {
     std::size_t size = 0; // bytes read, 1 to kExifReadSize
     std::uint64_t length = 0; // the file's length in bytes
     std::uint64_t device = 0; // the file system's device number (st_dev)
+    // Why the read gave no bytes to parse, when it did not; a reader that does not say
+    // leaves SkipUnreadable.
+    SkipReason reason = SkipUnreadable;
 };
 
 // The reader's I/O, on the calling thread: one open without blocking (so that a FIFO
 // cannot stall it), the regular-file check and the length (fstat), one read of at most
 // kExifReadSize bytes into buffer (short reads continued, interruptions retried), one
-// close. Returns false, start unspecified, when the file cannot be opened, is not a
-// regular file or gives no byte.
+// close. Returns false, start unspecified but for start.reason, when the file cannot be
+// opened (SkipPathTooLong when its path or a name in it is too long, else
+// SkipUnreadable), is not a regular file (SkipNotRegularFile), cannot be read
+// (SkipUnreadable) or is empty (SkipNoExif).
 bool ReadFileStart(const std::string& path, std::uint8_t* buffer, FileStart& start);
 
 // The reader's parsing: fills record from the bytes ReadFileStart gave for path (path
@@ -39,6 +45,12 @@ bool ReadPhoto(const std::string& path, PhotoRecord& record);
 // Parses the bytes read (size of them, at most kExifReadSize). Returns false only when
 // there is no byte-order mark; everything lying outside the bytes is skipped.
 bool ParseExif(PhotoRecord& record, const std::uint8_t* buffer, std::size_t size);
+
+// The date and time of an EXIF date text, "YYYY:MM:DD HH:MM:SS" exactly (19 characters),
+// as the number YYYYMMDDhhmmss; 0 when any field is not digits or out of its range
+// (year 1 to 9999, month 1 to 12, day within its month, leap years counted, hour 0 to
+// 23, minute and second 0 to 59).
+std::int64_t ParseExifDateTime(const std::string& text);
 
 // Looks for the first maker of the maker list in text and re-cases it: in whole mode
 // (inPlace false) the text becomes the maker's name, in place only the found occurrence

@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/PhotoCatalogue.h"
 
+#include "catalogue/QuantityText.h"
+
 #include <cstdlib>
 #include <utility>
+
+const char* const kSkipReasonTexts[kSkipReasonCount]
+    = { "no EXIF block", "unreadable", "not a regular file", "path too long" };
 
 PhotoRecord::~PhotoRecord()
 {
@@ -15,7 +20,7 @@ PhotoRecord::~PhotoRecord()
 
 double PhotoRecord::Value(Quantity q) const
 {
-    return QuantityOf(*this, q);
+    return q >= 0 && q < kQuantityCount ? this->*QuantityTable()[q].recordField : 0.0;
 }
 
 void AddValue(PhotoCatalogue& catalogue, Quantity k, double value)

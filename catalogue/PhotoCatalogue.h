@@ -4,8 +4,11 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
+
+#include "catalogue/InternedName.h"
 
 // Index of a photo quantity, used by the value tables and the chart's Show list.
 enum Quantity : int {
@@ -17,28 +20,15 @@ enum Quantity : int {
 };
 constexpr int kQuantityCount = 5;
 
-// Quantity q of anything holding the five quantity fields of a photo record.
-template <class Photo> double QuantityOf(const Photo& photo, Quantity q)
-{
-    switch (q) {
-    case Aperture:
-        return photo.fNumber;
-    case FocalLength:
-        return photo.focalLength;
-    case Iso:
-        return photo.iso;
-    case ShutterSpeed:
-        return photo.exposureTime;
-    case FileSize:
-        return photo.fileSizeMb;
-    }
-    return 0;
-}
-
 // One photo. A quantity of exactly 0 means the file did not give it.
 struct PhotoRecord {
     std::string path; // full path as the file system spells it, never cut
-    std::string camera; // built from EXIF Make and Model
+    InternedName camera; // built from EXIF Make and Model
+    InternedName lens; // EXIF LensModel; empty when the file gives none
+    // The local date and time taken as the number YYYYMMDDhhmmss (2024-03-15 12:30:45 is
+    // 20240315123045), 0 when unknown. Ordered as the moments are.
+    std::int64_t taken = 0;
+    std::uint16_t focal35 = 0; // 35 mm-equivalent focal length in millimetres, 0 = unknown
     double iso = 0;
     double exposureTime = 0;
     double focalLength = 0;
@@ -69,6 +59,17 @@ enum ScanNoticeCode : int {
     ScanClose = 3,
 };
 
+// Why the scan run left a file out.
+enum SkipReason : int {
+    SkipNoExif = 0, // no TIFF byte-order mark where the reader looks (or an empty file)
+    SkipUnreadable = 1, // cannot be opened or read
+    SkipNotRegularFile = 2, // a folder, device, FIFO or socket
+    SkipPathTooLong = 3, // the path or one of its names is longer than the system takes
+};
+constexpr int kSkipReasonCount = 4;
+// "no EXIF block", "unreadable", "not a regular file", "path too long", by SkipReason.
+extern const char* const kSkipReasonTexts[kSkipReasonCount];
+
 constexpr int kValueTableSize = 200;
 // A value must be greater than this to enter a value table.
 constexpr double kSmallestTableValue = 1e-8;
@@ -84,6 +85,7 @@ struct PhotoCatalogue {
     int recordCount = 0;
     double values[kQuantityCount][kValueTableSize] = {};
     int valueCounts[kQuantityCount] = {};
+    int skipped[kSkipReasonCount] = {}; // files of the last run left out, by SkipReason
 
     PhotoCatalogue() = default;
     PhotoCatalogue(const PhotoCatalogue&) = delete;

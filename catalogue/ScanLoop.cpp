@@ -4,6 +4,7 @@
 #include "catalogue/ExifReader.h"
 #include "catalogue/PathSource.h"
 #include "catalogue/PhotoCatalogue.h"
+#include "catalogue/QuantityText.h"
 
 namespace {
 
@@ -25,11 +26,8 @@ void BeginScan(PhotoCatalogue& catalogue)
 void AcceptSpareRecord(PhotoCatalogue& catalogue)
 {
     PhotoRecord& record = *catalogue.spare;
-    AddValue(catalogue, Iso, record.iso);
-    AddValue(catalogue, Aperture, record.fNumber);
-    AddValue(catalogue, FocalLength, record.focalLength);
-    AddValue(catalogue, ShutterSpeed, record.exposureTime);
-    AddValue(catalogue, FileSize, record.fileSizeMb);
+    for (int k = 0; k < kQuantityCount; ++k)
+        AddValue(catalogue, static_cast<Quantity>(k), record.*QuantityTable()[k].recordField);
     record.next = std::make_unique<PhotoRecord>();
     catalogue.spare = record.next.get();
     ++catalogue.recordCount;
@@ -38,13 +36,19 @@ void AcceptSpareRecord(PhotoCatalogue& catalogue)
 void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAheadOptions& options)
 {
     ResetValueTables(catalogue);
+    for (int& count : catalogue.skipped)
+        count = 0;
     if (catalogue.spare == nullptr)
         BeginScan(catalogue);
     ReadAhead files(paths, options);
     while (const ReadAhead::File* file = files.Next()) {
         catalogue.currentPath = file->path;
-        if (file->read && ParsePhoto(file->path, file->bytes, file->start, *catalogue.spare))
+        if (!file->read)
+            ++catalogue.skipped[file->start.reason];
+        else if (ParsePhoto(file->path, file->bytes, file->start, *catalogue.spare))
             AcceptSpareRecord(catalogue);
+        else
+            ++catalogue.skipped[SkipNoExif];
         Notify(catalogue, ScanProgress);
         // Looked at only after a file and its notice, so the file being read when the
         // user cancels is always finished.

@@ -15,9 +15,10 @@ void BeginScan(PhotoCatalogue& catalogue);
 // new spare record is linked after it and recordCount grows.
 void AcceptSpareRecord(PhotoCatalogue& catalogue);
 
-// Reads the chosen files after the file dialog was confirmed: resets the tables, then for
-// each path of paths, in their order: currentPath = the path; the file parsed into the
-// spare record and, if accepted, the record counted (AcceptSpareRecord); a ScanProgress
+// Reads the chosen files after the file dialog was confirmed: resets the tables and the
+// skip counts, then for each path of paths, in their order: currentPath = the path; the
+// file parsed into the spare record and, if accepted, the record counted
+// (AcceptSpareRecord), else counted in catalogue.skipped by its reason; a ScanProgress
 // notice to catalogue.progressWindow; cancelRequested polled. The files are read ahead
 // of this (see ReadAhead), with options.read. After a cancel no further path is taken from
 // paths, the files read ahead are dropped without a record, every reader is joined and

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 ChartBins BinValues(Quantity q, const std::vector<double>& values)
 {
@@ -23,6 +24,35 @@ ChartBins BinValues(Quantity q, const std::vector<double>& values)
         bins.values.push_back(kept[i]);
         bins.counts.push_back(static_cast<int>(end - i));
         i = end;
+    }
+    return bins;
+}
+
+ChartBins BinNames(ChartNameKind kind, const std::vector<InternedName>& names)
+{
+    std::unordered_map<const std::string*, int> counts;
+    for (const InternedName& name : names)
+        ++counts[&name.str()];
+    struct Bin {
+        std::string label;
+        int count;
+    };
+    std::vector<Bin> sorted;
+    sorted.reserve(counts.size());
+    for (const auto& [name, count] : counts) {
+        std::string label = *name;
+        if (label.empty())
+            label = kind == ChartNameKind::Camera ? "(no camera recorded)" : "(no lens recorded)";
+        sorted.push_back({ std::move(label), count });
+    }
+    std::sort(sorted.begin(), sorted.end(), [](const Bin& a, const Bin& b) {
+        return a.count != b.count ? a.count > b.count : a.label < b.label;
+    });
+    ChartBins bins;
+    bins.nameKind = kind;
+    for (Bin& bin : sorted) {
+        bins.names.push_back(std::move(bin.label));
+        bins.counts.push_back(bin.count);
     }
     return bins;
 }

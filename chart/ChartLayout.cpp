@@ -22,6 +22,27 @@ QRgb ChartGridColour()
     return qRgb(112, 112, 112);
 }
 
+QString ElideToWidth(
+    const QString& text, int width, const std::function<int(const QString&)>& measure)
+{
+    if (measure(text) <= width)
+        return text;
+    const QString ellipsis(QChar(0x2026));
+    // The longest beginning that fits, found by halving: widths grow with the length.
+    int low = 0;
+    int high = static_cast<int>(text.size());
+    while (low < high) {
+        const int mid = (low + high + 1) / 2;
+        if (measure(text.left(mid) + ellipsis) <= width)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    if (low == 0 && measure(ellipsis) > width)
+        return QString();
+    return text.left(low) + ellipsis;
+}
+
 namespace {
 
 // Bars run from the quantity's full colour at the left edge to its half at the right.
@@ -100,10 +121,19 @@ ChartLayout LayoutChart(const QRect& client, const ChartBins& bins, const ChartT
     layout.frame = QRect(QPoint(layout.plotLeft - 1, layout.plotTop - 1),
         QPoint(layout.plotRight + 1, layout.plotBottom + 1));
     BarColours(bins.quantity, layout.barLeft, layout.barRight);
+    if (bins.nameKind == ChartNameKind::Lens) {
+        layout.barLeft = qRgb(255, 128, 0);
+        layout.barRight = qRgb(128, 64, 0);
+    } else if (bins.nameKind == ChartNameKind::Camera) {
+        layout.barLeft = qRgb(128, 128, 255);
+        layout.barRight = qRgb(64, 64, 128);
+    }
 
     // Rows listed but none with a value of the shown quantity look like no rows at all.
     // Bins put together by hand use only the values that have a count.
-    const int binCount = static_cast<int>(std::min(bins.values.size(), bins.counts.size()));
+    const bool byName = bins.nameKind != ChartNameKind::None;
+    const int binCount = static_cast<int>(
+        std::min(byName ? bins.names.size() : bins.values.size(), bins.counts.size()));
     if (binCount == 0)
         return layout;
     layout.hasData = true;
@@ -156,7 +186,15 @@ ChartLayout LayoutChart(const QRect& client, const ChartBins& bins, const ChartT
         // Only the last drawn label's width decides, so a skipped label is never formatted
         // or measured: with tens of thousands of bins nearly all are skipped.
         mark.labelDrawn = i == 0 || lastX + lastWidth < mark.x;
-        if (mark.labelDrawn) {
+        if (byName) {
+            // A name is cut to its bar pitch, so that every bin keeps its label.
+            mark.labelDrawn = true;
+            mark.label.text
+                = ElideToWidth(QString::fromStdString(bins.names[static_cast<std::size_t>(i)]),
+                    slot - 2, metrics.width);
+            const int width = metrics.width(mark.label.text);
+            mark.label.box = QRect(mark.x - width / 2, plotBottom + 4, width, cy);
+        } else if (mark.labelDrawn) {
             mark.label.text = QString::fromStdString(FormatQuantity(bins.quantity, bins.values[i]));
             const int width = metrics.width(mark.label.text);
             mark.label.box = QRect(mark.x - width / 2, plotBottom + stagger + 4, width, cy);

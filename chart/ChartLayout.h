@@ -77,6 +77,11 @@ struct ChartTextMetrics {
     std::function<int(const QString&)> width;
 };
 
+// text cut to at most width pixels: whole when it fits, else its longest beginning that
+// fits with "…" after it, else empty.
+QString ElideToWidth(
+    const QString& text, int width, const std::function<int(const QString&)>& measure);
+
 // The text whose extent sets the chart's margins.
 extern const char kChartMeasuringText[];
 

@@ -3,9 +3,18 @@
 
 #include "catalogue/QuantityText.h"
 
-double ListRow::Value(Quantity q) const
+#include <utility>
+
+ListRow::ListRow(std::string path_, InternedName camera_, double fNumber, double focalLength,
+    double iso, double exposureTime, double fileSizeMb, InternedName lens_, std::int64_t taken_,
+    std::uint16_t focal35_)
+    : path(std::move(path_))
+    , camera(camera_)
+    , values { fNumber, focalLength, iso, exposureTime, fileSizeMb }
+    , lens(lens_)
+    , taken(taken_)
+    , focal35(focal35_)
 {
-    return QuantityOf(*this, q);
 }
 
 ListRow MakeListRow(const PhotoRecord& record)
@@ -13,11 +22,11 @@ ListRow MakeListRow(const PhotoRecord& record)
     ListRow row;
     row.path = record.path;
     row.camera = record.camera;
-    row.fNumber = record.fNumber;
-    row.focalLength = record.focalLength;
-    row.iso = record.iso;
-    row.exposureTime = record.exposureTime;
-    row.fileSizeMb = record.fileSizeMb;
+    row.lens = record.lens;
+    row.taken = record.taken;
+    row.focal35 = record.focal35;
+    for (int k = 0; k < kQuantityCount; ++k)
+        row.values[k] = record.*QuantityTable()[k].recordField;
     return row;
 }
 
@@ -29,25 +38,10 @@ std::string FileNameOf(const std::string& path)
     return path.substr(slash + 1);
 }
 
-std::string CellText(const ListRow& row, int column)
+std::string_view FolderOf(const std::string& path)
 {
-    switch (column) {
-    case FileColumn:
-        return FileNameOf(row.path);
-    case CameraColumn:
-        return row.camera;
-    case ApertureColumn:
-        return FormatQuantity(Aperture, row.fNumber);
-    case FocalLengthColumn:
-        return FormatQuantity(FocalLength, row.focalLength);
-    case IsoColumn:
-        // Below 1 (0 included, the file gave none) there is no ISO speed to show.
-        return row.iso < 1.0 ? std::string("n/a") : FormatQuantity(Iso, row.iso);
-    case ShutterSpeedColumn:
-        // A missing exposure time (0) would otherwise be shown as 1/inf.
-        return !(row.exposureTime > 0) ? std::string("n/a")
-                                       : FormatQuantity(ShutterSpeed, row.exposureTime);
-    default:
+    const std::string::size_type slash = path.rfind('/');
+    if (slash == std::string::npos)
         return {};
-    }
+    return std::string_view(path).substr(0, slash == 0 ? 1 : slash);
 }

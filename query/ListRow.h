@@ -4,31 +4,27 @@
 // released and replaced.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "catalogue/PhotoCatalogue.h"
 
-// Columns of the results list, in display order.
-enum ResultColumn : int {
-    FileColumn = 0,
-    CameraColumn = 1,
-    ApertureColumn = 2,
-    FocalLengthColumn = 3,
-    IsoColumn = 4,
-    ShutterSpeedColumn = 5,
-};
-constexpr int kResultColumnCount = 6;
-
 struct ListRow {
     std::string path; // full path as the file system spells it
-    std::string camera; // camera text as stored in the record
-    double fNumber = 0;
-    double focalLength = 0; // millimetres
-    double iso = 0;
-    double exposureTime = 0; // seconds
-    double fileSizeMb = 0; // units of 1,048,576 bytes
+    InternedName camera; // camera text as stored in the record
+    double values[kQuantityCount] = {}; // by Quantity; 0 where the file gives none
+    InternedName lens;
+    std::int64_t taken = 0; // YYYYMMDDhhmmss, 0 unknown
+    std::uint16_t focal35 = 0; // millimetres, 0 unknown
 
-    double Value(Quantity q) const;
+    ListRow() = default;
+    // A row of the given values, the quantities in Quantity order.
+    ListRow(std::string path, InternedName camera, double fNumber, double focalLength, double iso,
+        double exposureTime, double fileSizeMb = 0, InternedName lens = {}, std::int64_t taken = 0,
+        std::uint16_t focal35 = 0);
+
+    double Value(Quantity q) const { return q >= 0 && q < kQuantityCount ? values[q] : 0.0; }
 };
 
 ListRow MakeListRow(const PhotoRecord& record);
@@ -36,7 +32,6 @@ ListRow MakeListRow(const PhotoRecord& record);
 // The part of path after its last '/', or the whole path when it has none.
 std::string FileNameOf(const std::string& path);
 
-// The text a cell of the results list shows: the file name, the camera, "F%.1f",
-// the focal length, the ISO ("n/a" below 1) and the shutter speed ("n/a" for a
-// missing exposure time). An unknown column gives an empty text.
-std::string CellText(const ListRow& row, int column);
+// The part of path before its last '/' ("/" for a file in the root), or empty when it
+// has none.
+std::string_view FolderOf(const std::string& path);

@@ -7,13 +7,6 @@
 #include <string>
 #include <string_view>
 
-std::int32_t g_sortDirection[kResultColumnCount] = { 1, 1, 1, 1, 1, 1 };
-
-void ResetSortDirections()
-{
-    std::fill(std::begin(g_sortDirection), std::end(g_sortDirection), 1);
-}
-
 namespace {
 int Sign(int v)
 {
@@ -21,53 +14,33 @@ int Sign(int v)
 }
 
 // A value that is not a number counts as missing (0), which keeps the order total.
+double NumberKey(double value)
+{
+    return std::isnan(value) ? 0.0 : value;
+}
+
 int CompareNumbers(double a, double b)
 {
-    if (std::isnan(a))
-        a = 0;
-    if (std::isnan(b))
-        b = 0;
+    a = NumberKey(a);
+    b = NumberKey(b);
     if (a < b)
         return -1;
     if (a > b)
         return 1;
     return 0;
 }
-
-// std::string::compare goes through char_traits<char>, which orders bytes as unsigned
-// char (memcmp), so 0x80 and above sort after ASCII whatever the sign of char.
-int CompareBytes(const std::string& a, const std::string& b)
-{
-    return Sign(a.compare(b));
-}
 } // namespace
 
-int CompareListRows(const ListRow& a, const ListRow& b, int column)
+int CompareListRows(const ListRow& a, const ListRow& b, int column, std::int32_t direction)
 {
-    int s = 0;
-    switch (column) {
-    case FileColumn:
-        s = CompareBytes(a.path, b.path);
-        break;
-    case CameraColumn:
-        s = CompareBytes(a.camera, b.camera);
-        break;
-    case ApertureColumn:
-        s = CompareNumbers(a.fNumber, b.fNumber);
-        break;
-    case FocalLengthColumn:
-        s = CompareNumbers(a.focalLength, b.focalLength);
-        break;
-    case IsoColumn:
-        s = CompareNumbers(a.iso, b.iso);
-        break;
-    case ShutterSpeedColumn:
-        s = CompareNumbers(a.exposureTime, b.exposureTime);
-        break;
-    default:
+    if (column < 0 || column >= kResultColumnCount)
         return 0;
-    }
-    return g_sortDirection[column] * s;
+    const ResultColumnInfo& info = ResultColumnTable()[column];
+    // string_view::compare orders bytes as unsigned char (memcmp), so 0x80 and above
+    // sort after ASCII whatever the sign of char.
+    const int s = info.textKey ? Sign(info.textKey(a).compare(info.textKey(b)))
+                               : CompareNumbers(info.numberKey(a), info.numberKey(b));
+    return direction * s;
 }
 
 namespace {
@@ -84,19 +57,18 @@ struct TextKey {
     int index;
 };
 
-struct NumberKey {
+struct NumberKeyAt {
     double value;
     int index;
 };
 
-std::size_t CommonPrefixLength(const std::vector<ListRow>& rows, std::string ListRow::*field)
+std::size_t CommonPrefixLength(const std::vector<std::string_view>& texts)
 {
-    if (rows.empty())
+    if (texts.empty())
         return 0;
-    const std::string& first = rows.front().*field;
+    const std::string_view first = texts.front();
     std::size_t length = first.size();
-    for (const ListRow& row : rows) {
-        const std::string& text = row.*field;
+    for (const std::string_view text : texts) {
         length = std::min(length, text.size());
         std::size_t i = 0;
         while (i < length && text[i] == first[i])
@@ -108,21 +80,25 @@ std::size_t CommonPrefixLength(const std::vector<ListRow>& rows, std::string Lis
     return length;
 }
 
-std::vector<int> SortTexts(
-    const std::vector<ListRow>& rows, std::string ListRow::*field, std::int32_t direction)
+std::vector<int> SortTexts(const std::vector<ListRow>& rows,
+    std::string_view (*key)(const ListRow&), std::int32_t direction)
 {
-    const std::size_t prefix = CommonPrefixLength(rows, field);
+    std::vector<std::string_view> texts;
+    texts.reserve(rows.size());
+    for (const ListRow& row : rows)
+        texts.push_back(key(row));
+    const std::size_t prefix = CommonPrefixLength(texts);
     std::vector<TextKey> keys;
     keys.reserve(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::string& text = rows[i].*field;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const std::string_view text = texts[i];
         std::uint64_t head = 0;
         for (std::size_t k = 0; k < 8; ++k) {
             const std::size_t at = prefix + k;
             const auto byte = at < text.size() ? static_cast<unsigned char>(text[at]) : 0u;
             head = (head << 8) | byte;
         }
-        keys.push_back({ head, std::string_view(text), static_cast<int>(i) });
+        keys.push_back({ head, text, static_cast<int>(i) });
     }
     const auto less = [](const TextKey& a, const TextKey& b) {
         if (a.head != b.head)
@@ -136,55 +112,40 @@ std::vector<int> SortTexts(
         std::stable_sort(keys.begin(), keys.end(), less);
     std::vector<int> order;
     order.reserve(keys.size());
-    for (const TextKey& key : keys)
-        order.push_back(key.index);
+    for (const TextKey& k : keys)
+        order.push_back(k.index);
     return order;
 }
 
 std::vector<int> SortNumbers(
-    const std::vector<ListRow>& rows, double ListRow::*field, std::int32_t direction)
+    const std::vector<ListRow>& rows, double (*key)(const ListRow&), std::int32_t direction)
 {
-    std::vector<NumberKey> keys;
+    std::vector<NumberKeyAt> keys;
     keys.reserve(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const double value = rows[i].*field;
-        keys.push_back({ std::isnan(value) ? 0.0 : value, static_cast<int>(i) });
-    }
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        keys.push_back({ NumberKey(key(rows[i])), static_cast<int>(i) });
     if (direction < 0)
         std::stable_sort(keys.begin(), keys.end(),
-            [](const NumberKey& a, const NumberKey& b) { return b.value < a.value; });
+            [](const NumberKeyAt& a, const NumberKeyAt& b) { return b.value < a.value; });
     else
         std::stable_sort(keys.begin(), keys.end(),
-            [](const NumberKey& a, const NumberKey& b) { return a.value < b.value; });
+            [](const NumberKeyAt& a, const NumberKeyAt& b) { return a.value < b.value; });
     std::vector<int> order;
     order.reserve(keys.size());
-    for (const NumberKey& key : keys)
-        order.push_back(key.index);
+    for (const NumberKeyAt& k : keys)
+        order.push_back(k.index);
     return order;
 }
 } // namespace
 
-std::vector<int> SortOrder(const std::vector<ListRow>& rows, int column)
+std::vector<int> SortOrder(const std::vector<ListRow>& rows, int column, std::int32_t direction)
 {
-    const std::int32_t direction
-        = column >= 0 && column < kResultColumnCount ? g_sortDirection[column] : 1;
-    switch (column) {
-    case FileColumn:
-        return SortTexts(rows, &ListRow::path, direction);
-    case CameraColumn:
-        return SortTexts(rows, &ListRow::camera, direction);
-    case ApertureColumn:
-        return SortNumbers(rows, &ListRow::fNumber, direction);
-    case FocalLengthColumn:
-        return SortNumbers(rows, &ListRow::focalLength, direction);
-    case IsoColumn:
-        return SortNumbers(rows, &ListRow::iso, direction);
-    case ShutterSpeedColumn:
-        return SortNumbers(rows, &ListRow::exposureTime, direction);
-    default: {
+    if (column < 0 || column >= kResultColumnCount) {
         std::vector<int> order(rows.size());
         std::iota(order.begin(), order.end(), 0);
         return order;
     }
-    }
+    const ResultColumnInfo& info = ResultColumnTable()[column];
+    return info.textKey ? SortTexts(rows, info.textKey, direction)
+                        : SortNumbers(rows, info.numberKey, direction);
 }

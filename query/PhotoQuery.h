@@ -7,6 +7,7 @@
 
 #include "catalogue/PhotoCatalogue.h"
 #include "query/ListRow.h"
+#include "query/PanelFilters.h"
 
 // The state of the filter controls when Query is pressed. The list bounds are the
 // selection indices of the six drop-down lists, indices into the value tables
@@ -26,6 +27,7 @@ struct QueryResult {
     std::vector<ListRow> rows; // the matches in catalogue order
     int photoCount = 0; // the number of photos in the catalogue
     std::string countText; // "%d/%d": matches, then photos
+    PanelCounts counts; // with panel filters only
 };
 
 // Whether value passes the inclusive bounds lower..upper. A value of exactly 0 is
@@ -43,7 +45,15 @@ double UpperBound(const PhotoCatalogue& catalogue, Quantity q, int selection);
 // indices, the focal bounds the edit texts read as atof reads them (a text that is no
 // number counts as 0, so an upper text of letters passes only photos without a focal
 // length).
-QueryResult RunQuery(const PhotoCatalogue& catalogue, const QueryBounds& bounds);
+//
+// With panel filters (the expanded window), a photo must also have a chosen camera and a
+// chosen lens and, when it has a date, one within the days; a photo that lacks a
+// quantity or a date passes its bounds only when withoutValuePasses is set or the bounds
+// are untouched (still spanning the whole catalogue: list bounds at the first and last
+// entry, focal texts at the whole numbers the selectors were filled with, days at the
+// first and last day). The faceted counts are filled then, in one pass.
+QueryResult RunQuery(const PhotoCatalogue& catalogue, const QueryBounds& bounds,
+    const PanelFilters* panel = nullptr);
 
 // "%d/%d" of matches and photos.
 std::string CountText(int matches, int photos);

@@ -9,15 +9,23 @@
 #include "controls/SaveToPath.h"
 #include "query/ResultsModel.h"
 
-std::string ExportHeaderLine()
+std::string ExportHeaderLine(int columns)
 {
-    return "Filename\tCamera\tAperture\tFocal Length\tISO\tShutter Speed\n";
+    // The header has no tab after its last heading, the rows have one after every cell.
+    std::string line;
+    for (int column = 0; column < columns && column < kResultColumnCount; ++column) {
+        if (column > 0)
+            line += '\t';
+        line += ResultColumnTable()[column].exportHeading;
+    }
+    line += '\n';
+    return line;
 }
 
-std::string ExportRowLine(const ListRow& row)
+std::string ExportRowLine(const ListRow& row, int columns)
 {
     std::string line;
-    for (int column = 0; column < kResultColumnCount; ++column) {
+    for (int column = 0; column < columns && column < kResultColumnCount; ++column) {
         line += TabField(CellText(row, column));
         line += '\t';
     }
@@ -36,12 +44,13 @@ bool WriteAll(QIODevice& device, const std::string& bytes)
 constexpr std::size_t kBlockBytes = 64 * 1024;
 } // namespace
 
-bool WriteResults(QIODevice& device, const std::vector<ListRow>& rows, QString* errorString)
+bool WriteResults(
+    QIODevice& device, const std::vector<ListRow>& rows, QString* errorString, int columns)
 {
-    std::string block = ExportHeaderLine();
+    std::string block = ExportHeaderLine(columns);
     bool ok = true;
     for (const ListRow& row : rows) {
-        block += ExportRowLine(row);
+        block += ExportRowLine(row, columns);
         if (block.size() >= kBlockBytes) {
             ok = WriteAll(device, block);
             if (!ok)
@@ -56,11 +65,14 @@ bool WriteResults(QIODevice& device, const std::vector<ListRow>& rows, QString* 
     return ok;
 }
 
-bool SaveResults(const QString& path, const std::vector<ListRow>& rows, QString* errorString)
+bool SaveResults(
+    const QString& path, const std::vector<ListRow>& rows, QString* errorString, int columns)
 {
     return SaveToPath(
         path,
-        [&rows](QIODevice& device, QString* reason) { return WriteResults(device, rows, reason); },
+        [&rows, columns](QIODevice& device, QString* reason) {
+            return WriteResults(device, rows, reason, columns);
+        },
         errorString);
 }
 
@@ -71,7 +83,7 @@ bool ExportResults(QWidget* parent, const ResultsModel& model)
     if (path.isEmpty())
         return false;
     QString reason;
-    if (!SaveResults(path, model.Rows(), &reason)) {
+    if (!SaveResults(path, model.Rows(), &reason, model.ShownColumns())) {
         Desktop().ShowError(
             parent, QStringLiteral("Fotolot"), QStringLiteral("Error saving file"), reason);
         return false;

@@ -6,33 +6,38 @@
 #include <string>
 #include <vector>
 
-#include "query/ListRow.h"
+#include "query/ResultColumns.h"
 
 class QIODevice;
 class QString;
 class QWidget;
 class ResultsModel;
 
-// "Filename\tCamera\tAperture\tFocal Length\tISO\tShutter Speed\n"
-std::string ExportHeaderLine();
+// The export headings of the first columns columns of the table, each followed by a tab
+// but the last, then "\n". For the list's own six: "Filename\tCamera\tAperture\t
+// Focal Length\tISO\tShutter Speed\n".
+std::string ExportHeaderLine(int columns = kTemplateColumnCount);
 
-// The six cell texts of row as the list shows them, each followed by a tab, then "\n".
-// Every cell is written whole; a tab, carriage return or line feed inside a cell is
-// written as a space so that it cannot break the line or column structure.
-std::string ExportRowLine(const ListRow& row);
+// The first columns cell texts of row as the list shows them, each followed by a tab,
+// then "\n". Every cell is written whole; a tab, carriage return or line feed inside a
+// cell is written as a space so that it cannot break the line or column structure.
+std::string ExportRowLine(const ListRow& row, int columns = kTemplateColumnCount);
 
-// Writes the header and rows to device, which must be open for writing. Returns false
-// when a write fails; errorString then holds the device's reason.
-bool WriteResults(QIODevice& device, const std::vector<ListRow>& rows, QString* errorString);
+// Writes the header and rows, the first columns columns, to device, which must be open
+// for writing. Returns false when a write fails; errorString then holds the device's
+// reason.
+bool WriteResults(QIODevice& device, const std::vector<ListRow>& rows, QString* errorString,
+    int columns = kTemplateColumnCount);
 
 // Writes the export to path as SaveToPath writes a file (controls/SaveToPath.h): whole or
 // not at all, a device or FIFO in place and never waiting for a reader. Returns false with
 // errorString set to the reason when anything fails.
-bool SaveResults(const QString& path, const std::vector<ListRow>& rows, QString* errorString);
+bool SaveResults(const QString& path, const std::vector<ListRow>& rows, QString* errorString,
+    int columns = kTemplateColumnCount);
 
 // The "Export to CSV" command: asks for a file name (initially "ExifList", filter
 // "CSV files (*.csv)", confirming an overwrite) and saves the rows in their current
-// order. A dismissed dialog does nothing; a failed save shows "Error saving file"
-// under the name "Fotolot", the reason on a second line. Returns true when a file was
-// written.
+// order, with the columns the model shows. A dismissed dialog does nothing; a failed save shows
+// "Error saving file" under the name "Fotolot", the reason on a second line. Returns true when a
+// file was written.
 bool ExportResults(QWidget* parent, const ResultsModel& model);

@@ -6,24 +6,16 @@
 #include <QFile>
 #include <QString>
 #include <QStringDecoder>
+#include <algorithm>
 #include <utility>
 
 #include "query/ListSort.h"
 
 namespace {
-const char* const kHeadings[kResultColumnCount] = {
-    "File",
-    "Camera",
-    "Aperture",
-    "Focal length",
-    "ISO",
-    "Shutter speed",
-};
-
 Qt::Alignment ColumnAlignment(int column)
 {
     const Qt::Alignment horizontal
-        = column == FileColumn || column == CameraColumn ? Qt::AlignLeft : Qt::AlignHCenter;
+        = ResultColumnTable()[column].centred ? Qt::AlignHCenter : Qt::AlignLeft;
     return horizontal | Qt::AlignVCenter;
 }
 
@@ -48,6 +40,7 @@ QColor RowShade(int row)
 ResultsModel::ResultsModel(QObject* parent)
     : QAbstractTableModel(parent)
 {
+    ResetSortDirections();
 }
 
 int ResultsModel::rowCount(const QModelIndex& parent) const
@@ -57,22 +50,25 @@ int ResultsModel::rowCount(const QModelIndex& parent) const
 
 int ResultsModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : kResultColumnCount;
+    return parent.isValid() ? 0 : m_shownColumns;
 }
 
 QVariant ResultsModel::data(const QModelIndex& index, int role) const
 {
     const ListRow* row = index.isValid() ? RowAt(index.row()) : nullptr;
-    if (!row || index.column() < 0 || index.column() >= kResultColumnCount)
+    if (!row || index.column() < 0 || index.column() >= m_shownColumns)
         return {};
     switch (role) {
     case Qt::DisplayRole: {
         const std::string text = CellText(*row, index.column());
-        // Paths and camera texts are the file system's and the file's bytes.
-        if (index.column() == FileColumn)
+        switch (ResultColumnTable()[index.column()].encoding) {
+        case CellEncoding::FileName:
             return QFile::decodeName(QByteArray::fromStdString(text));
-        if (index.column() == CameraColumn)
+        case CellEncoding::ExifText:
             return CameraText(text);
+        case CellEncoding::Latin1:
+            break;
+        }
         return QString::fromStdString(text);
     }
     case Qt::TextAlignmentRole:
@@ -86,11 +82,11 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const
 
 QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= kResultColumnCount)
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_shownColumns)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (role) {
     case Qt::DisplayRole:
-        return QString::fromLatin1(kHeadings[section]);
+        return QString::fromLatin1(ResultColumnTable()[section].heading);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(ColumnAlignment(section));
     default:
@@ -123,7 +119,7 @@ void ResultsModel::SortByColumn(int column)
         return;
     if (!m_rows.empty()) {
         emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-        const std::vector<int> order = SortOrder(m_rows, column);
+        const std::vector<int> order = SortOrder(m_rows, column, m_sortDirection[column]);
         std::vector<ListRow> sorted;
         sorted.reserve(m_rows.size());
         std::vector<int> newPosition(m_rows.size());
@@ -144,5 +140,30 @@ void ResultsModel::SortByColumn(int column)
         changePersistentIndexList(before, after);
         emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     }
-    g_sortDirection[column] = -g_sortDirection[column];
+    m_sortDirection[column] = -m_sortDirection[column];
+}
+
+std::int32_t ResultsModel::SortDirection(int column) const
+{
+    return column >= 0 && column < kResultColumnCount ? m_sortDirection[column] : 1;
+}
+
+void ResultsModel::ResetSortDirections()
+{
+    for (std::int32_t& direction : m_sortDirection)
+        direction = 1;
+}
+
+void ResultsModel::SetShownColumns(int count)
+{
+    count = std::clamp(count, 1, kResultColumnCount);
+    if (count > m_shownColumns) {
+        beginInsertColumns({}, m_shownColumns, count - 1);
+        m_shownColumns = count;
+        endInsertColumns();
+    } else if (count < m_shownColumns) {
+        beginRemoveColumns({}, count, m_shownColumns - 1);
+        m_shownColumns = count;
+        endRemoveColumns();
+    }
 }

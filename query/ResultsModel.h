@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
-// The results list's model: one row per matching photo, six columns of texts, rows
-// shaded by their current position.
+// The results list's model: one row per matching photo, a column per entry of the
+// column table shown (the first six, or all of them in the expanded window), rows shaded
+// by their current position. It keeps the sort direction of every column.
 #pragma once
 
 #include <QAbstractTableModel>
+#include <cstdint>
 #include <vector>
 
-#include "query/ListRow.h"
+#include "query/ResultColumns.h"
 
 class ResultsModel : public QAbstractTableModel {
     Q_OBJECT
@@ -28,10 +30,23 @@ public:
     const ListRow* RowAt(int row) const;
 
     // A click on column's header: sorts the rows by that column in its current
-    // direction (g_sortDirection) and then flips the direction, also when there are
-    // no rows to sort.
+    // direction and then flips the direction, also when there are no rows to sort.
     void SortByColumn(int column);
+
+    // +1 (ascending) or -1 (descending): the direction of the next sort by column. All +1
+    // at start; flipped by every sort request for the column, and never reset by a query,
+    // a scan run or a change of the columns shown.
+    std::int32_t SortDirection(int column) const;
+    // Sets every direction to +1.
+    void ResetSortDirections();
+
+    // Shows the first count columns of the table (kTemplateColumnCount or
+    // kResultColumnCount); the rows stay.
+    void SetShownColumns(int count);
+    int ShownColumns() const { return m_shownColumns; }
 
 private:
     std::vector<ListRow> m_rows;
+    int m_shownColumns = kTemplateColumnCount;
+    std::int32_t m_sortDirection[kResultColumnCount];
 };

@@ -26,7 +26,8 @@ TEST_F(MainWindowTest, ScanFillsTheBoundsQueryListsWhatLiesWithinThemHeadingsSor
     const char* const columns[]
         = { "c.jpg a.jpg Old.tif b.jpg ", "Nikon CAM-1 Nikon CAM-1 Caf\xC3\xA9 CAM-9 Nikon CAM-1 ",
               "F2.8 F4.0 F0.0 F2.8 ", "18 54 35 50 ", "100 400 200 n/a ", "1/250 1/2 n/a 2.0 " };
-    for (int column = 0; column < kResultColumnCount; ++column) {
+    ASSERT_EQ(rows->columnCount(), kTemplateColumnCount);
+    for (int column = 0; column < kTemplateColumnCount; ++column) {
         EXPECT_EQ(Column(rows, column), QString::fromUtf8(columns[column]));
         EXPECT_EQ(rows->index(0, column).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
             (column < 2 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);

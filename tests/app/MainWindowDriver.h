@@ -9,7 +9,7 @@
 #include "app/CMainDialog.h"
 #include "app/ControlIds.h"
 #include "bench/CorpusPhoto.h"
-#include "query/ListRow.h"
+#include "query/ResultColumns.h"
 #include "tests/support/FakeDesktop.h"
 
 #include <QComboBox>

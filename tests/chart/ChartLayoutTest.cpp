@@ -16,8 +16,9 @@ static ChartLayout Layout(int plotWidth, int plotHeight, std::vector<double> val
     const ChartTextMetrics metrics { 40, lineHeight,
         [labelWidth](const QString&) { return labelWidth; } };
     const QRect client(0, 0, 40 + plotWidth + 20, lineHeight / 2 + plotHeight + 3 * lineHeight / 2);
-    return LayoutChart(
-        client, ChartBins { Aperture, std::move(values), std::move(counts) }, metrics);
+    return LayoutChart(client,
+        ChartBins { Aperture, std::move(values), std::move(counts), ChartNameKind::None, {} },
+        metrics);
 }
 
 static std::vector<double> OneTo(int n)

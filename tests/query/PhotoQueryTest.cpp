@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "catalogue/QuantityText.h"
 #include "query/BoundSelectors.h"
 #include "query/ListSort.h"
 #include "query/PhotoQuery.h"
@@ -19,8 +20,10 @@ static void Fill(PhotoCatalogue& c, const std::vector<ListRow>& photos)
     c.recordCount = static_cast<int>(photos.size());
     PhotoRecord* r = c.head.get();
     for (const ListRow& p : photos) {
-        std::tie(r->path, r->fNumber, r->focalLength, r->iso, r->exposureTime)
-            = std::tie(p.path, p.fNumber, p.focalLength, p.iso, p.exposureTime);
+        std::tie(r->path, r->camera, r->lens, r->taken)
+            = std::tie(p.path, p.camera, p.lens, p.taken);
+        for (int k = 0; k < kQuantityCount; ++k)
+            r->*QuantityTable()[k].recordField = p.values[k];
         for (int k = 0; k < kQuantityCount; ++k)
             AddValue(c, static_cast<Quantity>(k), p.Value(static_cast<Quantity>(k)));
         r = (r->next = std::make_unique<PhotoRecord>()).get();
@@ -106,13 +109,13 @@ TEST(PhotoQuery, SelectorsInTableOrderInclusiveBoundsWhereZeroPassesAndTheFastSo
             values[i % 8], values[i * 3 % 8], values[i / 8 % 8], values[i / 3 % 8] });
     for (int column = 0; column < kResultColumnCount; ++column)
         for (const std::int32_t direction : { 1, -1 }) {
-            g_sortDirection[column] = direction;
             std::vector<int> expected(rows.size());
             std::iota(expected.begin(), expected.end(), 0);
             std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
-                return CompareListRows(rows[std::size_t(a)], rows[std::size_t(b)], column) < 0;
+                return CompareListRows(
+                           rows[std::size_t(a)], rows[std::size_t(b)], column, direction)
+                    < 0;
             });
-            EXPECT_EQ(SortOrder(rows, column), expected) << column << direction;
+            EXPECT_EQ(SortOrder(rows, column, direction), expected) << column << direction;
         }
-    ResetSortDirections();
 }

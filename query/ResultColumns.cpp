@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+#include "query/ResultColumns.h"
+
+#include "catalogue/QuantityText.h"
+
+namespace {
+
+std::string FileText(const ListRow& row)
+{
+    return FileNameOf(row.path);
+}
+std::string_view PathKey(const ListRow& row)
+{
+    // Sorted by the whole path, not only the name shown.
+    return row.path;
+}
+std::string CameraText(const ListRow& row)
+{
+    return row.camera;
+}
+std::string_view CameraKey(const ListRow& row)
+{
+    return row.camera.str();
+}
+std::string LensText(const ListRow& row)
+{
+    return row.lens;
+}
+std::string_view LensKey(const ListRow& row)
+{
+    return row.lens.str();
+}
+std::string FolderText(const ListRow& row)
+{
+    return std::string(FolderOf(row.path));
+}
+std::string_view FolderKey(const ListRow& row)
+{
+    return FolderOf(row.path);
+}
+
+template <Quantity q> double QuantityKey(const ListRow& row)
+{
+    return row.values[q];
+}
+std::string ApertureText(const ListRow& row)
+{
+    return FormatQuantity(Aperture, row.values[Aperture]);
+}
+std::string FocalText(const ListRow& row)
+{
+    return FormatQuantity(FocalLength, row.values[FocalLength]);
+}
+std::string IsoText(const ListRow& row)
+{
+    // Below 1 (0 included, the file gave none) there is no ISO speed to show.
+    const double iso = row.values[Iso];
+    return iso < 1.0 ? std::string("n/a") : FormatQuantity(Iso, iso);
+}
+std::string ShutterText(const ListRow& row)
+{
+    // A missing exposure time (0) would otherwise be shown as 1/inf.
+    const double time = row.values[ShutterSpeed];
+    return !(time > 0) ? std::string("n/a") : FormatQuantity(ShutterSpeed, time);
+}
+std::string TakenCell(const ListRow& row)
+{
+    return TakenText(row.taken);
+}
+double TakenKey(const ListRow& row)
+{
+    return static_cast<double>(row.taken); // below 2^53: exact
+}
+std::string Focal35Text(const ListRow& row)
+{
+    return row.focal35 == 0 ? std::string("n/a") : std::to_string(row.focal35);
+}
+double Focal35Key(const ListRow& row)
+{
+    return row.focal35;
+}
+
+using E = CellEncoding;
+const ResultColumnInfo kColumns[kResultColumnCount] = {
+    { "File", "Filename", 95, false, E::FileName, FileText, PathKey, nullptr },
+    { "Camera", "Camera", 170, false, E::ExifText, CameraText, CameraKey, nullptr },
+    { "Aperture", "Aperture", 60, true, E::Latin1, ApertureText, nullptr, QuantityKey<Aperture> },
+    { "Focal length", "Focal Length", 80, true, E::Latin1, FocalText, nullptr,
+        QuantityKey<FocalLength> },
+    { "ISO", "ISO", 50, true, E::Latin1, IsoText, nullptr, QuantityKey<Iso> },
+    { "Shutter speed", "Shutter Speed", 85, true, E::Latin1, ShutterText, nullptr,
+        QuantityKey<ShutterSpeed> },
+    { "Lens", "Lens", 170, false, E::ExifText, LensText, LensKey, nullptr },
+    { "Taken", "Taken", 120, true, E::Latin1, TakenCell, nullptr, TakenKey },
+    { "35 mm", "35 mm Focal Length", 50, true, E::Latin1, Focal35Text, nullptr, Focal35Key },
+    { "Folder", "Folder", 220, false, E::FileName, FolderText, FolderKey, nullptr },
+};
+
+} // namespace
+
+const ResultColumnInfo* ResultColumnTable()
+{
+    return kColumns;
+}
+
+std::string CellText(const ListRow& row, int column)
+{
+    if (column < 0 || column >= kResultColumnCount)
+        return {};
+    return kColumns[column].text(row);
+}

@@ -40,11 +40,11 @@ CAboutDlg::CAboutDlg(QWidget* parent)
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowCloseButtonHint)
 {
-    const std::vector<QWidget*> items = BuildDialog(*this, kTemplate);
-    static_cast<QLabel*>(items[0])->setPixmap(ProgramIconPixmap(32));
-    m_versionLabel = static_cast<CTransparentStatic*>(items[1]);
-    m_noticeLabel = static_cast<CTransparentStatic*>(items[2]);
-    connect(static_cast<QPushButton*>(items[3]), &QPushButton::clicked, this, &QDialog::accept);
+    const DialogItems items(*this, kTemplate);
+    items.Icon()->setPixmap(ProgramIconPixmap(32));
+    m_versionLabel = items.Get<CTransparentStatic>(IdVersionLabel);
+    m_noticeLabel = items.Get<CTransparentStatic>(IdNoticeLabel);
+    connect(items.Get<QPushButton>(IdOk), &QPushButton::clicked, this, &QDialog::accept);
     setWindowIcon(ProgramIcon());
     // The gradient covers the whole client area, so Qt need not fill it first.
     setAttribute(Qt::WA_OpaquePaintEvent);

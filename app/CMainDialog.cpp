@@ -55,71 +55,55 @@ CMainDialog::CMainDialog(QWidget* parent)
     : QDialog(parent,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
-    , m_hIcon(ProgramIcon())
 {
-    const DialogTemplate& dialogTemplate = MainDialogTemplate();
-    const std::vector<QWidget*> widgets = BuildDialog(*this, dialogTemplate);
-    for (std::size_t i = 0; i < widgets.size(); ++i) {
-        const int id = dialogTemplate.items[i].id;
-        if (id != -1)
-            m_items.insert(id, widgets[i]);
-        else if (dialogTemplate.items[i].kind == DialogItemKind::Icon)
-            m_iconItem = widgets[i];
-    }
-    // The chart takes the place and stacking of its frame in the template.
-    auto* chartFrame = m_items.value(IdChart);
-    auto* chart = new CChartStatic(this);
-    chart->setGeometry(chartFrame->geometry());
-    chart->stackUnder(chartFrame);
-    delete chartFrame;
-    m_items.insert(IdChart, chart);
+    const DialogItems items(*this, MainDialogTemplate());
+    DoDataExchange(items);
     // The gradient covers the whole client area, so Qt need not fill it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    DoDataExchange();
     ConnectHandlers();
     OnInitDialog();
 }
 
 CMainDialog::~CMainDialog() = default;
 
-QWidget* CMainDialog::GetDlgItem(int id) const
+void CMainDialog::DoDataExchange(const DialogItems& items)
 {
-    return m_items.value(id, nullptr);
-}
-
-void CMainDialog::DoDataExchange()
-{
-    m_linkLabel = static_cast<CTransparentStatic*>(GetDlgItem(IdLink));
-    m_matchesLabel = static_cast<CTransparentStatic*>(GetDlgItem(IdMatches));
-    m_chart = static_cast<CChartStatic*>(GetDlgItem(IdChart));
-    m_showCombo = static_cast<QComboBox*>(GetDlgItem(IdShow));
-    m_focalMinSpin = static_cast<UpDownControl*>(GetDlgItem(IdFocalMinSpin));
-    m_focalMaxSpin = static_cast<UpDownControl*>(GetDlgItem(IdFocalMaxSpin));
-    m_resultsList = static_cast<QTableView*>(GetDlgItem(IdResultsList));
-    m_apertureMinCombo = static_cast<QComboBox*>(GetDlgItem(IdApertureMin));
-    m_apertureMaxCombo = static_cast<QComboBox*>(GetDlgItem(IdApertureMax));
-    m_shutterMinCombo = static_cast<QComboBox*>(GetDlgItem(IdShutterMin));
-    m_shutterMaxCombo = static_cast<QComboBox*>(GetDlgItem(IdShutterMax));
-    m_isoMinCombo = static_cast<QComboBox*>(GetDlgItem(IdIsoMin));
-    m_isoMaxCombo = static_cast<QComboBox*>(GetDlgItem(IdIsoMax));
+    m_linkLabel = items.Get<CTransparentStatic>(IdLink);
+    m_matchesLabel = items.Get<CTransparentStatic>(IdMatches);
+    // The chart takes the place and stacking of its frame in the template.
+    auto* chartFrame = items.Get<QFrame>(IdChart);
+    m_chart = new CChartStatic(this);
+    m_chart->setGeometry(chartFrame->geometry());
+    m_chart->stackUnder(chartFrame);
+    delete chartFrame;
+    m_showCombo = items.Get<QComboBox>(IdShow);
+    m_focalMinSpin = items.Get<UpDownControl>(IdFocalMinSpin);
+    m_focalMaxSpin = items.Get<UpDownControl>(IdFocalMaxSpin);
+    m_resultsList = items.Get<QTableView>(IdResultsList);
+    m_apertureMinCombo = items.Get<QComboBox>(IdApertureMin);
+    m_apertureMaxCombo = items.Get<QComboBox>(IdApertureMax);
+    m_shutterMinCombo = items.Get<QComboBox>(IdShutterMin);
+    m_shutterMaxCombo = items.Get<QComboBox>(IdShutterMax);
+    m_isoMinCombo = items.Get<QComboBox>(IdIsoMin);
+    m_isoMaxCombo = items.Get<QComboBox>(IdIsoMax);
+    m_focalMinEdit = items.Get<QLineEdit>(IdFocalMinEdit);
+    m_focalMaxEdit = items.Get<QLineEdit>(IdFocalMaxEdit);
+    m_openButton = items.Get<QPushButton>(IdOpen);
+    m_queryButton = items.Get<QPushButton>(IdQuery);
+    m_screenshotButton = items.Get<QPushButton>(IdScreenshot);
+    m_exitButton = items.Get<QPushButton>(IdCancel);
+    m_apertureHeading = items.Get<QLabel>(IdApertureHeading);
+    m_isoHeading = items.Get<QLabel>(IdIsoHeading);
+    m_shutterHeading = items.Get<QLabel>(IdShutterHeading);
+    m_focalHeading = items.Get<QLabel>(IdFocalHeading);
+    m_minHeading = items.Get<QLabel>(IdMinHeading);
+    m_maxHeading = items.Get<QLabel>(IdMaxHeading);
+    m_showHeading = items.Get<QLabel>(IdShowHeading);
+    m_matchesHeading = items.Get<QLabel>(IdMatchesHeading);
+    m_iconItem = items.Icon();
 
     m_resultsModel = new ResultsModel(this);
     m_resultsList->setModel(m_resultsModel);
-}
-
-void CMainDialog::UpdateData(bool saveAndValidate)
-{
-    auto* focalMaxEdit = static_cast<QLineEdit*>(GetDlgItem(IdFocalMaxEdit));
-    auto* focalMinEdit = static_cast<QLineEdit*>(GetDlgItem(IdFocalMinEdit));
-    if (saveAndValidate) {
-        m_focalMaxText = focalMaxEdit->text();
-        m_focalMinText = focalMinEdit->text();
-        m_matchesText = m_matchesLabel->text();
-    } else {
-        focalMaxEdit->setText(m_focalMaxText);
-        focalMinEdit->setText(m_focalMinText);
-        m_matchesLabel->setText(m_matchesText);
-    }
 }
 
 void CMainDialog::ConnectHandlers()
@@ -134,57 +118,51 @@ void CMainDialog::ConnectHandlers()
     m_systemMenu->addAction(m_openFolderAction);
     connect(m_openFolderAction, &QAction::triggered, this, &CMainDialog::OnOpenFolder);
     auto* aboutShortcut = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(aboutShortcut, &QShortcut::activated, this, [this] { OnSysCommand(IDM_ABOUTBOX); });
+    connect(aboutShortcut, &QShortcut::activated, this, &CMainDialog::OnAbout);
 
-    connect(static_cast<QPushButton*>(GetDlgItem(IdOpen)), &QPushButton::clicked, this,
-        &CMainDialog::OnOpen);
-    connect(static_cast<QPushButton*>(GetDlgItem(IdQuery)), &QPushButton::clicked, this,
-        &CMainDialog::OnQuery);
+    connect(m_openButton, &QPushButton::clicked, this, &CMainDialog::OnOpen);
+    connect(m_queryButton, &QPushButton::clicked, this, &CMainDialog::OnQuery);
     // activated: a choice of the user's, not a selection made by the program.
     connect(m_showCombo, &QComboBox::activated, this, &CMainDialog::OnSelchangeShow);
     connect(m_resultsList->horizontalHeader(), &QHeaderView::sectionClicked, this,
         &CMainDialog::OnHeaderItemClick);
     connect(m_resultsList, &QTableView::doubleClicked, this, &CMainDialog::OnListDblClk);
-    connect(static_cast<QPushButton*>(GetDlgItem(IdScreenshot)), &QPushButton::clicked, this,
-        &CMainDialog::OnScreenshot);
+    connect(m_screenshotButton, &QPushButton::clicked, this, &CMainDialog::OnScreenshot);
 
     m_listMenu = new QMenu(QStringLiteral("_LIST_"), this);
     QAction* openAction = m_listMenu->addAction(QStringLiteral("Open"));
-    openAction->setData(IdMenuOpenPhoto);
     QAction* exportAction = m_listMenu->addAction(QStringLiteral("Export to CSV"));
-    exportAction->setData(IdMenuExportCsv);
     connect(openAction, &QAction::triggered, this, &CMainDialog::OnOpenPhoto);
     connect(exportAction, &QAction::triggered, this, &CMainDialog::OnExportCsv);
     m_resultsList->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(
         m_resultsList, &QTableView::customContextMenuRequested, this, &CMainDialog::OnListRClick);
 
-    connect(static_cast<QPushButton*>(GetDlgItem(IdCancel)), &QPushButton::clicked, this,
-        &QDialog::reject);
+    connect(m_exitButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void CMainDialog::OnInitDialog()
 {
     for (int k = 0; k < kQuantityCount; ++k)
         m_showCombo->addItem(QString::fromLatin1(QuantityTable()[k].showText));
-    UpdateData(false);
+    m_matchesLabel->clear();
 
     const QString aboutItem = QString::fromLatin1(kAboutItem);
     if (!aboutItem.isEmpty()) {
         m_systemMenu->addSeparator();
         QAction* about = m_systemMenu->addAction(aboutItem);
-        connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX); });
+        connect(about, &QAction::triggered, this, &CMainDialog::OnAbout);
     }
     m_iconItem->installEventFilter(this);
 
     // Files and folders dropped anywhere on the window are read; the focal edits would
     // take a file manager's drag as text, so they pass it on to the window.
     setAcceptDrops(true);
-    GetDlgItem(IdFocalMinEdit)->installEventFilter(this);
-    GetDlgItem(IdFocalMaxEdit)->installEventFilter(this);
+    m_focalMinEdit->installEventFilter(this);
+    m_focalMaxEdit->installEventFilter(this);
 
-    setWindowIcon(m_hIcon);
-    static_cast<QLabel*>(m_iconItem)->setPixmap(ProgramIconPixmap(32));
+    setWindowIcon(ProgramIcon());
+    m_iconItem->setPixmap(ProgramIconPixmap(32));
 
     m_matchesLabel->SetBold(true);
     m_linkLabel->SetBold(true);
@@ -206,14 +184,14 @@ void CMainDialog::OnInitDialog()
     m_resultsList->verticalHeader()->setMinimumSectionSize(1);
     m_resultsList->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 3);
 
-    GetDlgItem(IdQuery)->setEnabled(false);
+    m_queryButton->setEnabled(false);
     m_showCombo->setCurrentIndex(0);
-    GetDlgItem(IdScreenshot)->setEnabled(IsImageEncoderAvailable());
+    m_screenshotButton->setEnabled(IsImageEncoderAvailable());
     m_resultsModel->ResetSortDirections();
     m_catalogue.head.reset();
 
     SetControlColours();
-    GetDlgItem(IdCancel)->setFocus();
+    m_exitButton->setFocus();
 }
 
 void CMainDialog::SetControlColours()
@@ -221,24 +199,22 @@ void CMainDialog::SetControlColours()
     // The headings and the link show through to the gradient (labels paint no
     // background) in the window-text colour; the link in blue. Every other control keeps
     // the style's colours.
-    static constexpr int kHeadings[] = { IdApertureHeading, IdIsoHeading, IdShutterHeading,
-        IdFocalHeading, IdMinHeading, IdMaxHeading, IdShowHeading, IdMatchesHeading, IdLink };
     const QColor windowText = palette().color(QPalette::Active, QPalette::WindowText);
-    for (int id : kHeadings) {
-        QWidget* label = GetDlgItem(id);
+    for (QLabel* label :
+        { m_apertureHeading, m_isoHeading, m_shutterHeading, m_focalHeading, m_minHeading,
+            m_maxHeading, m_showHeading, m_matchesHeading, static_cast<QLabel*>(m_linkLabel) }) {
         label->setAutoFillBackground(false);
         QPalette colours = label->palette();
-        colours.setColor(QPalette::WindowText, id == IdLink ? QColor(kLinkColour) : windowText);
+        colours.setColor(
+            QPalette::WindowText, label == m_linkLabel ? QColor(kLinkColour) : windowText);
         label->setPalette(colours);
     }
 }
 
-void CMainDialog::OnSysCommand(unsigned nID)
+void CMainDialog::OnAbout()
 {
-    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
-        CAboutDlg about(this);
-        about.exec();
-    }
+    CAboutDlg about(this);
+    about.exec();
 }
 
 void CMainDialog::OnOK()
@@ -252,19 +228,16 @@ void CMainDialog::OnOK()
     } else if (focus == m_showCombo) {
         OnSelchangeShow();
     } else if (IsBoundControl(focus)) {
-        auto* query = static_cast<QPushButton*>(GetDlgItem(IdQuery));
-        if (query->isEnabled())
-            query->click();
+        if (m_queryButton->isEnabled())
+            m_queryButton->click();
     }
 }
 
 bool CMainDialog::IsBoundControl(const QWidget* widget) const
 {
-    static constexpr int kBoundControls[] = { IdApertureMin, IdApertureMax, IdIsoMin, IdIsoMax,
-        IdShutterMin, IdShutterMax, IdFocalMinEdit, IdFocalMaxEdit };
-    return widget && std::any_of(std::begin(kBoundControls), std::end(kBoundControls), [&](int id) {
-        return GetDlgItem(id) == widget;
-    });
+    const QWidget* bounds[] = { m_apertureMinCombo, m_apertureMaxCombo, m_isoMinCombo,
+        m_isoMaxCombo, m_shutterMinCombo, m_shutterMaxCombo, m_focalMinEdit, m_focalMaxEdit };
+    return widget && std::find(std::begin(bounds), std::end(bounds), widget) != std::end(bounds);
 }
 
 void CMainDialog::paintEvent(QPaintEvent*)

@@ -7,24 +7,24 @@
 #include <QCursor>
 #include <QDialog>
 #include <QFont>
-#include <QHash>
-#include <QIcon>
-#include <QString>
 
 #include "catalogue/PhotoCatalogue.h"
 #include "catalogue/dialog/ScanChoice.h"
 
 class CChartStatic;
 class CTransparentStatic;
+class DialogItems;
 class QAction;
 class QDropEvent;
 class QComboBox;
-class QFrame;
 class QKeyEvent;
+class QLabel;
+class QLineEdit;
 class QMenu;
 class QModelIndex;
 class QPaintEvent;
 class QPoint;
+class QPushButton;
 class QTableView;
 class ResultsModel;
 class UpDownControl;
@@ -34,15 +34,6 @@ class CMainDialog : public QDialog {
 public:
     explicit CMainDialog(QWidget* parent = nullptr);
     ~CMainDialog() override;
-
-    // The control with the given id (ControlId), or nullptr.
-    QWidget* GetDlgItem(int id) const;
-
-    // Copies the three texts from their controls into the members (true) or the other way.
-    void UpdateData(bool saveAndValidate);
-
-    // A window-menu command; the About command opens the About box.
-    void OnSysCommand(unsigned nID);
 
     // Enter, by the control that has the focus: a push button is clicked; the results
     // list opens its selected photo; Show redraws the chart; a bound list or a focal box
@@ -56,7 +47,7 @@ public:
     // The number of rows the results list shows.
     int ListedRowCount() const;
 
-    // Controls, in the order of the dialog's data exchange.
+    // Controls, made from the window's template.
     CTransparentStatic* m_linkLabel = nullptr;
     CTransparentStatic* m_matchesLabel = nullptr;
     CChartStatic* m_chart = nullptr;
@@ -70,10 +61,20 @@ public:
     QComboBox* m_shutterMaxCombo = nullptr;
     QComboBox* m_isoMinCombo = nullptr;
     QComboBox* m_isoMaxCombo = nullptr;
-    QString m_focalMaxText;
-    QString m_focalMinText;
-    QString m_matchesText;
-    QIcon m_hIcon; // 16 x 16 and 32 x 32 pictures of the program icon
+    QLineEdit* m_focalMinEdit = nullptr;
+    QLineEdit* m_focalMaxEdit = nullptr;
+    QPushButton* m_openButton = nullptr;
+    QPushButton* m_queryButton = nullptr;
+    QPushButton* m_screenshotButton = nullptr;
+    QPushButton* m_exitButton = nullptr;
+    QLabel* m_apertureHeading = nullptr;
+    QLabel* m_isoHeading = nullptr;
+    QLabel* m_shutterHeading = nullptr;
+    QLabel* m_focalHeading = nullptr;
+    QLabel* m_minHeading = nullptr;
+    QLabel* m_maxHeading = nullptr;
+    QLabel* m_showHeading = nullptr;
+    QLabel* m_matchesHeading = nullptr;
     QCursor m_hLinkCursor;
     PhotoRecord* m_currentRecord = nullptr;
     QFont m_linkFont;
@@ -107,8 +108,10 @@ protected:
     void done(int result) override;
 
 private:
-    void DoDataExchange();
+    // Takes the controls from the built template into their members.
+    void DoDataExchange(const DialogItems& items);
     void ConnectHandlers();
+    void OnAbout();
     void OnInitDialog();
     void SetControlColours();
     void OnDestroy();
@@ -123,7 +126,6 @@ private:
 
     bool IsBoundControl(const QWidget* widget) const;
 
-    QHash<int, QWidget*> m_items;
-    QWidget* m_iconItem = nullptr;
+    QLabel* m_iconItem = nullptr; // the program icon at the top left
     bool m_dragTaken = false; // the drag over the window carries items to read
 };

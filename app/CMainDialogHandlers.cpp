@@ -6,6 +6,7 @@
 #include "app/CMainDialog.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QModelIndex>
 #include <QPoint>
@@ -16,10 +17,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/ControlIds.h"
 #include "capture/WindowImage.h"
 #include "catalogue/dialog/CScanProgressDlg.h"
 #include "chart/CChartStatic.h"
+#include "controls/CTransparentStatic.h"
 #include "controls/UpDownControl.h"
 #include "query/BoundSelectors.h"
 #include "query/PhotoOpening.h"
@@ -71,17 +72,15 @@ void CMainDialog::FillSelectorsFromCatalogue()
     FillSelectorPair(m_isoMinCombo, m_isoMaxCombo, selectors.iso);
     FillSelectorPair(m_apertureMinCombo, m_apertureMaxCombo, selectors.aperture);
     FillSelectorPair(m_shutterMinCombo, m_shutterMaxCombo, selectors.shutterSpeed);
-    m_focalMinText = QString::fromStdString(selectors.focal.lowerText);
-    m_focalMaxText = QString::fromStdString(selectors.focal.upperText);
     m_focalMinSpin->SetRange(selectors.focal.rangeLow, selectors.focal.rangeHigh);
     m_focalMaxSpin->SetRange(selectors.focal.rangeLow, selectors.focal.rangeHigh);
-    GetDlgItem(IdQuery)->setEnabled(selectors.queryEnabled);
-    UpdateData(false);
+    m_queryButton->setEnabled(selectors.queryEnabled);
+    m_focalMaxEdit->setText(QString::fromStdString(selectors.focal.upperText));
+    m_focalMinEdit->setText(QString::fromStdString(selectors.focal.lowerText));
 }
 
 void CMainDialog::OnQuery()
 {
-    UpdateData(true);
     QueryBounds bounds;
     bounds.apertureLower = m_apertureMinCombo->currentIndex();
     bounds.apertureUpper = m_apertureMaxCombo->currentIndex();
@@ -89,14 +88,13 @@ void CMainDialog::OnQuery()
     bounds.isoUpper = m_isoMaxCombo->currentIndex();
     bounds.shutterLower = m_shutterMinCombo->currentIndex();
     bounds.shutterUpper = m_shutterMaxCombo->currentIndex();
-    bounds.focalLowerText = m_focalMinText.toStdString();
-    bounds.focalUpperText = m_focalMaxText.toStdString();
+    bounds.focalLowerText = m_focalMinEdit->text().toStdString();
+    bounds.focalUpperText = m_focalMaxEdit->text().toStdString();
 
     QueryResult result = RunQuery(m_catalogue, bounds);
     m_resultsModel->SetRows(std::move(result.rows));
-    m_matchesText = QString::fromStdString(result.countText);
     OnSelchangeShow();
-    UpdateData(false);
+    m_matchesLabel->setText(QString::fromStdString(result.countText));
 }
 
 int CMainDialog::ListedRowCount() const

@@ -34,11 +34,3 @@ enum ControlId : int {
     IdNoticeLabel = 1030,
     IdScreenshot = 1031,
 };
-
-// The About command of the window menu. Window-menu commands use only the upper twelve
-// bits: the lower four are ignored when a command is matched.
-constexpr unsigned IDM_ABOUTBOX = 0x0010;
-
-// Commands of the results list's context menu.
-constexpr int IdMenuOpenPhoto = 32771;
-constexpr int IdMenuExportCsv = 32772;

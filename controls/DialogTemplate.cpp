@@ -128,3 +128,32 @@ std::vector<QWidget*> BuildDialog(QDialog& dialog, const DialogTemplate& dialogT
         (*it)->raise();
     return widgets;
 }
+
+DialogItems::DialogItems(QDialog& dialog, const DialogTemplate& dialogTemplate)
+    : m_template(dialogTemplate)
+    , m_widgets(BuildDialog(dialog, dialogTemplate))
+{
+}
+
+QWidget* DialogItems::Find(int id) const
+{
+    for (int i = 0; i < m_template.itemCount; ++i)
+        if (m_template.items[i].id == id && id != -1)
+            return m_widgets[static_cast<std::size_t>(i)];
+    return nullptr;
+}
+
+QLabel* DialogItems::Icon() const
+{
+    for (int i = 0; i < m_template.itemCount; ++i)
+        if (m_template.items[i].kind == DialogItemKind::Icon)
+            return static_cast<QLabel*>(m_widgets[static_cast<std::size_t>(i)]);
+    CheckFound(false, -1);
+    return nullptr;
+}
+
+void DialogItems::CheckFound(bool found, int id)
+{
+    if (!found)
+        qFatal("dialog item %d missing or of another kind", id);
+}

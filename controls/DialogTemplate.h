@@ -3,10 +3,12 @@
 // tab order and the stacking order (the first item on top), built into Qt widgets.
 #pragma once
 
+#include <QWidget>
+
 #include <vector>
 
 class QDialog;
-class QWidget;
+class QLabel;
 
 enum class DialogItemKind {
     PushButton, // never a default button: Enter on it clicks it only when it has focus
@@ -42,3 +44,28 @@ struct DialogTemplate {
 // template order with their pixel geometry, tab order and stacking order. Returns the
 // widgets in template order.
 std::vector<QWidget*> BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate);
+
+// A dialog built from a template, its widgets handed out with the type their item's kind
+// makes, so that the dialog keeps them in typed members and never looks them up again.
+class DialogItems {
+public:
+    DialogItems(QDialog& dialog, const DialogTemplate& dialogTemplate);
+
+    // The widget of the item with the given id as T. An id the template lacks, or a T its
+    // kind does not make, is a fault in the program and stops it.
+    template <class T> T* Get(int id) const
+    {
+        T* widget = qobject_cast<T*>(Find(id));
+        CheckFound(widget != nullptr, id);
+        return widget;
+    }
+    // The template's (first) icon item.
+    QLabel* Icon() const;
+
+private:
+    QWidget* Find(int id) const;
+    static void CheckFound(bool found, int id);
+
+    const DialogTemplate& m_template;
+    std::vector<QWidget*> m_widgets;
+};

@@ -17,10 +17,10 @@
 
 namespace {
 
-// Drags a text/uri-list (or, for nullptr, plain text) over the centre of the control id
-// as the window system does: enter, move, then a drop or a leave. Whether the last event
+// Drags a text/uri-list (or, for nullptr, plain text) over the centre of control as the
+// window system does: enter, move, then a drop or a leave. Whether the last event
 // was taken for copying.
-bool Drag(CMainDialog& window, int id, const char* uriList,
+bool Drag(CMainDialog& window, const QWidget* control, const char* uriList,
     Qt::DropActions actions = Qt::CopyAction, bool drop = true)
 {
     QMimeData data;
@@ -28,7 +28,7 @@ bool Drag(CMainDialog& window, int id, const char* uriList,
         data.setData(QStringLiteral("text/uri-list"), uriList);
     if (drop || !uriList) // a file manager offers the URLs as plain text too
         data.setText(QString::fromLatin1(uriList ? uriList : "/p/a.jpg"));
-    const QPoint centre = window.GetDlgItem(id)->geometry().center();
+    const QPoint centre = control->geometry().center();
     QWidget* target = window.childAt(centre);
     const QPoint at = target->mapFrom(&window, centre);
     QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
@@ -104,11 +104,14 @@ TEST_F(MainWindowTest, DragIsTakenWithLocalFilesTheDropWalksFoldersAndSoDoesOpen
               { "file://camera/p/a.jpg\r\n", Qt::CopyAction, false },
               { nullptr, Qt::CopyAction, false } };
     for (const auto& [uriList, actions, taken] : rows)
-        for (const int id : { IdResultsList, IdChart, IdApertureMin, IdFocalMinEdit }) {
-            if (!uriList && id == IdFocalMinEdit)
+        for (const QWidget* control : { static_cast<QWidget*>(m_dialog.m_resultsList),
+                 static_cast<QWidget*>(m_dialog.m_chart),
+                 static_cast<QWidget*>(m_dialog.m_apertureMinCombo),
+                 static_cast<QWidget*>(m_dialog.m_focalMinEdit) }) {
+            if (!uriList && control == m_dialog.m_focalMinEdit)
                 continue; // plain text is the edit's own to take
-            EXPECT_EQ(Drag(m_dialog, id, uriList, actions, false), taken)
-                << (uriList ? uriList : "text") << id;
+            EXPECT_EQ(Drag(m_dialog, control, uriList, actions, false), taken)
+                << (uriList ? uriList : "text") << " at " << control->x() << ", " << control->y();
         }
     for (const auto& [name, tenths] : { std::pair { "a.jpg", 28u }, { "loose.dat", 80u },
              { "Roll/b.JPG", 40u }, { "Roll/sub/d.jpeg", 56u }, { "Roll/.thumbs/c.jpg", 110u },
@@ -121,13 +124,13 @@ TEST_F(MainWindowTest, DragIsTakenWithLocalFilesTheDropWalksFoldersAndSoDoesOpen
     const auto removeBad = qScopeGuard([&folder] { unlink((folder + "bad\xff.jpg").constData()); });
 
     ScanWatcher watcher;
-    EXPECT_TRUE(Drag(m_dialog, IdFocalMaxEdit,
+    EXPECT_TRUE(Drag(m_dialog, m_dialog.m_focalMaxEdit,
         url + "a.jpg\r\n" + url + "Roll\r\n" + url + "loose.dat\r\n" + url + "bad%FF.jpg"));
     EXPECT_EQ(watcher.notices, "PPPPPD");
     EXPECT_EQ(m_desktop.openDialogs + m_desktop.folderChoosers, 0);
-    EXPECT_EQ(Edit(IdFocalMaxEdit)->text(), "0");
-    EXPECT_EQ(Entries(List(IdApertureMax)), "F2.8 F4.0 F5.6 F7.1 F8.0 (F8.0)");
-    Click(Item(IdQuery));
+    EXPECT_EQ(m_dialog.m_focalMaxEdit->text(), "0");
+    EXPECT_EQ(Entries(m_dialog.m_apertureMaxCombo), "F2.8 F4.0 F5.6 F7.1 F8.0 (F8.0)");
+    Click(m_dialog.m_queryButton);
     EXPECT_EQ(Order(), QString::fromUtf8("a.jpg b.JPG d.jpeg loose.dat bad\xEF\xBF\xBD.jpg "));
 
     QTest::mouseDClick(Results()->viewport(), Qt::LeftButton, {}, RowCentre(4));
@@ -146,12 +149,12 @@ TEST_F(MainWindowTest, DragIsTakenWithLocalFilesTheDropWalksFoldersAndSoDoesOpen
     for (const auto& [at, file, total] : cancels) {
         watcher.notices.clear();
         watcher.cancelAt = at;
-        Drag(m_dialog, IdChart, url + "a.jpg\r\n" + url + "Roll\r\n" + url + "loose.dat");
+        Drag(m_dialog, m_dialog.m_chart, url + "a.jpg\r\n" + url + "Roll\r\n" + url + "loose.dat");
         EXPECT_EQ(watcher.notices, std::string(at, 'P') + 'C');
         EXPECT_EQ(watcher.shown, m_dir.filePath(file) + total);
         EXPECT_EQ(m_dialog.m_catalogue.recordCount, 0);
         EXPECT_FALSE(m_dialog.m_catalogue.head);
-        EXPECT_EQ(Entries(List(IdApertureMax)), "F2.8 F4.0 F5.6 F7.1 F8.0 (F8.0)");
+        EXPECT_EQ(Entries(m_dialog.m_apertureMaxCombo), "F2.8 F4.0 F5.6 F7.1 F8.0 (F8.0)");
     }
 
     // Open Folder, chosen from the window menu that the program icon opens and with
@@ -167,14 +170,16 @@ TEST_F(MainWindowTest, DragIsTakenWithLocalFilesTheDropWalksFoldersAndSoDoesOpen
     ChooseFromMenu("Open &Folder...");
     EXPECT_EQ(m_desktop.folderChoosers, 1);
     EXPECT_EQ(m_desktop.openDialogs, 0);
-    EXPECT_EQ(Entries(List(IdApertureMin)), "F4.0 F5.6 F8.0 (F4.0)");
+    EXPECT_EQ(Entries(m_dialog.m_apertureMinCombo), "F4.0 F5.6 F8.0 (F4.0)");
 
-    for (QWidget* focus : { Item(IdCancel), Item(IdFocalMinEdit) }) {
-        m_desktop.folderToOpen = focus == Item(IdCancel) ? m_dir.filePath("Trip/day2") : QString();
+    for (QWidget* focus : { static_cast<QWidget*>(m_dialog.m_exitButton),
+             static_cast<QWidget*>(m_dialog.m_focalMinEdit) }) {
+        m_desktop.folderToOpen
+            = focus == m_dialog.m_exitButton ? m_dir.filePath("Trip/day2") : QString();
         Activate(&m_dialog);
         focus->setFocus();
         Press(Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
-        EXPECT_EQ(Entries(List(IdApertureMin)), "F5.6 (F5.6)");
+        EXPECT_EQ(Entries(m_dialog.m_apertureMinCombo), "F5.6 (F5.6)");
     }
     EXPECT_EQ(m_desktop.folderChoosers, 3);
     EXPECT_EQ(m_dialog.m_catalogue.recordCount, 0);

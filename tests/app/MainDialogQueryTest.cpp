@@ -11,17 +11,17 @@ TEST_F(MainWindowTest, ScanFillsTheBoundsQueryListsWhatLiesWithinThemHeadingsSor
     QAbstractItemModelTester tester(
         Results()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     OpenPhotos(FourPhotos());
-    EXPECT_EQ(Entries(List(IdApertureMin)), "F2.8 F4.0 (F2.8)");
-    EXPECT_EQ(Entries(List(IdApertureMax)), "F2.8 F4.0 (F4.0)");
-    EXPECT_EQ(Entries(List(IdIsoMin)), "100 200 400 (100)");
-    EXPECT_EQ(Entries(List(IdIsoMax)), "100 200 400 (400)");
-    EXPECT_EQ(Entries(List(IdShutterMin)), "1/250 1/2 2 (1/250)");
-    EXPECT_EQ(Entries(List(IdShutterMax)), "1/250 1/2 2 (2)");
-    EXPECT_EQ(Edit(IdFocalMinEdit)->text() + ".." + Edit(IdFocalMaxEdit)->text(), "17..55");
-    ASSERT_TRUE(Item(IdQuery)->isEnabled());
+    EXPECT_EQ(Entries(m_dialog.m_apertureMinCombo), "F2.8 F4.0 (F2.8)");
+    EXPECT_EQ(Entries(m_dialog.m_apertureMaxCombo), "F2.8 F4.0 (F4.0)");
+    EXPECT_EQ(Entries(m_dialog.m_isoMinCombo), "100 200 400 (100)");
+    EXPECT_EQ(Entries(m_dialog.m_isoMaxCombo), "100 200 400 (400)");
+    EXPECT_EQ(Entries(m_dialog.m_shutterMinCombo), "1/250 1/2 2 (1/250)");
+    EXPECT_EQ(Entries(m_dialog.m_shutterMaxCombo), "1/250 1/2 2 (2)");
+    EXPECT_EQ(m_dialog.m_focalMinEdit->text() + ".." + m_dialog.m_focalMaxEdit->text(), "17..55");
+    ASSERT_TRUE(m_dialog.m_queryButton->isEnabled());
 
     // Old.tif is read from its first 32,768 bytes only, and its Latin-1 camera reads right.
-    Click(Item(IdQuery));
+    Click(m_dialog.m_queryButton);
     const QAbstractItemModel* rows = Results()->model();
     const char* const columns[]
         = { "c.jpg a.jpg Old.tif b.jpg ", "Nikon CAM-1 Nikon CAM-1 Caf\xC3\xA9 CAM-9 Nikon CAM-1 ",
@@ -32,8 +32,8 @@ TEST_F(MainWindowTest, ScanFillsTheBoundsQueryListsWhatLiesWithinThemHeadingsSor
         EXPECT_EQ(rows->index(0, column).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
             (column < 2 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
     }
-    EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "4/4");
-    EXPECT_TRUE(Item<QLabel>(IdMatches)->alignment() & Qt::AlignRight);
+    EXPECT_EQ(m_dialog.m_matchesLabel->text(), "4/4");
+    EXPECT_TRUE(m_dialog.m_matchesLabel->alignment() & Qt::AlignRight);
 
     // Heading clicks sort, each column alternating; the directions outlive a query (-1);
     // the stripes follow the position. File names sort by bytes (upper case first), a
@@ -45,7 +45,7 @@ TEST_F(MainWindowTest, ScanFillsTheBoundsQueryListsWhatLiesWithinThemHeadingsSor
         { IsoColumn, "a.jpg Old.tif c.jpg b.jpg " }, { CameraColumn, "Old.tif a.jpg c.jpg b.jpg " },
         { FocalLengthColumn, "c.jpg Old.tif b.jpg a.jpg " } };
     for (const auto& [column, order] : clicks) {
-        column < 0 ? Click(Item(IdQuery)) : ClickHeading(column);
+        column < 0 ? Click(m_dialog.m_queryButton) : ClickHeading(column);
         EXPECT_EQ(Order(), order) << column;
     }
     const QImage list = Results()->viewport()->grab().toImage();
@@ -55,52 +55,54 @@ TEST_F(MainWindowTest, ScanFillsTheBoundsQueryListsWhatLiesWithinThemHeadingsSor
             << row;
 
     // The up-down controls step within 17..55 by their buttons and the arrow keys.
-    Edit(IdFocalMinEdit)->setFocus();
+    m_dialog.m_focalMinEdit->setFocus();
     Press(Qt::Key_Up);
-    EXPECT_EQ(Edit(IdFocalMinEdit)->text(), "18");
-    Click(Arrow(IdFocalMinSpin, Qt::UpArrow));
-    EXPECT_EQ(Edit(IdFocalMinEdit)->text(), "19");
-    Click(Arrow(IdFocalMinSpin, Qt::DownArrow));
+    EXPECT_EQ(m_dialog.m_focalMinEdit->text(), "18");
+    Click(Arrow(m_dialog.m_focalMinSpin, Qt::UpArrow));
+    EXPECT_EQ(m_dialog.m_focalMinEdit->text(), "19");
+    Click(Arrow(m_dialog.m_focalMinSpin, Qt::DownArrow));
     Press(Qt::Key_Down);
     Press(Qt::Key_Down);
-    EXPECT_EQ(Edit(IdFocalMinEdit)->text(), "17");
-    Click(Arrow(IdFocalMaxSpin, Qt::UpArrow));
-    EXPECT_EQ(Edit(IdFocalMaxEdit)->text(), "55");
-    Edit(IdFocalMaxEdit)->setFocus();
+    EXPECT_EQ(m_dialog.m_focalMinEdit->text(), "17");
+    Click(Arrow(m_dialog.m_focalMaxSpin, Qt::UpArrow));
+    EXPECT_EQ(m_dialog.m_focalMaxEdit->text(), "55");
+    m_dialog.m_focalMaxEdit->setFocus();
     Press(Qt::Key_Down);
-    EXPECT_EQ(Edit(IdFocalMaxEdit)->text(), "54");
-    Click(Item(IdQuery)); // a.jpg at 54.4 mm is left out
+    EXPECT_EQ(m_dialog.m_focalMaxEdit->text(), "54");
+    Click(m_dialog.m_queryButton); // a.jpg at 54.4 mm is left out
     EXPECT_EQ(Order(), "c.jpg Old.tif b.jpg ");
-    EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "3/4");
+    EXPECT_EQ(m_dialog.m_matchesLabel->text(), "3/4");
 
     // Upper aperture F2.8 with a key, lower focal length 50 typed: a photo without an
     // aperture passes, Old.tif's 35 mm does not.
-    List(IdApertureMax)->setFocus();
+    m_dialog.m_apertureMaxCombo->setFocus();
     Press(Qt::Key_Up);
-    Edit(IdFocalMinEdit)->setFocus();
+    m_dialog.m_focalMinEdit->setFocus();
     Press(Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(Edit(IdFocalMinEdit), "50");
-    Click(Item(IdQuery));
+    QTest::keyClicks(m_dialog.m_focalMinEdit, "50");
+    Click(m_dialog.m_queryButton);
     EXPECT_EQ(Order(), "b.jpg ");
-    EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "1/4");
+    EXPECT_EQ(m_dialog.m_matchesLabel->text(), "1/4");
 
     // An f-number or exposure time not above 1e-8 counts as not given, and a focal length of
     // 4294967295 mm fits the up-down range: the first query lists both photos, and so does
     // one after the arrows and keys have stepped at the range's ends and back.
     OpenPhotos({ WritePhoto("IMG_1.JPG", { 1, 1000000000 }, { 1, 4294967295 }, { 50, 1 }),
         WritePhoto("IMG_2.JPG", { 28, 10 }, { 1, 125 }, { 4294967295, 1 }) });
-    EXPECT_EQ(Edit(IdFocalMinEdit)->text() + ".." + Edit(IdFocalMaxEdit)->text(), "50..4294967295");
-    Click(Item(IdQuery));
-    EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "2/2");
-    Click(Arrow(IdFocalMaxSpin, Qt::UpArrow));
-    Edit(IdFocalMinEdit)->setFocus();
+    EXPECT_EQ(
+        m_dialog.m_focalMinEdit->text() + ".." + m_dialog.m_focalMaxEdit->text(), "50..4294967295");
+    Click(m_dialog.m_queryButton);
+    EXPECT_EQ(m_dialog.m_matchesLabel->text(), "2/2");
+    Click(Arrow(m_dialog.m_focalMaxSpin, Qt::UpArrow));
+    m_dialog.m_focalMinEdit->setFocus();
     Press(Qt::Key_Down);
-    EXPECT_EQ(Edit(IdFocalMinEdit)->text() + ".." + Edit(IdFocalMaxEdit)->text(), "50..4294967295");
-    Click(Arrow(IdFocalMaxSpin, Qt::DownArrow));
-    EXPECT_EQ(Edit(IdFocalMaxEdit)->text(), "4294967294");
-    Click(Arrow(IdFocalMaxSpin, Qt::UpArrow));
-    Click(Item(IdQuery));
-    EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "2/2");
+    EXPECT_EQ(
+        m_dialog.m_focalMinEdit->text() + ".." + m_dialog.m_focalMaxEdit->text(), "50..4294967295");
+    Click(Arrow(m_dialog.m_focalMaxSpin, Qt::DownArrow));
+    EXPECT_EQ(m_dialog.m_focalMaxEdit->text(), "4294967294");
+    Click(Arrow(m_dialog.m_focalMaxSpin, Qt::UpArrow));
+    Click(m_dialog.m_queryButton);
+    EXPECT_EQ(m_dialog.m_matchesLabel->text(), "2/2");
 }
 
 // For every quantity picked under Show, the first bar and its right column on the plot's
@@ -110,7 +112,7 @@ TEST_F(MainWindowTest, ScanFillsTheBoundsQueryListsWhatLiesWithinThemHeadingsSor
 TEST_F(MainWindowTest, ShowChartsEachQuantityAndScreenshotSavesTheWindow)
 {
     OpenPhotos(FourPhotos());
-    Click(Item(IdQuery));
+    Click(m_dialog.m_queryButton);
     // Shown, the first bar's left and right column and their colours.
     const std::tuple<const char*, int, int, QRgb, QRgb> bars[]
         = { { "Aperture", 64, 268, qRgb(255, 0, 0), qRgb(129, 0, 0) },
@@ -118,11 +120,11 @@ TEST_F(MainWindowTest, ShowChartsEachQuantityAndScreenshotSavesTheWindow)
               { "ISO", 55, 190, qRgb(0, 255, 0), qRgb(0, 129, 0) },
               { "Shutter speed", 55, 190, qRgb(255, 0, 255), qRgb(129, 0, 129) },
               { "File size (MB)", 89, 500, qRgb(0, 255, 255), qRgb(0, 129, 129) } };
-    List(IdShow)->setFocus();
+    m_dialog.m_showCombo->setFocus();
     for (int shown : { 1, 2, 3, 4, 0 }) {
         Press(shown ? Qt::Key_Down : Qt::Key_Home);
         const auto& [name, left, right, leftColour, rightColour] = bars[shown];
-        ASSERT_EQ(List(IdShow)->currentText(), name);
+        ASSERT_EQ(m_dialog.m_showCombo->currentText(), name);
         const QImage chart = Picture().copy(11, 125, 572, 198);
         EXPECT_EQ(chart.pixel(left, 180), leftColour) << shown;
         EXPECT_EQ(chart.pixel(right, 180), rightColour) << shown;
@@ -148,13 +150,13 @@ TEST_F(MainWindowTest, ShowChartsEachQuantityAndScreenshotSavesTheWindow)
     m_desktop.saveTarget = m_dir.filePath("Fotolot.png");
     m_desktop.whileChoosingSave = [this] {
         QTimer::singleShot(0, [this] { // runs during the wait
-            Click(Item(IdOpen));
-            QTest::keyClicks(Edit(IdFocalMinEdit), "9");
+            Click(m_dialog.m_openButton);
+            QTest::keyClicks(m_dialog.m_focalMinEdit, "9");
         });
     };
-    Click(Item(IdScreenshot));
+    Click(m_dialog.m_screenshotButton);
     EXPECT_EQ(m_desktop.openDialogs, 1);
-    EXPECT_EQ(Edit(IdFocalMinEdit)->text(), "17");
+    EXPECT_EQ(m_dialog.m_focalMinEdit->text(), "17");
     EXPECT_EQ(m_desktop.calls, QStringList { "|Fotolot|Portable Network Graphics (*.png)|png" });
     const QImage saved(m_desktop.saveTarget, "png");
     ASSERT_EQ(saved.size(), QSize(593, 423));
@@ -163,8 +165,8 @@ TEST_F(MainWindowTest, ShowChartsEachQuantityAndScreenshotSavesTheWindow)
 
     // The link opens its address on the press, under a pointing hand; a label that is not
     // a link opens nothing.
-    Click(Item(IdMatches));
-    QWidget* link = Item(IdLink);
+    Click(m_dialog.m_matchesLabel);
+    QWidget* link = m_dialog.m_linkLabel;
     QTest::mouseMove(link);
     EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
     QTest::mousePress(link, Qt::LeftButton);
@@ -179,11 +181,11 @@ TEST_F(MainWindowTest, ShowChartsEachQuantityAndScreenshotSavesTheWindow)
 TEST_F(MainWindowTest, RowsOpenAndExportFromTheMouseAndTheMenu)
 {
     OpenPhotos(FourPhotos());
-    Click(Item(IdQuery));
+    Click(m_dialog.m_queryButton);
     m_desktop.whileChoosingFiles = [](QWidget* scan) { Click(scan->findChild<QPushButton*>()); };
     OpenPhotos(FourPhotos());
     ASSERT_EQ(m_dialog.m_catalogue.recordCount, 0);
-    EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "4/4");
+    EXPECT_EQ(m_dialog.m_matchesLabel->text(), "4/4");
 
     auto url = [this](const char* name) { return QUrl::fromLocalFile(m_dir.filePath(name)); };
     QTest::mouseDClick(Results()->viewport(), Qt::LeftButton, {}, RowCentre(2));
@@ -212,7 +214,7 @@ TEST_F(MainWindowTest, RowsOpenAndExportFromTheMouseAndTheMenu)
         "Old.tif\tCaf\xE9 CAM-9\tF0.0\t35\t200\tn/a\t\n"
         "a.jpg\tNikon CAM-1\tF4.0\t54\t400\t1/2\t\n");
 
-    Click(Item(IdQuery)); // the emptied catalogue lists nothing
+    Click(m_dialog.m_queryButton); // the emptied catalogue lists nothing
     EXPECT_EQ(Results()->model()->rowCount(), 0);
-    EXPECT_EQ(Item<QLabel>(IdMatches)->text(), "0/0");
+    EXPECT_EQ(m_dialog.m_matchesLabel->text(), "0/0");
 }

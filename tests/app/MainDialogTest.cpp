@@ -33,22 +33,37 @@ TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
     EXPECT_EQ(m_dialog.minimumSize(), m_dialog.maximumSize());
     // Controls in pixels (x, y, width, height); a drop-down list's field is as high as the
     // style makes it.
-    const int places[][5] = { { IdCancel, 506, 11, 75, 21 }, { IdResultsList, 11, 330, 572, 87 },
-        { IdChart, 11, 125, 572, 198 }, { IdApertureMin, 57, 66, 60, 22 },
-        { IdIsoMin, 222, 66, 60, 22 }, { IdShutterMin, 299, 66, 60, 22 },
-        { IdApertureHeading, 57, 51, 42, 12 }, { IdIsoHeading, 224, 51, 20, 12 },
-        { IdShutterHeading, 299, 51, 68, 12 }, { IdFocalHeading, 132, 51, 60, 12 },
-        { IdMinHeading, 23, 71, 18, 12 }, { IdFocalMinEdit, 132, 66, 43, 18 },
-        { IdFocalMinSpin, 175, 66, 17, 18 }, { IdApertureMax, 57, 93, 60, 22 },
-        { IdIsoMax, 222, 93, 60, 22 }, { IdShutterMax, 299, 93, 60, 22 },
-        { IdMaxHeading, 21, 96, 21, 12 }, { IdFocalMaxEdit, 132, 93, 43, 18 },
-        { IdFocalMaxSpin, 175, 93, 17, 18 }, { IdQuery, 495, 68, 75, 21 },
-        { IdOpen, 266, 11, 75, 21 }, { IdShow, 456, 93, 117, 22 },
-        { IdShowHeading, 411, 96, 29, 12 }, { IdMatches, 464, 51, 107, 12 },
-        { IdMatchesHeading, 411, 51, 45, 12 }, { IdLink, 54, 12, 207, 21 },
-        { IdScreenshot, 386, 11, 75, 21 } };
-    for (const auto& p : places)
-        EXPECT_EQ(Item(p[0])->geometry(), QRect(p[1], p[2], p[3], p[4])) << p[0];
+    const std::pair<QWidget*, QRect> places[] = {
+        { m_dialog.m_exitButton, { 506, 11, 75, 21 } },
+        { m_dialog.m_resultsList, { 11, 330, 572, 87 } },
+        { m_dialog.m_chart, { 11, 125, 572, 198 } },
+        { m_dialog.m_apertureMinCombo, { 57, 66, 60, 22 } },
+        { m_dialog.m_isoMinCombo, { 222, 66, 60, 22 } },
+        { m_dialog.m_shutterMinCombo, { 299, 66, 60, 22 } },
+        { m_dialog.m_apertureHeading, { 57, 51, 42, 12 } },
+        { m_dialog.m_isoHeading, { 224, 51, 20, 12 } },
+        { m_dialog.m_shutterHeading, { 299, 51, 68, 12 } },
+        { m_dialog.m_focalHeading, { 132, 51, 60, 12 } },
+        { m_dialog.m_minHeading, { 23, 71, 18, 12 } },
+        { m_dialog.m_focalMinEdit, { 132, 66, 43, 18 } },
+        { m_dialog.m_focalMinSpin, { 175, 66, 17, 18 } },
+        { m_dialog.m_apertureMaxCombo, { 57, 93, 60, 22 } },
+        { m_dialog.m_isoMaxCombo, { 222, 93, 60, 22 } },
+        { m_dialog.m_shutterMaxCombo, { 299, 93, 60, 22 } },
+        { m_dialog.m_maxHeading, { 21, 96, 21, 12 } },
+        { m_dialog.m_focalMaxEdit, { 132, 93, 43, 18 } },
+        { m_dialog.m_focalMaxSpin, { 175, 93, 17, 18 } },
+        { m_dialog.m_queryButton, { 495, 68, 75, 21 } },
+        { m_dialog.m_openButton, { 266, 11, 75, 21 } },
+        { m_dialog.m_showCombo, { 456, 93, 117, 22 } },
+        { m_dialog.m_showHeading, { 411, 96, 29, 12 } },
+        { m_dialog.m_matchesLabel, { 464, 51, 107, 12 } },
+        { m_dialog.m_matchesHeading, { 411, 51, 45, 12 } },
+        { m_dialog.m_linkLabel, { 54, 12, 207, 21 } },
+        { m_dialog.m_screenshotButton, { 386, 11, 75, 21 } },
+    };
+    for (const auto& [control, place] : places)
+        EXPECT_EQ(control->geometry(), place) << place.x() << ", " << place.y();
     EXPECT_EQ(m_dialog.childAt(12, 9), m_dialog.childAt(42, 35)); // the 32 x 32 icon at 11, 8
     // The window hands the desktop its icon in every size, each its own picture, not a
     // scaled neighbour: each row names one pixel (size, x, y) that only the right picture
@@ -71,22 +86,24 @@ TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
         { std::pair { 0, 95 }, { 1, 170 }, { 2, 60 }, { 3, 80 }, { 4, 50 }, { 5, 85 } })
         EXPECT_EQ(Results()->horizontalHeader()->sectionSize(column), width);
 
-    EXPECT_FALSE(Item(IdQuery)->isEnabled());
-    EXPECT_TRUE(Item(IdScreenshot)->isEnabled());
-    EXPECT_EQ(QApplication::focusWidget(), Item(IdCancel));
-    for (int id : { IdApertureMin, IdApertureMax, IdIsoMin, IdIsoMax, IdShutterMin, IdShutterMax })
-        EXPECT_EQ(List(id)->currentIndex(), -1) << id;
-    EXPECT_EQ(List(IdShow)->currentText() + Edit(IdFocalMinEdit)->text()
-            + Edit(IdFocalMaxEdit)->text() + Item<QLabel>(IdMatches)->text(),
+    EXPECT_FALSE(m_dialog.m_queryButton->isEnabled());
+    EXPECT_TRUE(m_dialog.m_screenshotButton->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), m_dialog.m_exitButton);
+    for (const QComboBox* list :
+        { m_dialog.m_apertureMinCombo, m_dialog.m_apertureMaxCombo, m_dialog.m_isoMinCombo,
+            m_dialog.m_isoMaxCombo, m_dialog.m_shutterMinCombo, m_dialog.m_shutterMaxCombo })
+        EXPECT_EQ(list->currentIndex(), -1) << list->x() << ", " << list->y();
+    EXPECT_EQ(m_dialog.m_showCombo->currentText() + m_dialog.m_focalMinEdit->text()
+            + m_dialog.m_focalMaxEdit->text() + m_dialog.m_matchesLabel->text(),
         "Aperture"); // the match count never shows its placeholder "Static"
     EXPECT_EQ(Results()->model()->rowCount(), 0);
 
     // The link in blue 12-point Arial of normal weight, the match count in bold; the
     // background white at the top and one step short of RGB(239, 239, 255) at the bottom.
-    const QFont link = Item(IdLink)->font();
+    const QFont link = m_dialog.m_linkLabel->font();
     EXPECT_EQ(std::make_tuple(link.family(), link.pixelSize(), link.bold()),
         std::make_tuple(QString("Arial"), 16, false));
-    EXPECT_TRUE(Item(IdMatches)->font().bold());
+    EXPECT_TRUE(m_dialog.m_matchesLabel->font().bold());
     const QImage picture = Picture();
     // The 32-pixel icon at the top left: its glint and its frame's edge.
     EXPECT_EQ(
@@ -108,7 +125,7 @@ TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
         EXPECT_EQ(chart.pixel(at), picture.pixel(5, 125 + at.y())) << at.x() << ", " << at.y();
     // The match count is drawn over the gradient: where it has no text the gradient shows,
     // and a shorter count leaves nothing of a longer one.
-    auto* matches = Item<QLabel>(IdMatches);
+    auto* matches = m_dialog.m_matchesLabel;
     const QRect past(464, 51, 107 - matches->fontMetrics().horizontalAdvance("1/2") - 2, 12);
     EXPECT_EQ(picture.pixel(470, 57), picture.pixel(590, 57));
     matches->setText("8888/8888");
@@ -140,32 +157,38 @@ TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
 // suggests and closes the window only as a click on Exit.
 TEST_F(MainWindowTest, TabAndEnterInEveryControl)
 {
-    Edit(IdFocalMinEdit)->setFocus();
+    m_dialog.m_focalMinEdit->setFocus();
     Press(Qt::Key_Return); // nothing to query yet
     EXPECT_TRUE(m_dialog.isVisible());
 
     const QString catalogueOrder = "c.jpg a.jpg Old.tif b.jpg ";
     OpenPhotos(FourPhotos());
-    Click(Item(IdQuery));
+    Click(m_dialog.m_queryButton);
     ASSERT_EQ(Order(), catalogueOrder);
 
-    Item(IdCancel)->setFocus();
-    for (int id : { IdResultsList, IdApertureMin, IdIsoMin, IdShutterMin, IdFocalMinEdit,
-             IdApertureMax, IdIsoMax, IdShutterMax, IdFocalMaxEdit, IdQuery, IdOpen, IdShow,
-             IdScreenshot, IdCancel }) {
+    m_dialog.m_exitButton->setFocus();
+    const QWidget* const tabOrder[] = { m_dialog.m_resultsList, m_dialog.m_apertureMinCombo,
+        m_dialog.m_isoMinCombo, m_dialog.m_shutterMinCombo, m_dialog.m_focalMinEdit,
+        m_dialog.m_apertureMaxCombo, m_dialog.m_isoMaxCombo, m_dialog.m_shutterMaxCombo,
+        m_dialog.m_focalMaxEdit, m_dialog.m_queryButton, m_dialog.m_openButton,
+        m_dialog.m_showCombo, m_dialog.m_screenshotButton, m_dialog.m_exitButton };
+    for (const QWidget* const& next : tabOrder) {
         Press(Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget(), Item(id)) << id;
+        EXPECT_EQ(QApplication::focusWidget(), next) << &next - tabOrder;
     }
 
     // A bound list, a focal box or Query runs the query: the rows are listed anew in
     // catalogue order, whatever the sort.
-    for (int id : { IdApertureMin, IdApertureMax, IdIsoMin, IdIsoMax, IdShutterMin, IdShutterMax,
-             IdFocalMinEdit, IdFocalMaxEdit, IdQuery }) {
+    QWidget* const bounds[]
+        = { m_dialog.m_apertureMinCombo, m_dialog.m_apertureMaxCombo, m_dialog.m_isoMinCombo,
+              m_dialog.m_isoMaxCombo, m_dialog.m_shutterMinCombo, m_dialog.m_shutterMaxCombo,
+              m_dialog.m_focalMinEdit, m_dialog.m_focalMaxEdit, m_dialog.m_queryButton };
+    for (QWidget* const& bound : bounds) {
         ClickHeading(IsoColumn);
         ASSERT_NE(Order(), catalogueOrder);
-        Item(id)->setFocus();
-        Press(id == IdFocalMaxEdit ? Qt::Key_Enter : Qt::Key_Return);
-        EXPECT_EQ(Order(), catalogueOrder) << id;
+        bound->setFocus();
+        Press(bound == m_dialog.m_focalMaxEdit ? Qt::Key_Enter : Qt::Key_Return);
+        EXPECT_EQ(Order(), catalogueOrder) << &bound - bounds;
     }
     // The list opens its selected photo, the same one after a sort, and nothing without a
     // selection; Show redraws the chart only. Neither lists the rows anew.
@@ -176,18 +199,18 @@ TEST_F(MainWindowTest, TabAndEnterInEveryControl)
     ClickHeading(IsoColumn);
     const QString sorted = Order();
     Press(Qt::Key_Return);
-    Item(IdShow)->setFocus();
+    m_dialog.m_showCombo->setFocus();
     Press(Qt::Key_Return);
     EXPECT_EQ(m_desktop.opened, QList<QUrl> { QUrl::fromLocalFile(m_dir.filePath("Old.tif")) });
     EXPECT_EQ(Order(), sorted);
 
     // On a push button Enter clicks it; the open and save dialogs are dismissed.
     m_desktop.filesToOpen.clear();
-    Item(IdOpen)->setFocus();
+    m_dialog.m_openButton->setFocus();
     Press(Qt::Key_Return);
     EXPECT_EQ(m_desktop.openDialogs, 2);
     Activate(&m_dialog);
-    Item(IdScreenshot)->setFocus();
+    m_dialog.m_screenshotButton->setFocus();
     Press(Qt::Key_Return);
     EXPECT_EQ(m_desktop.calls.size(), 1);
     EXPECT_TRUE(m_dialog.isVisible());
@@ -195,7 +218,7 @@ TEST_F(MainWindowTest, TabAndEnterInEveryControl)
     for (const int key : { int(Qt::Key_Return), int(Qt::Key_Escape), 0 }) {
         Activate(&m_dialog);
         m_dialog.setResult(QDialog::Accepted);
-        Item(IdCancel)->setFocus();
+        m_dialog.m_exitButton->setFocus();
         key ? Press(key) : void(m_dialog.close());
         EXPECT_TRUE(m_dialog.result() == QDialog::Rejected && !m_dialog.isVisible()) << key;
     }
@@ -214,18 +237,20 @@ TEST_F(MainWindowTest, DropDownListsOpenBelowTheirFieldAndKeepToTheirHeight)
         CMainDialog dialog;
         Activate(&dialog);
         m_desktop.filesToOpen = photos;
-        Click(dialog.GetDlgItem(IdOpen));
-        for (int id : { IdApertureMin, IdIsoMin, IdShutterMin, IdApertureMax, IdIsoMax,
-                 IdShutterMax, IdShow }) {
-            auto* list = qobject_cast<QComboBox*>(dialog.GetDlgItem(id));
-            ASSERT_EQ(list->count(), id == IdShow ? 5 : 200);
+        Click(dialog.m_openButton);
+        QComboBox* const lists[] = { dialog.m_apertureMinCombo, dialog.m_isoMinCombo,
+            dialog.m_shutterMinCombo, dialog.m_apertureMaxCombo, dialog.m_isoMaxCombo,
+            dialog.m_shutterMaxCombo, dialog.m_showCombo };
+        for (QComboBox* const& list : lists) {
+            const auto id = &list - lists;
+            const bool show = list == dialog.m_showCombo; // all five entries without scrolling
+            ASSERT_EQ(list->count(), show ? 5 : 200);
             Click(list);
             QWidget* open = QApplication::activePopupWidget();
             ASSERT_TRUE(open && open->isAncestorOf(list->view())) << style << id;
             const QRect field(list->mapToGlobal(QPoint(0, 0)), list->size());
             const int height = open->geometry().bottom() + 1 - field.top();
             EXPECT_GE(open->geometry().top(), field.bottom()) << style << id; // below the field
-            const bool show = id == IdShow; // all five entries without scrolling
             EXPECT_TRUE(show ? height <= 240 : height > 263 - 13 && height <= 263)
                 << style << id << " " << height;
             EXPECT_EQ(list->view()->verticalScrollBar()->isVisible(), !show) << style << id;

@@ -7,8 +7,10 @@
 #pragma once
 
 #include "app/CMainDialog.h"
-#include "app/ControlIds.h"
 #include "bench/CorpusPhoto.h"
+#include "chart/CChartStatic.h"
+#include "controls/CTransparentStatic.h"
+#include "controls/UpDownControl.h"
 #include "query/ResultColumns.h"
 #include "tests/support/FakeDesktop.h"
 
@@ -17,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -112,12 +115,6 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { Activate(&m_dialog); }
 
-    template <class T = QWidget> T* Item(int id) const
-    {
-        return qobject_cast<T*>(m_dialog.GetDlgItem(id));
-    }
-    QComboBox* List(int id) const { return Item<QComboBox>(id); }
-    QLineEdit* Edit(int id) const { return Item<QLineEdit>(id); }
     QTableView* Results() const { return m_dialog.m_resultsList; }
 
     // A 3 MB photo of the NIKON CAM-1 with the given f-number, exposure time (s), focal
@@ -168,7 +165,7 @@ protected:
     void OpenPhotos(const QStringList& paths)
     {
         m_desktop.filesToOpen = paths;
-        Click(Item(IdOpen));
+        Click(m_dialog.m_openButton);
         Activate(&m_dialog);
     }
 
@@ -180,9 +177,9 @@ protected:
                 header->height() / 2));
     }
 
-    QToolButton* Arrow(int spin, Qt::ArrowType type) const
+    static QToolButton* Arrow(const QWidget* spin, Qt::ArrowType type)
     {
-        for (auto* button : Item(spin)->findChildren<QToolButton*>())
+        for (auto* button : spin->findChildren<QToolButton*>())
             if (button->arrowType() == type)
                 return button;
         return nullptr;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
+#include <cstdio>
 #include <iterator>
 #include <utility>
 
@@ -167,6 +168,26 @@ CorpusPhoto DrawCorpusPhoto(CorpusRandom& random)
     photo.jfifFirst = random.Below(50) == 0;
     // 1 MB to 12 MB.
     photo.fileSize = (1ULL << 20) + random.Below(11ULL << 20);
+
+    // A lens of the camera's kind (one in eight without any), a day of 2015 to 2024 and
+    // a 35 mm-equivalent focal length for most.
+    static const char* const kSlrLenses[] = { "EF24-105mm f/4L IS USM", "AF-S NIKKOR 50mm f/1.8G",
+        "FE 24-70mm F2.8 GM", "XF35mmF1.4 R", "EF70-200mm f/2.8L IS II USM" };
+    static const char* const kFixedLenses[]
+        = { "iPhone 12 back camera 4.2mm f/1.6", "Pixel 6 main camera", "4.3-43.0 mm" };
+    const std::uint64_t mix = photo.fileSize * 0x9E3779B97F4A7C15ULL;
+    if ((mix >> 61) != 0)
+        photo.lens = maker.kind == CameraKind::Slr ? kSlrLenses[(mix >> 20) % 5]
+                                                   : kFixedLenses[(mix >> 20) % 3];
+    char date[20];
+    std::snprintf(date, sizeof date, "%04u:%02u:%02u %02u:%02u:%02u",
+        static_cast<unsigned>(2015 + (mix >> 8) % 10), static_cast<unsigned>(1 + (mix >> 12) % 12),
+        static_cast<unsigned>(1 + (mix >> 16) % 28), static_cast<unsigned>((mix >> 24) % 24),
+        static_cast<unsigned>((mix >> 30) % 60), static_cast<unsigned>((mix >> 36) % 60));
+    photo.dateTime = date;
+    if (photo.focalLength.Present() && (mix >> 42) % 8 != 0)
+        photo.focal35 = static_cast<std::uint16_t>(std::min(
+            65535.0, photo.focalLength.Value() * (maker.kind == CameraKind::Slr ? 1.5 : 6.0)));
     return photo;
 }
 
@@ -320,7 +341,7 @@ std::vector<std::uint8_t> TiffBlock(const CorpusPhoto& photo, std::uint32_t thum
     tiff.Put16(bytes, 42);
     tiff.Put32(bytes, 8);
 
-    const std::string dateTime = "2019:07:14 16:42:08";
+    const std::string& dateTime = photo.dateTime;
     std::vector<Entry> ifd0;
     if (!photo.make.empty())
         ifd0.push_back(TiffBuilder::Ascii(kTagMake, photo.make));
@@ -331,7 +352,8 @@ std::vector<std::uint8_t> TiffBlock(const CorpusPhoto& photo, std::uint32_t thum
     ifd0.push_back(tiff.Rational(0x011B, { 72, 1 })); // YResolution
     ifd0.push_back(tiff.Short(0x0128, 2)); // ResolutionUnit: inches
     ifd0.push_back(TiffBuilder::Ascii(0x0131, "Ver.1.01")); // Software
-    ifd0.push_back(TiffBuilder::Ascii(0x0132, dateTime)); // DateTime
+    if (!dateTime.empty())
+        ifd0.push_back(TiffBuilder::Ascii(0x0132, dateTime)); // DateTime
     ifd0.push_back(tiff.Short(0x0213, 2)); // YCbCrPositioning
     ifd0.push_back(tiff.Long(kTagExifIfd, 0)); // patched below
     std::size_t ifd0Link = 0;
@@ -347,8 +369,10 @@ std::vector<std::uint8_t> TiffBlock(const CorpusPhoto& photo, std::uint32_t thum
     if (photo.iso != 0)
         exif.push_back(tiff.Short(kTagIso, photo.iso));
     exif.push_back(TiffBuilder::Undefined(0x9000, { '0', '2', '3', '0' })); // ExifVersion
-    exif.push_back(TiffBuilder::Ascii(0x9003, dateTime)); // DateTimeOriginal
-    exif.push_back(TiffBuilder::Ascii(0x9004, dateTime)); // DateTimeDigitized
+    if (!dateTime.empty()) {
+        exif.push_back(TiffBuilder::Ascii(0x9003, dateTime)); // DateTimeOriginal
+        exif.push_back(TiffBuilder::Ascii(0x9004, dateTime)); // DateTimeDigitized
+    }
     exif.push_back(TiffBuilder::Undefined(0x9101, { 1, 2, 3, 0 })); // ComponentsConfiguration
     exif.push_back(tiff.Rational(0x9204, { 0, 3 }, kSignedRational)); // ExposureBiasValue
     exif.push_back(tiff.Rational(0x9205, { 30, 10 })); // MaxApertureValue
@@ -364,7 +388,11 @@ std::vector<std::uint8_t> TiffBlock(const CorpusPhoto& photo, std::uint32_t thum
     exif.push_back(tiff.Long(0xA003, 3000)); // PixelYDimension
     exif.push_back(tiff.Short(0xA402, 0)); // ExposureMode: auto
     exif.push_back(tiff.Short(0xA403, 0)); // WhiteBalance: auto
+    if (photo.focal35 != 0)
+        exif.push_back(tiff.Short(0xA405, photo.focal35)); // FocalLengthIn35mmFilm
     exif.push_back(tiff.Short(0xA406, 0)); // SceneCaptureType
+    if (!photo.lens.empty())
+        exif.push_back(TiffBuilder::Ascii(0xA434, photo.lens)); // LensModel
     const std::uint32_t exifOffset = tiff.AppendDirectory(exif, nullptr);
     tiff.Patch32(ifd0Values.back(), exifOffset);
 

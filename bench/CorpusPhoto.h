@@ -23,6 +23,9 @@ struct CorpusPhoto {
     CorpusRational exposureTime; // seconds
     CorpusRational focalLength; // millimetres
     std::uint16_t iso = 0; // 0: no ISOSpeedRatings entry
+    std::string lens; // empty: no LensModel entry
+    std::string dateTime = "2019:07:14 16:42:08"; // DateTime and DateTimeOriginal; empty: none
+    std::uint16_t focal35 = 0; // 0: no FocalLengthIn35mmFilm entry
     bool bigEndian = false; // "MM" instead of "II"
     bool jfifFirst = false; // a JFIF segment before the EXIF one: the reader rejects it
     std::uint64_t fileSize = 0; // bytes, at least the size of FileStart()
@@ -45,7 +48,8 @@ private:
 };
 
 // Draws one photo from realistic sets of makers, models and camera settings, with a
-// file size of 1 to 12 MB.
+// file size of 1 to 12 MB. Lens, date and 35 mm focal length follow from the size, so
+// that the draws of the other settings stay those of earlier corpora.
 CorpusPhoto DrawCorpusPhoto(CorpusRandom& random);
 
 // The bytes at the start of the photo's file:

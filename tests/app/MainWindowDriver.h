@@ -124,10 +124,12 @@ protected:
     {
         const QByteArray path = QFile::encodeName(m_dir.path()) + '/' + name;
         QDir().mkpath(QFileInfo(QFile::decodeName(path)).path()); // folder names are ASCII
-        EXPECT_TRUE(WriteCorpusFile(path.toStdString(),
-            { "NIKON CORPORATION", "NIKON CAM-1", fNumber, time, focal, iso, false, false,
-                3 << 20 }))
-            << name.constData();
+        CorpusPhoto photo;
+        std::tie(photo.make, photo.model, photo.fNumber, photo.exposureTime, photo.focalLength,
+            photo.iso, photo.fileSize)
+            = std::make_tuple(
+                "NIKON CORPORATION", "NIKON CAM-1", fNumber, time, focal, iso, 3 << 20);
+        EXPECT_TRUE(WriteCorpusFile(path.toStdString(), photo)) << name.constData();
         return QFile::decodeName(path);
     }
 

@@ -124,7 +124,9 @@ TEST(ExifReader, ReadPhotoAcceptsRegularFilesRoundsTheirSizeAndReadsGeneratedPho
               { y, x, y.substr(73) + ' ' + x.substr(173) } };
     for (const auto& [make, model, camera] : rows) {
         PhotoRecord r;
-        ASSERT_TRUE(Parse(CorpusFileStart({ make, model, {}, {}, {} }), r));
+        CorpusPhoto photo;
+        std::tie(photo.make, photo.model) = std::tie(make, model);
+        ASSERT_TRUE(Parse(CorpusFileStart(photo), r));
         EXPECT_EQ(r.camera, camera);
     }
     CorpusRandom random(2024);
@@ -146,4 +148,73 @@ TEST(ExifReader, ReadPhotoAcceptsRegularFilesRoundsTheirSizeAndReadsGeneratedPho
                 FileSizeMb(photo.fileSize)))
             << i;
     }
+}
+
+// The bytes with the n-th occurrence (from 0) of text replaced by with, which has as many
+// bytes; unchanged when there is none.
+static Bytes Replaced(Bytes bytes, const std::string& text, int n, const std::string& with)
+{
+    auto at = bytes.begin();
+    for (int i = 0; i <= n; ++i) {
+        at = std::search(i == 0 ? bytes.begin() : at + 1, bytes.end(), text.begin(), text.end());
+        if (at == bytes.end())
+            return bytes;
+    }
+    std::copy(with.begin(), with.end(), at);
+    return bytes;
+}
+
+TEST(ExifReader, LensDateTakenAndFocal35FromTheDirectoriesReadMalformedDatesAreUnknown)
+{
+    // The date text alone: each field checked, leap years counted, nothing else taken.
+    const std::pair<const char*, std::int64_t> dates[] = { { "2024:03:15 12:30:45",
+                                                               20240315123045 },
+        { "2024:02:29 00:00:00", 20240229000000 }, { "2000:02:29 23:59:59", 20000229235959 },
+        { "0001:01:01 00:00:00", 10101000000 }, { "9999:12:31 23:59:59", 99991231235959 },
+        { "2023:02:29 12:00:00", 0 }, { "1900:02:29 12:00:00", 0 }, { "2024:13:40 25:61:61", 0 },
+        { "2024:04:31 10:00:00", 0 }, { "2024:00:10 10:00:00", 0 }, { "2024:01:00 10:00:00", 0 },
+        { "2024:01:01 24:00:00", 0 }, { "2024:01:01 10:60:00", 0 }, { "2024:01:01 10:00:60", 0 },
+        { "0000:01:01 10:00:00", 0 }, { "    :  :     :  :  ", 0 }, { "", 0 },
+        { "2024-03-15 12:30:45", 0 }, { "2024:03:15T12:30:45", 0 }, { "2024:03:15 12:30:4", 0 },
+        { "2024:03:15 12:30:45 ", 0 }, { "+024:03:15 12:30:45", 0 }, { "2024:3:15  12:30:45", 0 } };
+    for (const auto& [text, taken] : dates)
+        EXPECT_EQ(ParseExifDateTime(text), taken) << text;
+
+    // Through the directories: DateTimeOriginal (the second copy of the text in the file,
+    // after IFD0's DateTime) wins; when it is malformed, IFD0's DateTime stands.
+    CorpusPhoto photo;
+    std::tie(photo.make, photo.model, photo.lens, photo.dateTime, photo.focal35)
+        = std::make_tuple("Canon", "Canon CAM-2", "EF50mm f/1.8", "2021:06:01 08:09:10", 80);
+    const Bytes good = CorpusFileStart(photo);
+    const std::string date = photo.dateTime;
+    // Bytes, then the lens, the date taken and the 35 mm focal length read.
+    const std::tuple<Bytes, std::string, std::int64_t, int> files[] = {
+        { good, "EF50mm f/1.8", 20210601080910, 80 },
+        { Replaced(good, date, 0, "2020:01:01 00:00:00"), "EF50mm f/1.8", 20210601080910, 80 },
+        { Replaced(good, date, 1, "2024:13:40 25:61:61"), "EF50mm f/1.8", 20210601080910, 80 },
+        { Replaced(Replaced(good, date, 1, "2024:13:40 25:61:61"), date, 0, "                   "),
+            "EF50mm f/1.8", 0, 80 },
+        // No terminator: the text runs into the next and is no date.
+        { Replaced(Replaced(good, date + '\0', 1, date + 'X'), date + '\0', 0, date + 'Y'),
+            "EF50mm f/1.8", 0, 80 },
+    };
+    for (const auto& [bytes, lens, taken, focal35] : files) {
+        PhotoRecord r;
+        ASSERT_TRUE(Parse(bytes, r));
+        EXPECT_EQ(std::make_tuple(r.lens.str(), r.taken, int(r.focal35)),
+            std::make_tuple(lens, taken, focal35));
+    }
+    // Cut by the end of the bytes read right after the date's last digit: no NUL, no date.
+    const auto original = std::search(good.begin(), good.end(), date.begin(), date.end());
+    PhotoRecord cut;
+    ASSERT_TRUE(Parse(Bytes(good.begin(), original + 19), cut));
+    EXPECT_EQ(cut.taken, 0);
+    // A file without the three tags leaves them unknown.
+    photo.lens.clear();
+    photo.dateTime.clear();
+    photo.focal35 = 0;
+    PhotoRecord none;
+    ASSERT_TRUE(Parse(CorpusFileStart(photo), none));
+    EXPECT_EQ(std::make_tuple(none.lens.str(), none.taken, int(none.focal35)),
+        std::make_tuple(std::string(), std::int64_t { 0 }, 0));
 }

@@ -167,3 +167,30 @@ TEST(ScanLoop, ReadAheadKeepsFileOrderAndACancelLeavesNothingBehind)
         EXPECT_EQ(EntriesOf("/proc/self/fd"), descriptors) << cancelAfter;
     }
 }
+
+TEST(ScanLoop, SkippedFilesAreCountedByReasonAndTheNextRunStartsAfresh)
+{
+    TempDir dir;
+    const std::string fifo = (dir.path / "fifo.jpg").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string longName = (dir.path / (std::string(300, 'n') + ".jpg")).string();
+    const std::string longPath = "/" + std::string(5000, 'p') + "/a.jpg";
+    const std::vector<std::string> paths = { dir.Write("a.jpg", kBigEndian),
+        dir.Write("jfif.jpg", Hex("FFD8FFE0 0010 4A46")), dir.Write("empty.jpg", {}),
+        dir.path.string(), fifo, "/dev/null", (dir.path / "missing.jpg").string(), longName,
+        longPath, dir.Write("b.jpg", kBigEndian) };
+    PhotoCatalogue c;
+    PathListSource source(paths);
+    ScanChosenFiles(c, source);
+    EXPECT_EQ(c.recordCount, 2);
+    // No EXIF block, unreadable, not a regular file, path too long.
+    EXPECT_EQ(std::vector<int>(std::begin(c.skipped), std::end(c.skipped)),
+        (std::vector<int> { 2, 1, 3, 2 }));
+    EXPECT_STREQ(kSkipReasonTexts[SkipPathTooLong], "path too long");
+
+    PathListSource again({ paths[0] });
+    ClearRecords(c);
+    ScanChosenFiles(c, again);
+    EXPECT_EQ(std::vector<int>(std::begin(c.skipped), std::end(c.skipped)),
+        (std::vector<int> { 0, 0, 0, 0 }));
+}

@@ -86,3 +86,33 @@ TEST(ChartLayout, BinsCountAxisGridSlotsAndStaggeredLabels)
     for (const ChartBinMark& mark : Layout(100, 200, OneTo(100), std::vector<int>(100, 2)).bins)
         EXPECT_EQ(mark.bar.width(), 1);
 }
+
+// Lenses and cameras: one bin per name, tallest first (equal counts by name), the empty
+// name labelled; every label cut with an ellipsis to its bar pitch, counts on the axis.
+TEST(ChartLayout, NamesBinnedTallestFirstWithLabelsCutToTheirPitch)
+{
+    const std::vector<InternedName> lenses
+        = { "B 50mm", "", "A 24-70mm f/2.8 zoom", "B 50mm", "", "B 50mm", "C" };
+    const ChartBins bins = BinNames(ChartNameKind::Lens, lenses);
+    EXPECT_EQ(bins.names,
+        (std::vector<std::string> { "B 50mm", "(no lens recorded)", "A 24-70mm f/2.8 zoom", "C" }));
+    EXPECT_EQ(bins.counts, (std::vector<int> { 3, 2, 1, 1 }));
+    EXPECT_EQ(BinNames(ChartNameKind::Camera, { "" }).names,
+        std::vector<std::string> { "(no camera recorded)" });
+
+    // 6 pixels a character: a plot of 160 gives slots of 40, labels of at most 38 pixels.
+    const ChartTextMetrics metrics { 40, 14, [](const QString& t) { return 6 * int(t.size()); } };
+    const ChartLayout layout = LayoutChart(QRect(0, 0, 220, 120), bins, metrics);
+    ASSERT_EQ(layout.bins.size(), 4u);
+    const char* const labels[] = { "B 50mm", "(no l\u2026", "A 24-\u2026", "C" };
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(layout.bins[i].label.text, QString::fromUtf8(labels[i])) << i;
+        EXPECT_TRUE(layout.bins[i].labelDrawn);
+        EXPECT_EQ(layout.bins[i].label.box.center().x() - layout.bins[i].x,
+            layout.bins[i].label.box.width() % 2 == 0 ? -1 : 0);
+    }
+    EXPECT_EQ(layout.maxCount, 3);
+    EXPECT_EQ(layout.grid.size(), 3u);
+    EXPECT_GT(layout.bins[0].bar.height(), layout.bins[1].bar.height());
+    EXPECT_EQ(ElideToWidth("abc", 2, metrics.width), QString());
+}

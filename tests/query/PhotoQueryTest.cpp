@@ -119,3 +119,77 @@ TEST(PhotoQuery, SelectorsInTableOrderInclusiveBoundsWhereZeroPassesAndTheFastSo
             EXPECT_EQ(SortOrder(rows, column, direction), expected) << column << direction;
         }
 }
+
+// The panel's filters on six photos: Canon a, b, c; Nikon d, e; f without a camera. c and
+// f lack aperture, focal length, ISO and exposure; c also lacks a lens and a date.
+TEST(PhotoQuery, PanelFiltersTheWithoutAValueRuleAndFacetedCounts)
+{
+    PhotoCatalogue catalogue;
+    Fill(catalogue,
+        { { "/p/a.jpg", "Canon", 1.8, 50, 100, 0.01, 1, "L50", 20240101100000 },
+            { "/p/b.jpg", "Canon", 2.8, 50, 800, 1. / 60, 1, "L50", 20240102100000 },
+            { "/p/c.jpg", "Canon", 0, 0, 0, 0, 1, "", 0 },
+            { "/p/d.jpg", "Nikon", 1.8, 24, 1600, 1. / 30, 1, "Z24", 20240103100000 },
+            { "/p/e.jpg", "Nikon", 4, 105, 200, 1. / 500, 1, "L50", 20240105235959 },
+            { "/p/f.jpg", "", 0, 0, 0, 0, 1, "", 20240104000000 } });
+    const PanelFill fill = FillPanel(catalogue);
+    std::string lines;
+    for (const auto* list : { &fill.cameras, &fill.lenses })
+        for (const NameLine& line : *list)
+            lines += line.name.str() + "=" + std::to_string(line.count) + " ";
+    EXPECT_EQ(lines, "Canon=3 Nikon=2 =1 L50=3 Z24=1 =2 ");
+    EXPECT_EQ(std::make_pair(fill.firstDay, fill.lastDay), std::make_pair(20240101, 20240105));
+    EXPECT_EQ(LensLineText(fill.lenses[2].name), "(no lens recorded)");
+    EXPECT_EQ(CameraLineText(fill.cameras[2].name), "(no camera recorded)");
+
+    struct Case {
+        QueryBounds bounds;
+        std::vector<bool> cameras; // Canon, Nikon, none
+        std::vector<bool> lenses; // L50, Z24, none
+        int fromDay, toDay;
+        bool withoutValuePasses;
+        const char* expected; // listed, then camera counts, then lens counts
+    };
+    const QueryBounds all { 0, 2, 0, 3, 0, 3, "24", "105" };
+    const std::vector<bool> every { true, true, true };
+    const Case cases[] = {
+        { all, every, every, 20240101, 20240105, true, "abcdef 3,2,1 3,1,2" },
+        { all, every, every, 20240101, 20240105, false, "abcdef 3,2,1 3,1,2" },
+        { { 0, 0, 0, 3, 0, 3, "24", "105" }, every, every, 20240101, 20240105, true,
+            "acdf 2,1,1 1,1,2" },
+        { { 0, 0, 0, 3, 0, 3, "24", "105" }, every, every, 20240101, 20240105, false,
+            "ad 1,1,0 1,1,0" },
+        { all, { false, true, false }, every, 20240101, 20240105, true, "de 3,2,1 1,1,0" },
+        { all, every, { false, false, true }, 20240101, 20240105, true, "cf 1,0,1 3,1,2" },
+        { all, every, every, 20240102, 20240104, true, "bcdf 2,1,1 1,1,2" },
+        { all, every, every, 20240102, 20240104, false, "bdf 1,1,1 1,1,1" },
+        { all, every, every, 20240101, 20240101, true, "ac 2,0,0 1,0,1" },
+        { all, every, every, 20240105, 20240105, false, "e 0,1,0 1,0,0" },
+        { { 0, 2, 2, 3, 0, 3, "24", "105" }, every, every, 20240101, 20240105, false,
+            "bd 1,1,0 1,1,0" },
+        { { 0, 2, 0, 3, 0, 3, "50", "105" }, every, every, 20240101, 20240105, false,
+            "abe 2,1,0 3,0,0" },
+        { { 0, 2, 0, 3, 0, 3, "50", "105" }, every, every, 20240101, 20240105, true,
+            "abcef 3,1,1 3,0,2" },
+    };
+    for (const Case& c : cases) {
+        PanelFilters panel;
+        for (const NameLine& line : fill.cameras)
+            panel.cameras.push_back(line.name);
+        for (const NameLine& line : fill.lenses)
+            panel.lenses.push_back(line.name);
+        panel.camerasChosen = c.cameras;
+        panel.lensesChosen = c.lenses;
+        std::tie(panel.fromDay, panel.toDay, panel.firstDay, panel.lastDay)
+            = std::make_tuple(c.fromDay, c.toDay, fill.firstDay, fill.lastDay);
+        panel.withoutValuePasses = c.withoutValuePasses;
+        const QueryResult result = RunQuery(catalogue, c.bounds, &panel);
+        std::string text = Listed(result);
+        for (const auto* counts : { &result.counts.cameras, &result.counts.lenses }) {
+            text += ' ';
+            for (std::size_t i = 0; i < counts->size(); ++i)
+                text += (i ? "," : "") + std::to_string((*counts)[i]);
+        }
+        EXPECT_EQ(text, c.expected);
+    }
+}

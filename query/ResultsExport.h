@@ -10,8 +10,6 @@
 
 class QIODevice;
 class QString;
-class QWidget;
-class ResultsModel;
 
 // "Filename\tCamera\tAperture\tFocal Length\tISO\tShutter Speed\n"
 std::string ExportHeaderLine();
@@ -29,10 +27,3 @@ bool WriteResults(QIODevice& device, const std::vector<ListRow>& rows, QString* 
 // not at all, a device or FIFO in place and never waiting for a reader. Returns false with
 // errorString set to the reason when anything fails.
 bool SaveResults(const QString& path, const std::vector<ListRow>& rows, QString* errorString);
-
-// The "Export to CSV" command: asks for a file name (initially "ExifList", filter
-// "CSV files (*.csv)", confirming an overwrite) and saves the rows in their current
-// order. A dismissed dialog does nothing; a failed save shows "Error saving file"
-// under the name "Fotolot", the reason on a second line. Returns true when a file was
-// written.
-bool ExportResults(QWidget* parent, const ResultsModel& model);

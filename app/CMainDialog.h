@@ -9,7 +9,7 @@
 #include <QFont>
 
 #include "catalogue/PhotoCatalogue.h"
-#include "catalogue/dialog/ScanChoice.h"
+#include "scan/ScanChoice.h"
 
 class CChartStatic;
 class CTransparentStatic;

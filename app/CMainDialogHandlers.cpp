@@ -17,16 +17,16 @@
 #include <utility>
 #include <vector>
 
+#include "app/ExportToCsv.h"
+#include "app/PhotoOpening.h"
 #include "capture/WindowImage.h"
-#include "catalogue/dialog/CScanProgressDlg.h"
 #include "chart/CChartStatic.h"
 #include "controls/CTransparentStatic.h"
 #include "controls/UpDownControl.h"
 #include "query/BoundSelectors.h"
-#include "query/PhotoOpening.h"
 #include "query/PhotoQuery.h"
-#include "query/ResultsExport.h"
 #include "query/ResultsModel.h"
+#include "scan/CScanProgressDlg.h"
 
 namespace {
 // Both lists of a pair hold the table's entries in table order, so that a selection

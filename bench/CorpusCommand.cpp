@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "bench/CorpusPhoto.h"
+#include "tests/support/CorpusPhoto.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "bench/BenchApplication.h"
-#include "catalogue/dialog/ScanChoice.h"
+#include "scan/ScanChoice.h"
 
 namespace {
 // Notes when the first Ctrl+A and the first Enter reach any widget.

@@ -16,11 +16,11 @@
 #include "bench/BenchApplication.h"
 #include "bench/BenchArgs.h"
 #include "bench/BenchReport.h"
-#include "bench/CorpusPhoto.h"
 #include "catalogue/ExifReader.h"
 #include "catalogue/PhotoCatalogue.h"
 #include "catalogue/ScanLoop.h"
 #include "controls/DesktopSeam.h"
+#include "tests/support/CorpusPhoto.h"
 
 namespace {
 

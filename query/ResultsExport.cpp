@@ -5,9 +5,7 @@
 #include <QString>
 
 #include "catalogue/TabField.h"
-#include "controls/DesktopSeam.h"
 #include "controls/SaveToPath.h"
-#include "query/ResultsModel.h"
 
 std::string ExportHeaderLine(int columns)
 {
@@ -74,19 +72,4 @@ bool SaveResults(
             return WriteResults(device, rows, reason, columns);
         },
         errorString);
-}
-
-bool ExportResults(QWidget* parent, const ResultsModel& model)
-{
-    const QString path = Desktop().ChooseSaveFile(parent, QStringLiteral("ExifList"),
-        QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"));
-    if (path.isEmpty())
-        return false;
-    QString reason;
-    if (!SaveResults(path, model.Rows(), &reason, model.ShownColumns())) {
-        Desktop().ShowError(
-            parent, QStringLiteral("Fotolot"), QStringLiteral("Error saving file"), reason);
-        return false;
-    }
-    return true;
 }

@@ -10,8 +10,6 @@
 
 class QIODevice;
 class QString;
-class QWidget;
-class ResultsModel;
 
 // The export headings of the first columns columns of the table, each followed by a tab
 // but the last, then "\n". For the list's own six: "Filename\tCamera\tAperture\t
@@ -34,10 +32,3 @@ bool WriteResults(QIODevice& device, const std::vector<ListRow>& rows, QString* 
 // errorString set to the reason when anything fails.
 bool SaveResults(const QString& path, const std::vector<ListRow>& rows, QString* errorString,
     int columns = kTemplateColumnCount);
-
-// The "Export to CSV" command: asks for a file name (initially "ExifList", filter
-// "CSV files (*.csv)", confirming an overwrite) and saves the rows in their current
-// order, with the columns the model shows. A dismissed dialog does nothing; a failed save shows
-// "Error saving file" under the name "Fotolot", the reason on a second line. Returns true when a
-// file was written.
-bool ExportResults(QWidget* parent, const ResultsModel& model);

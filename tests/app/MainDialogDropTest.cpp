@@ -5,8 +5,8 @@
 #include "tests/app/MainWindowDriver.h"
 
 #include "app/DroppedItems.h"
-#include "catalogue/dialog/CScanProgressDlg.h"
 #include "controls/CTransparentStatic.h"
+#include "scan/CScanProgressDlg.h"
 
 #include <QDropEvent>
 #include <QMimeData>

@@ -7,11 +7,11 @@
 #pragma once
 
 #include "app/CMainDialog.h"
-#include "bench/CorpusPhoto.h"
 #include "chart/CChartStatic.h"
 #include "controls/CTransparentStatic.h"
 #include "controls/UpDownControl.h"
 #include "query/ResultColumns.h"
+#include "tests/support/CorpusPhoto.h"
 #include "tests/support/FakeDesktop.h"
 
 #include <QComboBox>

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "bench/CorpusPhoto.h"
 #include "catalogue/PhotoCatalogue.h"
 #include "tests/catalogue/ExifTestFiles.h"
+#include "tests/support/CorpusPhoto.h"
 
 // Parses exactly the given bytes from their own heap block, so that the address
 // sanitizer sees any read past them.

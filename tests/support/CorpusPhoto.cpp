@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "bench/CorpusPhoto.h"
+#include "tests/support/CorpusPhoto.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

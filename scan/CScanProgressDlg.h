@@ -11,7 +11,7 @@
 #include <QString>
 
 #include "catalogue/PhotoCatalogue.h"
-#include "catalogue/dialog/ScanChoice.h"
+#include "scan/ScanChoice.h"
 
 class CTransparentStatic;
 class QPaintEvent;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "query/ResultsExport.h"
+#include "app/ExportToCsv.h"
 #include "query/ResultsModel.h"
 #include "tests/support/FakeDesktop.h"
 

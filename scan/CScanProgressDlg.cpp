@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "catalogue/dialog/CScanProgressDlg.h"
+#include "scan/CScanProgressDlg.h"
 
 #include <iterator>
 #include <memory>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "catalogue/dialog/ScanChoice.h"
+#include "scan/ScanChoice.h"
 
 #include <QFile>
 #include <QString>

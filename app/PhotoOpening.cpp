@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "query/PhotoOpening.h"
+#include "app/PhotoOpening.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -2,6 +2,7 @@
 #include "app/CMainDialog.h"
 
 #include "app/CAboutDlg.h"
+#include "app/ExpandedPanel.h"
 #include "app/ControlIds.h"
 #include "app/MainDialogTemplate.h"
 #include "app/ProgramIcon.h"
@@ -139,6 +140,7 @@ void CMainDialog::ConnectHandlers()
         m_resultsList, &QTableView::customContextMenuRequested, this, &CMainDialog::OnListRClick);
 
     connect(m_exitButton, &QPushButton::clicked, this, &QDialog::reject);
+    MakeExpandedWindow();
 }
 
 void CMainDialog::OnInitDialog()
@@ -227,7 +229,7 @@ void CMainDialog::OnOK()
         OnOpenPhoto();
     } else if (focus == m_showCombo) {
         OnSelchangeShow();
-    } else if (IsBoundControl(focus)) {
+    } else if (IsBoundControl(focus) || (m_panel->isVisible() && m_panel->isAncestorOf(focus))) {
         if (m_queryButton->isEnabled())
             m_queryButton->click();
     }
@@ -255,7 +257,7 @@ void CMainDialog::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    QDialog::keyPressEvent(event); // Escape ends the dialog like Exit
+    QDialog::keyPressEvent(event); // Escape ends the dialog like Exit; Space reaches no button
 }
 
 bool CMainDialog::eventFilter(QObject* watched, QEvent* event)

@@ -14,6 +14,7 @@
 class CChartStatic;
 class CTransparentStatic;
 class DialogItems;
+class ExpandedPanel;
 class QAction;
 class QDropEvent;
 class QComboBox;
@@ -23,6 +24,7 @@ class QLineEdit;
 class QMenu;
 class QModelIndex;
 class QPaintEvent;
+class QResizeEvent;
 class QPoint;
 class QPushButton;
 class QTableView;
@@ -46,6 +48,9 @@ public:
 
     // The number of rows the results list shows.
     int ListedRowCount() const;
+
+    // Whether the expanded window is on.
+    bool IsExpanded() const;
 
     // Controls, made from the window's template.
     CTransparentStatic* m_linkLabel = nullptr;
@@ -84,6 +89,8 @@ public:
     QMenu* m_systemMenu = nullptr; // opened from the program icon at the top left
     QAction* m_openFolderAction = nullptr; // in the window menu, and Ctrl+Shift+O
     QMenu* m_listMenu = nullptr; // the results list's context menu
+    QAction* m_expandedAction = nullptr; // checkable, in the window menu, and Ctrl+E
+    ExpandedPanel* m_panel = nullptr; // at the right of the expanded window
 
 public slots:
     void OnOpen();
@@ -96,6 +103,8 @@ public slots:
     void OnOpenPhoto();
     void OnExportCsv();
     void OnListRClick(const QPoint& position);
+    // Switches the expanded window on or off.
+    void OnExpandedWindow(bool on);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -105,6 +114,7 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void done(int result) override;
 
 private:
@@ -126,6 +136,14 @@ private:
 
     bool IsBoundControl(const QWidget* widget) const;
 
+    // The expanded window's action, panel and Show entries (CMainDialogExpanded.cpp).
+    void MakeExpandedWindow();
+    // Lays the chart, the list and the panel out over the window's current size.
+    void LayOutExpanded();
+
+    QSize m_templateSize; // the window as its template makes it
+    QRect m_templateChart; // the chart's and the list's template places
+    QRect m_templateList;
     QLabel* m_iconItem = nullptr; // the program icon at the top left
     bool m_dragTaken = false; // the drag over the window carries items to read
 };

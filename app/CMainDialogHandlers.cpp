@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/ExpandedPanel.h"
 #include "app/ExportToCsv.h"
 #include "app/PhotoOpening.h"
 #include "capture/WindowImage.h"
@@ -77,6 +78,7 @@ void CMainDialog::FillSelectorsFromCatalogue()
     m_queryButton->setEnabled(selectors.queryEnabled);
     m_focalMaxEdit->setText(QString::fromStdString(selectors.focal.upperText));
     m_focalMinEdit->setText(QString::fromStdString(selectors.focal.lowerText));
+    m_panel->Fill(m_catalogue);
 }
 
 void CMainDialog::OnQuery()
@@ -91,7 +93,11 @@ void CMainDialog::OnQuery()
     bounds.focalLowerText = m_focalMinEdit->text().toStdString();
     bounds.focalUpperText = m_focalMaxEdit->text().toStdString();
 
-    QueryResult result = RunQuery(m_catalogue, bounds);
+    // The panel's filters apply while the window is expanded.
+    const PanelFilters filters = m_panel->Filters();
+    QueryResult result = RunQuery(m_catalogue, bounds, IsExpanded() ? &filters : nullptr);
+    if (IsExpanded())
+        m_panel->ShowCounts(result.counts);
     m_resultsModel->SetRows(std::move(result.rows));
     OnSelchangeShow();
     m_matchesLabel->setText(QString::fromStdString(result.countText));
@@ -105,8 +111,18 @@ int CMainDialog::ListedRowCount() const
 void CMainDialog::OnSelchangeShow()
 {
     const int shown = m_showCombo->currentIndex();
-    const Quantity quantity = static_cast<Quantity>(shown < 0 ? 0 : shown);
     const std::vector<ListRow>& rows = m_resultsModel->Rows();
+    if (shown >= kQuantityCount) {
+        // The expanded window's Lens and Camera entries: one bar per name.
+        const bool lens = shown == kQuantityCount;
+        std::vector<InternedName> names;
+        names.reserve(rows.size());
+        for (const ListRow& row : rows)
+            names.push_back(lens ? row.lens : row.camera);
+        m_chart->SetBins(BinNames(lens ? ChartNameKind::Lens : ChartNameKind::Camera, names));
+        return;
+    }
+    const Quantity quantity = static_cast<Quantity>(shown < 0 ? 0 : shown);
     std::vector<double> values;
     values.reserve(rows.size());
     for (const ListRow& row : rows)

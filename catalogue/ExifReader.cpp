@@ -76,6 +76,19 @@ struct ExifBytes {
         return true;
     }
 
+    // The text of the n bytes at off, up to its first NUL.
+    bool TextAt(std::uint64_t off, std::size_t n, std::string& out) const
+    {
+        const std::uint8_t* p = Field(off, n);
+        if (p == nullptr)
+            return false;
+        const void* nul = std::memchr(p, 0, n);
+        const std::size_t length
+            = nul ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - p) : n;
+        out.assign(reinterpret_cast<const char*>(p), length);
+        return true;
+    }
+
     // The NUL-terminated text at base + value, cut to kMaxTextLength characters. A text
     // whose NUL is not inside the bytes read is not taken.
     bool Text(std::uint32_t value, std::string& out) const
@@ -208,8 +221,11 @@ void ReadExifDirectory(const ExifBytes& bytes, std::uint64_t directory, PhotoRec
             record.focal35 = shortValue;
             break;
         case kTagLensModel: {
+            // A text of up to 4 bytes, its NUL counted, lies in the entry itself.
+            std::uint32_t length = 0;
             std::string text;
-            if (bytes.Text(value, text))
+            if (bytes.U32(entry + 4, length) && length <= 4 ? bytes.TextAt(entry + 8, 4, text)
+                                                            : bytes.Text(value, text))
                 record.lens = text;
             break;
         }

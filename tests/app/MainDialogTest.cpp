@@ -10,8 +10,8 @@
 
 // Every caption of the main window, the About box and the progress window, sorted.
 const QStringList kCaptions[] = {
-    { "&About Fotolot...", "Aperture", "Aperture", "Aperture", "Camera", "Exit", "Export to CSV",
-        "File", "File size (MB)", "Focal length", "Focal length", "Focal length",
+    { "&About Fotolot...", "Aperture", "Aperture", "Aperture", "Camera", "E&xpanded Window", "Exit",
+        "Export to CSV", "File", "File size (MB)", "Focal length", "Focal length", "Focal length",
         "Fotolot 0.92 beta", "ISO", "ISO", "ISO", "Matches:", "Max", "Min", "Open", "Open",
         "Open &Folder...", "Query", "Screenshot", "Show", "Shutter speed", "Shutter speed",
         "Shutter speed", "https://fotolot.example.org" },

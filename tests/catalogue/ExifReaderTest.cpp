@@ -209,6 +209,11 @@ TEST(ExifReader, LensDateTakenAndFocal35FromTheDirectoriesReadMalformedDatesAreU
     PhotoRecord cut;
     ASSERT_TRUE(Parse(Bytes(good.begin(), original + 19), cut));
     EXPECT_EQ(cut.taken, 0);
+    // A lens name of up to 3 characters lies in its entry, not at an offset.
+    photo.lens = "Z24";
+    PhotoRecord inlineLens;
+    ASSERT_TRUE(Parse(CorpusFileStart(photo), inlineLens));
+    EXPECT_EQ(inlineLens.lens, "Z24");
     // A file without the three tags leaves them unknown.
     photo.lens.clear();
     photo.dateTime.clear();

@@ -1,0 +1,320 @@
+// SPDX-License-Identifier: MIT
+// The expanded window through its controls: switching it on and off, the panel's filters
+// and faceted counts, its keys, the four more columns, the export and the charts by name.
+#include "tests/app/MainWindowDriver.h"
+
+#include "app/ExpandedPanel.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QPainter>
+#include <QTreeWidget>
+
+namespace {
+
+class ExpandedWindowTest : public MainWindowTest {
+protected:
+    // A photo of camera (make, model) with lens (empty: none), date (empty: none),
+    // f-number in tenths and ISO (0: none).
+    QString Photo(const char* name, const char* make, const char* model, const char* lens,
+        const char* date, std::uint32_t tenths, std::uint16_t iso) const
+    {
+        CorpusPhoto photo;
+        std::tie(photo.make, photo.model, photo.lens, photo.dateTime, photo.fNumber, photo.iso,
+            photo.exposureTime, photo.focalLength, photo.focal35, photo.fileSize)
+            = std::make_tuple(make, model, lens, date, CorpusRational { tenths, 10 }, iso,
+                CorpusRational { 1, 100 }, CorpusRational { 50, 1 }, 75, 2 << 20);
+        const QString path = m_dir.filePath(name);
+        EXPECT_TRUE(WriteCorpusFile(QFile::encodeName(path).toStdString(), photo));
+        return path;
+    }
+
+    // p1..p3 by the Canon CAM-2, p4 and p5 by the Nikon CAM-1; p3 has neither lens, date
+    // nor ISO; one file that is no photo.
+    void OpenFivePhotos()
+    {
+        QStringList paths
+            = { Photo("p1.jpg", "Canon", "Canon CAM-2", "L50", "2024:01:01 10:00:00", 18, 100),
+                  Photo("p2.jpg", "Canon", "Canon CAM-2", "L50", "2024:01:02 10:00:00", 28, 800),
+                  Photo("p3.jpg", "Canon", "Canon CAM-2", "", "", 18, 0),
+                  Photo("p4.jpg", "NIKON", "NIKON CAM-1", "Z24", "2024:01:03 10:00:00", 18, 1600),
+                  Photo("p5.jpg", "NIKON", "NIKON CAM-1", "L50", "2024:01:05 23:59:59", 40, 200) };
+        QFile text(m_dir.filePath("notes.txt"));
+        EXPECT_TRUE(text.open(QIODevice::WriteOnly) && text.write("no photo") == 8);
+        paths << text.fileName();
+        OpenPhotos(paths);
+    }
+
+    void ChooseExpanded()
+    {
+        Click(m_dialog.childAt(27, 24));
+        ChooseFromMenu("E&xpanded Window");
+    }
+
+    // The window's picture with the pointer resting on the background, so that no control
+    // shows it hovering.
+    QImage RestingPicture()
+    {
+        QTest::mouseMove(&m_dialog, QPoint(3, m_dialog.height() - 3));
+        return Picture();
+    }
+
+    ExpandedPanel* Panel() const { return m_dialog.findChild<ExpandedPanel*>(); }
+
+    // Each line of a panel list as "name=count", checked ones marked with a '*'.
+    static QString Lines(const QTreeWidget* list)
+    {
+        QString text;
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* line = list->topLevelItem(i);
+            text += (line->checkState(0) == Qt::Checked ? "*" : "") + line->text(0) + '='
+                + line->text(1) + ' ';
+        }
+        return text;
+    }
+    QString Counts() const
+    {
+        return Lines(Panel()->m_cameraList) + "| " + Lines(Panel()->m_lensList)
+            + m_dialog.m_matchesLabel->text();
+    }
+
+    // Clicks the name of line i, or its check box.
+    static void ClickLine(QTreeWidget* list, int i, bool onBox)
+    {
+        const QRect line = list->visualItemRect(list->topLevelItem(i));
+        Click(list->viewport(),
+            QPoint(onBox ? line.left() + 10 : line.left() + 60, line.center().y()));
+    }
+};
+
+// Off, on and off again: the template's controls keep their pixels, the window grows by
+// the panel and comes back to the template's size, and the query's state stays.
+TEST_F(ExpandedWindowTest, SwitchingKeepsTheTemplateAtItsPixelsAndTheQueryState)
+{
+    OpenFivePhotos();
+    Click(m_dialog.m_queryButton);
+    const QSize templateSize = m_dialog.size();
+    const QRect list = Results()->geometry();
+    const QRect chart = m_dialog.m_chart->geometry();
+    const QImage before = RestingPicture();
+    EXPECT_FALSE(Panel()->isVisible());
+
+    ChooseExpanded();
+    EXPECT_TRUE(Panel()->isVisible());
+    EXPECT_EQ(m_dialog.size(), templateSize + QSize(290, 0));
+    EXPECT_EQ(m_dialog.minimumSize(), templateSize + QSize(290, 0));
+    EXPECT_GT(m_dialog.maximumWidth(), 10000);
+    EXPECT_EQ(Results()->geometry(), list);
+    EXPECT_EQ(m_dialog.m_chart->geometry(), chart);
+    // The template area is the same picture but for the list, which gains four columns.
+    QImage expanded = RestingPicture().copy(QRect(QPoint(0, 0), templateSize));
+    QImage original = before;
+    for (QImage* image : { &expanded, &original })
+        QPainter(image).fillRect(list, Qt::black);
+    EXPECT_TRUE(expanded == original);
+    EXPECT_EQ(Results()->model()->columnCount(), kResultColumnCount);
+    EXPECT_EQ(m_dialog.m_showCombo->count(), 7);
+    EXPECT_EQ(m_dialog.m_showCombo->itemText(5) + m_dialog.m_showCombo->itemText(6), "LensCamera");
+
+    // Larger, the chart takes a third of the extra height, the list the rest, both the width.
+    m_dialog.resize(m_dialog.size() + QSize(100, 90));
+    EXPECT_EQ(m_dialog.m_chart->geometry(), chart.adjusted(0, 0, 100, 30));
+    EXPECT_EQ(Results()->geometry(), list.adjusted(0, 30, 100, 90));
+    EXPECT_EQ(
+        Panel()->geometry(), QRect(templateSize.width() + 100, 0, 290, templateSize.height() + 90));
+
+    // Ctrl+E switches it off: the template's window exactly, with the same matches.
+    m_dialog.m_showCombo->setCurrentIndex(5);
+    Press(Qt::Key_E, Qt::ControlModifier);
+    EXPECT_FALSE(Panel()->isVisible());
+    EXPECT_EQ(m_dialog.size(), templateSize);
+    EXPECT_EQ(m_dialog.minimumSize(), m_dialog.maximumSize());
+    EXPECT_EQ(m_dialog.m_showCombo->count(), 5);
+    EXPECT_EQ(m_dialog.m_matchesLabel->text(), "5/5");
+    EXPECT_TRUE(RestingPicture() == before);
+}
+
+// Faceted counts and the "without a value" rule on five photos, through the panel: a name
+// click checks that line alone, a click on its box toggles it, Space toggles, Enter queries.
+TEST_F(ExpandedWindowTest, FacetedCountsTheWithoutAValueRuleNameClicksBoxesAndKeys)
+{
+    OpenFivePhotos();
+    Press(Qt::Key_E, Qt::ControlModifier);
+    ExpandedPanel* panel = Panel();
+    EXPECT_EQ(panel->m_readLine->text(), "5 photos read, 1 files skipped");
+    EXPECT_EQ(panel->m_readLine->toolTip(), "Skipped: 1 no EXIF block");
+    EXPECT_EQ(panel->m_takenFrom->date(), QDate(2024, 1, 1));
+    EXPECT_EQ(panel->m_takenTo->date(), QDate(2024, 1, 5));
+    EXPECT_TRUE(panel->m_withoutValuePasses->isChecked());
+    Click(m_dialog.m_queryButton);
+    EXPECT_EQ(Counts(), "*Canon CAM-2=3 *Nikon CAM-1=2 | *L50=3 *Z24=1 *(no lens recorded)=1 5/5");
+
+    // ISO 800 and up: p3, without an ISO, passes while the rule is checked, then not.
+    m_dialog.m_isoMinCombo->setCurrentIndex(2);
+    Click(m_dialog.m_queryButton);
+    EXPECT_EQ(Counts(), "*Canon CAM-2=2 *Nikon CAM-1=1 | *L50=1 *Z24=1 *(no lens recorded)=1 3/5");
+    Click(panel->m_withoutValuePasses, QPoint(6, panel->m_withoutValuePasses->height() / 2));
+    EXPECT_FALSE(panel->m_withoutValuePasses->isChecked());
+    Click(m_dialog.m_queryButton);
+    EXPECT_EQ(Counts(), "*Canon CAM-2=1 *Nikon CAM-1=1 | *L50=1 *Z24=1 *(no lens recorded)=0 2/5");
+
+    // A click on Nikon's name: Nikon alone. A click on Canon's box: Canon as well.
+    ClickLine(panel->m_cameraList, 1, false);
+    Click(m_dialog.m_queryButton);
+    EXPECT_EQ(Counts(), "Canon CAM-2=1 *Nikon CAM-1=1 | *L50=0 *Z24=1 *(no lens recorded)=0 1/5");
+    ClickLine(panel->m_cameraList, 0, true);
+    Click(m_dialog.m_queryButton);
+    EXPECT_EQ(Counts(), "*Canon CAM-2=1 *Nikon CAM-1=1 | *L50=1 *Z24=1 *(no lens recorded)=0 2/5");
+    // Space on the current line (Canon) toggles it off; Enter in the list queries.
+    panel->m_cameraList->setFocus();
+    panel->m_cameraList->setCurrentItem(panel->m_cameraList->topLevelItem(0));
+    Press(Qt::Key_Space);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Counts(), "Canon CAM-2=1 *Nikon CAM-1=1 | *L50=0 *Z24=1 *(no lens recorded)=0 1/5");
+
+    // Days at their edges: the last day alone lists p5 (taken at 23:59:59), and with the
+    // rule checked p3, which has no date, too.
+    ClickLine(panel->m_cameraList, 0, true);
+    m_dialog.m_isoMinCombo->setCurrentIndex(0);
+    panel->m_takenFrom->setFocus();
+    panel->m_takenFrom->setDate(QDate(2024, 1, 5));
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Counts(), "*Canon CAM-2=0 *Nikon CAM-1=1 | *L50=1 *Z24=0 *(no lens recorded)=0 1/5");
+    Click(panel->m_withoutValuePasses, QPoint(6, panel->m_withoutValuePasses->height() / 2));
+    panel->m_takenFrom->setDate(QDate(2024, 1, 1));
+    panel->m_takenTo->setDate(QDate(2024, 1, 1));
+    Click(m_dialog.m_queryButton);
+    EXPECT_EQ(Counts(), "*Canon CAM-2=2 *Nikon CAM-1=0 | *L50=1 *Z24=0 *(no lens recorded)=1 2/5");
+    EXPECT_EQ(Order(), "p1.jpg p3.jpg ");
+
+    // Tab from Exit reaches the panel's controls after the template's, in their order.
+    m_dialog.m_exitButton->setFocus();
+    QList<QWidget*> reached;
+    // (A date box takes Tab to step from year to month to day first.)
+    for (int i = 0; i < 60 && (i == 0 || QApplication::focusWidget() != m_dialog.m_exitButton);
+         ++i) {
+        reached << QApplication::focusWidget();
+        Press(Qt::Key_Tab);
+    }
+    QList<QWidget*> panelOrder;
+    for (QWidget* w : reached)
+        if (panel->isAncestorOf(w) && !panelOrder.contains(w))
+            panelOrder << w;
+    ASSERT_GE(panelOrder.size(), 5);
+    EXPECT_EQ(panelOrder[0], panel->m_cameraList);
+    EXPECT_EQ(panelOrder[1], panel->m_lensList);
+    EXPECT_TRUE(
+        panel->m_takenFrom->isAncestorOf(panelOrder[2]) || panelOrder[2] == panel->m_takenFrom);
+    EXPECT_TRUE(panel->m_takenTo->isAncestorOf(panelOrder[3]) || panelOrder[3] == panel->m_takenTo);
+    EXPECT_EQ(panelOrder.back(), panel->m_withoutValuePasses);
+}
+
+// The four columns sort both ways; the export writes the columns shown; Show Lens and
+// Camera chart one bar per name; a query redraws the chart with its own matches.
+TEST_F(ExpandedWindowTest, NewColumnsSortBothWaysTheExportFollowsTheColumnsAndChartsByName)
+{
+    OpenFivePhotos();
+    Click(m_dialog.m_queryButton);
+    // A narrower query redraws the chart: not the previous matches' bars.
+    const ChartBins all = m_dialog.m_chart->Bins();
+    const QImage allChart = Picture().copy(m_dialog.m_chart->geometry());
+    m_dialog.m_apertureMaxCombo->setCurrentIndex(0); // F1.8 only
+    Click(m_dialog.m_queryButton);
+    EXPECT_EQ(all.counts, (std::vector<int> { 3, 1, 1 }));
+    EXPECT_EQ(m_dialog.m_chart->Bins().counts, std::vector<int> { 3 });
+    EXPECT_FALSE(Picture().copy(m_dialog.m_chart->geometry()) == allChart);
+    m_dialog.m_apertureMaxCombo->setCurrentIndex(2);
+    Click(m_dialog.m_queryButton);
+
+    Press(Qt::Key_E, Qt::ControlModifier);
+    Click(m_dialog.m_queryButton);
+    const QAbstractItemModel* rows = Results()->model();
+    EXPECT_EQ(Column(rows, LensColumn), "L50 L50  Z24 L50 ");
+    EXPECT_EQ(Column(rows, TakenColumn),
+        "2024-01-01 10:00:00 2024-01-02 10:00:00  2024-01-03 10:00:00 2024-01-05 23:59:59 ");
+    EXPECT_EQ(Column(rows, Focal35Column), "75 75 75 75 75 ");
+    EXPECT_EQ(Column(rows, FolderColumn), QString(m_dir.path() + ' ').repeated(5));
+    const std::pair<int, const char*> clicks[]
+        = { { LensColumn, "p3.jpg p1.jpg p2.jpg p5.jpg p4.jpg " },
+              { LensColumn, "p4.jpg p1.jpg p2.jpg p5.jpg p3.jpg " },
+              { TakenColumn, "p3.jpg p1.jpg p2.jpg p4.jpg p5.jpg " },
+              { TakenColumn, "p5.jpg p4.jpg p2.jpg p1.jpg p3.jpg " },
+              { Focal35Column, "p5.jpg p4.jpg p2.jpg p1.jpg p3.jpg " },
+              { Focal35Column, "p5.jpg p4.jpg p2.jpg p1.jpg p3.jpg " },
+              { FolderColumn, "p5.jpg p4.jpg p2.jpg p1.jpg p3.jpg " },
+              { FolderColumn, "p5.jpg p4.jpg p2.jpg p1.jpg p3.jpg " } };
+    for (const auto& [column, order] : clicks) {
+        Results()->scrollTo(rows->index(0, column));
+        ClickHeading(column);
+        EXPECT_EQ(Order(), order) << column;
+    }
+
+    Results()->scrollTo(rows->index(0, 0));
+    m_desktop.saveTarget = m_dir.filePath("wide.csv");
+    Click(Results()->viewport(), RowCentre(0), Qt::RightButton);
+    ChooseFromMenu("Export to CSV");
+    QFile wide(m_desktop.saveTarget);
+    ASSERT_TRUE(wide.open(QIODevice::ReadOnly));
+    const QByteArray folder = QFile::encodeName(m_dir.path());
+    EXPECT_EQ(wide.readAll(),
+        "Filename\tCamera\tAperture\tFocal Length\tISO\tShutter Speed\tLens\tTaken\t"
+        "35 mm Focal Length\tFolder\n"
+        "p5.jpg\tNikon CAM-1\tF4.0\t50\t200\t1/100\tL50\t2024-01-05 23:59:59\t75\t"
+            + folder
+            + "\t\n"
+              "p4.jpg\tNikon CAM-1\tF1.8\t50\t1600\t1/100\tZ24\t2024-01-03 10:00:00\t75\t"
+            + folder
+            + "\t\n"
+              "p2.jpg\tCanon CAM-2\tF2.8\t50\t800\t1/100\tL50\t2024-01-02 10:00:00\t75\t"
+            + folder
+            + "\t\n"
+              "p1.jpg\tCanon CAM-2\tF1.8\t50\t100\t1/100\tL50\t2024-01-01 10:00:00\t75\t"
+            + folder
+            + "\t\n"
+              "p3.jpg\tCanon CAM-2\tF1.8\t50\tn/a\t1/100\t\t\t75\t"
+            + folder + "\t\n");
+
+    // Show Lens and Camera: a bar per name, tallest first.
+    m_dialog.m_showCombo->setFocus();
+    m_dialog.m_showCombo->setCurrentIndex(5);
+    Press(Qt::Key_Return); // Enter in Show redraws the chart
+    EXPECT_EQ(m_dialog.m_chart->Bins().names,
+        (std::vector<std::string> { "L50", "(no lens recorded)", "Z24" }));
+    EXPECT_EQ(m_dialog.m_chart->Bins().counts, (std::vector<int> { 3, 1, 1 }));
+    m_dialog.m_showCombo->setCurrentIndex(6);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(m_dialog.m_chart->Bins().names,
+        (std::vector<std::string> { "Canon CAM-2", "Nikon CAM-1" }));
+
+    // Not expanded, the export is the template's six columns again.
+    Press(Qt::Key_E, Qt::ControlModifier);
+    m_desktop.saveTarget = m_dir.filePath("narrow.csv");
+    Click(Results()->viewport(), RowCentre(0), Qt::RightButton);
+    ChooseFromMenu("Export to CSV");
+    QFile narrow(m_desktop.saveTarget);
+    ASSERT_TRUE(narrow.open(QIODevice::ReadOnly));
+    EXPECT_EQ(narrow.readLine(), "Filename\tCamera\tAperture\tFocal Length\tISO\tShutter Speed\n");
+    EXPECT_EQ(narrow.readLine(), "p5.jpg\tNikon CAM-1\tF4.0\t50\t200\t1/100\t\n");
+}
+
+// The layout of the expanded window as a plain function.
+TEST(ExpandedLayout, TheTemplateAreaStaysAndTheExtraSpaceGoesToChartAndList)
+{
+    const QSize templateSize(593, 423);
+    const QRect chart(11, 135, 571, 214), list(11, 357, 571, 95);
+    const std::tuple<QSize, QRect, QRect, QRect> cases[] = {
+        { { 883, 423 }, chart, list, { 593, 0, 290, 423 } },
+        { { 883, 300 }, chart, list, { 593, 0, 290, 423 } },
+        { { 983, 723 }, chart.adjusted(0, 0, 100, 100), list.adjusted(0, 100, 100, 300),
+            { 693, 0, 290, 723 } },
+        { { 884, 424 }, chart.adjusted(0, 0, 1, 0), list.adjusted(0, 0, 1, 1),
+            { 594, 0, 290, 424 } },
+    };
+    for (const auto& [client, chartAt, listAt, panelAt] : cases) {
+        const ExpandedLayout layout = LayoutExpanded(templateSize, chart, list, 290, client);
+        EXPECT_EQ(std::make_tuple(layout.chart, layout.list, layout.panel),
+            std::make_tuple(chartAt, listAt, panelAt));
+    }
+}
+
+} // namespace

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "bench/WindowCommands.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTreeWidget>
 #include <QUrl>
 
 #include <cstdio>
@@ -13,6 +17,7 @@
 #include <string>
 
 #include "app/CMainDialog.h"
+#include "app/ExpandedPanel.h"
 #include "bench/BenchApplication.h"
 #include "bench/BenchArgs.h"
 #include "bench/BenchReport.h"
@@ -20,6 +25,9 @@
 #include "catalogue/PhotoCatalogue.h"
 #include "catalogue/ScanLoop.h"
 #include "controls/DesktopSeam.h"
+#include "query/BoundSelectors.h"
+#include "query/PhotoQuery.h"
+#include "query/ResultColumns.h"
 #include "tests/support/CorpusPhoto.h"
 
 namespace {
@@ -74,6 +82,9 @@ void FillGeneratedCatalogue(PhotoCatalogue& catalogue, int count)
         record.focalLength = ValueOf(photo.focalLength);
         record.iso = photo.iso;
         record.fileSizeMb = FileSizeMb(photo.fileSize);
+        record.lens = photo.lens;
+        record.taken = ParseExifDateTime(photo.dateTime);
+        record.focal35 = photo.focal35;
         AcceptSpareRecord(catalogue);
     }
     SortValueTables(catalogue);
@@ -149,5 +160,81 @@ int RunWindowQueryCommand(int argc, char** argv)
     dialog.OnSelchangeShow();
     dialog.repaint();
     std::printf("show: %.4f s\n", SecondsOf(timer));
+
+    // The expanded window: switching it on, a query with the panel's filters set (one
+    // lens left out, a day span narrowed, the rule unchecked, an aperture bound moved) and
+    // its faceted counts, Show by lens, switching off.
+    timer.restart();
+    dialog.m_expandedAction->trigger();
+    dialog.repaint();
+    std::printf("switch on: %.4f s\n", SecondsOf(timer));
+    ExpandedPanel& panel = *dialog.m_panel;
+    if (panel.m_lensList->topLevelItemCount() > 1)
+        panel.m_lensList->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    panel.m_takenFrom->setDate(panel.m_takenFrom->date().addYears(2));
+    panel.m_withoutValuePasses->setChecked(false);
+    dialog.m_apertureMinCombo->setCurrentIndex(1);
+    timer.restart();
+    dialog.OnQuery();
+    dialog.repaint();
+    std::printf("panel query of %d photos with faceted counts: %d listed in %.4f s\n", count,
+        dialog.ListedRowCount(), SecondsOf(timer));
+    timer.restart();
+    dialog.OnHeaderItemClick(LensColumn);
+    dialog.repaint();
+    std::printf("sort by lens: %.4f s\n", SecondsOf(timer));
+    timer.restart();
+    dialog.m_showCombo->setCurrentIndex(5);
+    dialog.OnSelchangeShow();
+    dialog.repaint();
+    std::printf("show lens: %.4f s\n", SecondsOf(timer));
+    timer.restart();
+    dialog.m_expandedAction->trigger();
+    dialog.repaint();
+    std::printf("switch off: %.4f s\n", SecondsOf(timer));
+    PrintPeakRss(stdout);
+    return 0;
+}
+
+int RunQueryCommand(int argc, char** argv)
+{
+    if (argc != 1) {
+        std::fprintf(stderr, "usage: fotolot-bench query COUNT\n");
+        return 2;
+    }
+    const int count = std::atoi(argv[0]);
+    PhotoCatalogue catalogue;
+    FillGeneratedCatalogue(catalogue, count);
+    const PanelFill fill = FillPanel(catalogue);
+    PanelFilters panel;
+    for (const NameLine& line : fill.cameras) {
+        panel.cameras.push_back(line.name);
+        panel.camerasChosen.push_back(true);
+    }
+    for (const NameLine& line : fill.lenses) {
+        panel.lenses.push_back(line.name);
+        panel.lensesChosen.push_back(panel.lensesChosen.size() % 2 == 0);
+    }
+    panel.firstDay = fill.firstDay;
+    panel.lastDay = fill.lastDay;
+    panel.fromDay = fill.firstDay + 20000; // two years later
+    panel.toDay = fill.lastDay;
+    panel.withoutValuePasses = false;
+    const BoundSelectors selectors = FillBoundSelectors(catalogue);
+    QueryBounds bounds { 1, selectors.aperture.upperIndex, 0, selectors.iso.upperIndex, 0,
+        selectors.shutterSpeed.upperIndex, selectors.focal.lowerText, selectors.focal.upperText };
+    std::vector<double> seconds;
+    std::size_t listed = 0;
+    for (int run = 0; run < 9; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        const QueryResult result = RunQuery(catalogue, bounds, &panel);
+        seconds.push_back(SecondsOf(timer));
+        listed = result.rows.size();
+    }
+    std::printf("query of %d photos with panel filters and faceted counts: %zu listed, median "
+                "%.4f s of 9\n",
+        count, listed, MedianSeconds(seconds));
+    PrintPeakRss(stdout);
     return 0;
 }

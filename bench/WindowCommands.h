@@ -12,3 +12,7 @@ int RunWindowScanCommand(int argc, char** argv);
 // listed in S s"), one header click ("sort: S s") and one change of Show ("show: S s"),
 // each timed until the window has repainted.
 int RunWindowQueryCommand(int argc, char** argv);
+
+// Times RunQuery with the expanded window's filters and faceted counts over COUNT
+// generated photos, without a window.
+int RunQueryCommand(int argc, char** argv);

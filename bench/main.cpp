@@ -39,6 +39,8 @@ const Subcommand kSubcommands[] = {
     { "window-query", RunWindowQueryCommand,
         "window-query COUNT                   query, sort and Show over COUNT photos in the "
         "window" },
+    { "query", RunQueryCommand,
+        "query COUNT                          a query with the panel's filters and counts" },
     { "open-dialog", RunOpenDialogCommand,
         "open-dialog                          time Ctrl+A and Enter in the open dialog (cwd)" },
 #endif

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/ExifReader.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <string_view>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -76,8 +78,8 @@ struct ExifBytes {
         return true;
     }
 
-    // The text of the n bytes at off, up to its first NUL.
-    bool TextAt(std::uint64_t off, std::size_t n, std::string& out) const
+    // The text of the n bytes at off, up to its first NUL, as a view of the bytes read.
+    bool TextAt(std::uint64_t off, std::size_t n, std::string_view& out) const
     {
         const std::uint8_t* p = Field(off, n);
         if (p == nullptr)
@@ -85,13 +87,13 @@ struct ExifBytes {
         const void* nul = std::memchr(p, 0, n);
         const std::size_t length
             = nul ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - p) : n;
-        out.assign(reinterpret_cast<const char*>(p), length);
+        out = std::string_view(reinterpret_cast<const char*>(p), length);
         return true;
     }
 
-    // The NUL-terminated text at base + value, cut to kMaxTextLength characters. A text
-    // whose NUL is not inside the bytes read is not taken.
-    bool Text(std::uint32_t value, std::string& out) const
+    // The NUL-terminated text at base + value, cut to kMaxTextLength characters, as a view
+    // of the bytes read. A text whose NUL is not inside the bytes read is not taken.
+    bool Text(std::uint32_t value, std::string_view& out) const
     {
         const std::uint64_t off = base + value;
         const std::uint8_t* p = Field(off, 1);
@@ -102,9 +104,17 @@ struct ExifBytes {
         if (nul == nullptr)
             return false;
         std::size_t length = static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - p);
-        if (length > kMaxTextLength)
-            length = kMaxTextLength;
-        out.assign(reinterpret_cast<const char*>(p), length);
+        out = std::string_view(reinterpret_cast<const char*>(p), std::min(length, kMaxTextLength));
+        return true;
+    }
+
+    // The same text as a string of its own.
+    bool Text(std::uint32_t value, std::string& out) const
+    {
+        std::string_view view;
+        if (!Text(value, view))
+            return false;
+        out.assign(view);
         return true;
     }
 
@@ -168,7 +178,7 @@ std::uint32_t ReadImageDirectory(
             break;
         case kTagDateTime: {
             // The EXIF directory's DateTimeOriginal, read after this, takes its place.
-            std::string text;
+            std::string_view text;
             if (bytes.Text(value, text))
                 record.taken = ParseExifDateTime(text);
             break;
@@ -209,7 +219,7 @@ void ReadExifDirectory(const ExifBytes& bytes, std::uint64_t directory, PhotoRec
             bytes.Rational(value, record.focalLength);
             break;
         case kTagDateTimeOriginal: {
-            std::string text;
+            std::string_view text;
             std::int64_t taken = 0;
             if (bytes.Text(value, text))
                 taken = ParseExifDateTime(text);
@@ -223,7 +233,7 @@ void ReadExifDirectory(const ExifBytes& bytes, std::uint64_t directory, PhotoRec
         case kTagLensModel: {
             // A text of up to 4 bytes, its NUL counted, lies in the entry itself.
             std::uint32_t length = 0;
-            std::string text;
+            std::string_view text;
             if (bytes.U32(entry + 4, length) && length <= 4 ? bytes.TextAt(entry + 8, 4, text)
                                                             : bytes.Text(value, text))
                 record.lens = text;
@@ -286,7 +296,7 @@ bool NormaliseMaker(std::string& text, bool inPlace)
     return false;
 }
 
-std::int64_t ParseExifDateTime(const std::string& text)
+std::int64_t ParseExifDateTime(std::string_view text)
 {
     // Digits at these places, ':' ' ' ':' ':' at the others.
     static const char kForm[] = "dddd:dd:dd dd:dd:dd";

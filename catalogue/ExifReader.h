@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "catalogue/PhotoCatalogue.h"
 
@@ -50,7 +51,7 @@ bool ParseExif(PhotoRecord& record, const std::uint8_t* buffer, std::size_t size
 // as the number YYYYMMDDhhmmss; 0 when any field is not digits or out of its range
 // (year 1 to 9999, month 1 to 12, day within its month, leap years counted, hour 0 to
 // 23, minute and second 0 to 59).
-std::int64_t ParseExifDateTime(const std::string& text);
+std::int64_t ParseExifDateTime(std::string_view text);
 
 // Looks for the first maker of the maker list in text and re-cases it: in whole mode
 // (inPlace false) the text becomes the maker's name, in place only the found occurrence

@@ -3,6 +3,7 @@
 
 #include <mutex>
 #include <ostream>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -21,10 +22,21 @@ NamePool& Pool()
 
 const std::string* Intern(std::string_view text)
 {
+    // Each thread's own index of the names it has met, keyed by views of the pool's
+    // copies: a scan meets the same cameras and lenses file after file and finds them here
+    // without a lock or an allocation.
+    thread_local std::unordered_map<std::string_view, const std::string*> known;
+    if (const auto found = known.find(text); found != known.end())
+        return found->second;
     NamePool& pool = Pool();
-    const std::lock_guard<std::mutex> lock(pool.mutex);
-    // Node-based: a name's address never changes once inserted.
-    return &*pool.names.emplace(text).first;
+    const std::string* name;
+    {
+        const std::lock_guard<std::mutex> lock(pool.mutex);
+        // Node-based: a name's address never changes once inserted.
+        name = &*pool.names.emplace(text).first;
+    }
+    known.emplace(std::string_view(*name), name);
+    return name;
 }
 
 const std::string* EmptyName()

@@ -22,7 +22,8 @@ constexpr int C = Qt::AlignHCenter;
 // Positions are x, y, width, height in dialog units.
 const DialogItem kItems[] = {
     { -1, K::Icon, nullptr, 11, 17, 20, 20, C, false },
-    { IdVersionLabel, K::TransparentStatic, "Fotolot Version 0.92 beta", 37, 14, 141, 8, C, false },
+    { IdVersionLabel, K::TransparentStatic, "Fotolot Version " FOTOLOT_VERSION_TEXT, 37, 14, 141, 8,
+        C, false },
     { IdNoticeLabel, K::TransparentStatic, "Free software under the MIT License", 37, 29, 141, 8, C,
         false },
     { IdOk, K::DefPushButton, "OK", 186, 13, 36, 27, C, true },

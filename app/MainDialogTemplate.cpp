@@ -48,7 +48,7 @@ const DialogItem kItems[] = {
 };
 
 const DialogTemplate kTemplate
-    = { "Fotolot 0.92 beta", 395, 282, kItems, static_cast<int>(std::size(kItems)) };
+    = { "Fotolot " FOTOLOT_VERSION_TEXT, 395, 282, kItems, static_cast<int>(std::size(kItems)) };
 } // namespace
 
 const DialogTemplate& MainDialogTemplate()

@@ -25,7 +25,7 @@ bool IsPhotoFileName(std::string_view name);
 //
 // Each folder is read whole, closed and sorted before its first entry is yielded: the walk
 // holds no file descriptor between two calls, whatever the depth, and its memory is the
-// names of the folders on the current path, not of the tree. A path is the root's bytes,
+// sorted listings of the folders on the current path, not the tree. A path is the root's bytes,
 // one "/" (none after a root that ends in one), then the names' bytes, never converted.
 class FolderWalk : public PathSource {
 public:

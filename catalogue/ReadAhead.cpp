@@ -31,11 +31,14 @@ long BlocksReadByThisThread()
 ReadAhead::ReadAhead(PathSource& paths, ReadAheadOptions options)
     : m_paths(paths)
     , m_read(std::move(options.read))
-    , m_sizeByDisk(options.reads <= 0)
     , m_slots(std::max<std::size_t>(options.ringSize, 1))
     , m_wakeBatch(WakeBatch(m_slots.size()))
-    // By the disk: one read at a time until the first file read has told which disk.
-    , m_limit(m_sizeByDisk ? 1 : options.reads)
+    , m_deviceReads([](std::uint64_t device) {
+        const dev_t id = static_cast<dev_t>(device);
+        return IsSpinningDisk("/sys", major(id), minor(id));
+    })
+    , m_loopWatch(BlocksReadByThisThread())
+    , m_limit(options.reads)
 {
     // One allocation per buffer, left uninitialised: a buffer's pages are touched only by
     // the reads into it. Buffers carved out of one large block made every copy into them
@@ -92,8 +95,8 @@ const ReadAhead::File* ReadAhead::Next()
     // reads only the head: a later file could keep it waiting for the disk while the head
     // is ready.
     while (head.state != State::Done) {
-        if (m_nextTake < m_tail && m_inFlight < m_limit
-            && (m_nextTake == m_head || !m_readsReachDisk)) {
+        if (m_nextTake < m_tail && m_inFlight < m_limit.Limit()
+            && (m_nextTake == m_head || !m_limit.ReadsReachDisk())) {
             ReadFirstQueued(lock, m_loopWatch);
             continue;
         }
@@ -106,21 +109,29 @@ const ReadAhead::File* ReadAhead::Next()
     StartReaders(start);
 
     m_handedOut = true;
-    if (m_sizeByDisk && head.file.read && head.file.start.device != m_lastDevice)
+    if (m_limit.SizedByDisk() && head.file.read && head.file.start.device != m_lastDevice)
         SizeForDevice(head.file.start.device);
     return &head.file;
 }
 
 void ReadAhead::Stop()
 {
+    BeginStop();
+    Join();
+}
+
+void ReadAhead::BeginStop()
+{
     if (m_stopped)
         return;
     m_stopped = true;
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        m_stopping = true;
-        WakeAllReaders();
-    }
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_stopping = true;
+    WakeAllReaders();
+}
+
+void ReadAhead::Join()
+{
     for (std::thread& thread : m_threads)
         thread.join();
     m_threads.clear();
@@ -129,13 +140,13 @@ void ReadAhead::Stop()
 std::size_t ReadAhead::WakeReaders()
 {
     const std::uint64_t queued = m_tail - m_nextTake;
-    if (queued < m_wakeBatch || m_inFlight >= m_limit)
+    if (queued < m_wakeBatch || m_inFlight >= m_limit.Limit())
         return 0;
     if (m_idle > 0) {
         WakeOneReader();
         return 0;
     }
-    const std::size_t pool = static_cast<std::size_t>(std::max(1, m_limit - 1));
+    const std::size_t pool = static_cast<std::size_t>(std::max(1, m_limit.Limit() - 1));
     if (m_startFailed || m_threads.size() >= pool)
         return 0;
     return static_cast<std::size_t>(std::min<std::uint64_t>(pool - m_threads.size(), queued));
@@ -170,26 +181,6 @@ void ReadAhead::StartReaders(std::size_t count)
     }
 }
 
-ReadAhead::DiskWatch::DiskWatch()
-    : blocks(BlocksReadByThisThread())
-{
-}
-
-int ReadAhead::DiskWatch::Look()
-{
-    if (++reads < 8)
-        return 0;
-    reads = 0;
-    // 512-byte blocks read over the last 8 reads: the start of a photo that is not in
-    // the cache costs 64 or more (the kernel reads ahead), a folder or inode block read
-    // back after the cache dropped it 8. Fewer than 32 a read on average is such a
-    // trickle, and does not count.
-    const long now = BlocksReadByThisThread();
-    const bool reached = now - blocks >= 8 * 32;
-    blocks = now;
-    return reached ? 1 : -1;
-}
-
 std::uint64_t ReadAhead::ReadFirstQueued(std::unique_lock<std::mutex>& lock, DiskWatch& watch)
 {
     const std::uint64_t seq = m_nextTake++;
@@ -200,31 +191,22 @@ std::uint64_t ReadAhead::ReadFirstQueued(std::unique_lock<std::mutex>& lock, Dis
     ++m_inFlight;
     lock.unlock();
     const bool read = m_read(slot.file.path, slot.file.bytes, slot.file.start);
-    const int look = m_sizeByDisk ? watch.Look() : 0;
+    const int look = m_limit.SizedByDisk() ? watch.Look(BlocksReadByThisThread) : 0;
     lock.lock();
     slot.file.read = read;
     slot.state = State::Done;
     --m_inFlight;
-    if (look > 0)
-        m_quietLooks = 0;
-    else if (look < 0)
-        ++m_quietLooks;
-    // Back to the cache's sizes only after several looks in a row found no disk read, so
-    // that a few cached files among cold ones do not make the pool shrink and grow.
-    const bool readsReachDisk = look > 0 || (m_readsReachDisk && m_quietLooks < 4);
-    if (readsReachDisk != m_readsReachDisk) {
-        m_readsReachDisk = readsReachDisk;
-        SetLimit();
-    }
+    if (m_limit.OnLook(look))
+        WakeAllReaders();
     return seq;
 }
 
 void ReadAhead::ReaderMain()
 {
-    DiskWatch watch;
+    DiskWatch watch(BlocksReadByThisThread());
     std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
-        while (!m_stopping && (m_nextTake == m_tail || m_inFlight >= m_limit)) {
+        while (!m_stopping && (m_nextTake == m_tail || m_inFlight >= m_limit.Limit())) {
             ++m_idle;
             m_work.wait(lock);
             --m_idle;
@@ -234,7 +216,7 @@ void ReadAhead::ReaderMain()
         if (m_stopping)
             return;
         // Pass the wake-up on while a backlog is left, so that one call fills the pool.
-        if (m_inFlight + 1 < m_limit && m_tail - m_nextTake > m_wakeBatch)
+        if (m_inFlight + 1 < m_limit.Limit() && m_tail - m_nextTake > m_wakeBatch)
             WakeOneReader();
         const std::uint64_t seq = ReadFirstQueued(lock, watch);
         if (m_loopWaiting && seq == m_head)
@@ -245,25 +227,8 @@ void ReadAhead::ReaderMain()
 void ReadAhead::SizeForDevice(std::uint64_t device)
 {
     m_lastDevice = device;
-    int reads = 0;
-    for (const auto& [known, count] : m_readsByDevice) {
-        if (known == device)
-            reads = count;
-    }
-    if (reads == 0) {
-        const dev_t id = static_cast<dev_t>(device);
-        reads = IsSpinningDisk("/sys", major(id), minor(id)) ? 1 : kDiskReads;
-        m_readsByDevice.emplace_back(device, reads);
-    }
+    const int reads = m_deviceReads.ReadsOf(device);
     const std::lock_guard<std::mutex> lock(m_mutex);
-    m_deviceReads = reads;
-    SetLimit();
-}
-
-void ReadAhead::SetLimit()
-{
-    const int limit = m_readsReachDisk ? m_deviceReads : std::min(kCachedReads, m_deviceReads);
-    if (limit > m_limit)
+    if (m_limit.OnDevice(reads))
         WakeAllReaders();
-    m_limit = limit;
 }

@@ -12,7 +12,8 @@
 // same files in the same order. A slot being read or read holds one of as many buffers
 // of kExifReadSize bytes, the one freed last first, so that a warm scan copies into a few
 // buffers that stay in the processor's cache. No slot is reused before the loop has moved
-// past it: at most the ring's size of files are read ahead, whatever the pool does.
+// past it: at most the ring's size of files are read ahead, whatever the pool does. How
+// many reads are in flight at most is ReadLimit's to say (catalogue/ReadLimit.h).
 #pragma once
 
 #include <condition_variable>
@@ -27,6 +28,7 @@
 #include <vector>
 
 #include "catalogue/ExifReader.h"
+#include "catalogue/ReadLimit.h"
 
 class PathSource;
 
@@ -34,13 +36,6 @@ class PathSource;
 using FileStartReader
     = std::function<bool(const std::string& path, std::uint8_t* buffer, FileStart& start)>;
 
-// Reads in flight at most, the loop's own included, when sized by the disk. While every
-// read is served from the page cache, the loop and one reader: they keep both processor
-// cores busy, and more threads would only take turns. Once reads reach the disk, many at
-// once, so that a solid-state disk, a card, a network share or a virtual disk works on
-// several together; a spinning disk takes one at a time.
-constexpr int kCachedReads = 2;
-constexpr int kDiskReads = 16;
 // Files read ahead at most: 128 buffers of 32 KiB, 4 MiB in all. The depth keeps the
 // disk busy while the loop reports, one notice each, a run of files that came in at once.
 constexpr std::size_t kReadAheadSlots = 128;
@@ -77,8 +72,15 @@ public:
     const File* Next();
 
     // Pulls no further path, drops the files queued but not yet read, lets the reads in
-    // flight finish (each closes its file) and joins every reader thread.
+    // flight finish (each closes its file) and joins every reader thread: BeginStop, then
+    // Join.
     void Stop();
+    // Pulls no further path, drops the files queued but not yet read and wakes every
+    // reader, without waiting for the reads in flight. Next returns null from then on.
+    void BeginStop();
+    // After BeginStop: waits for the reads in flight (each closes its file) and joins
+    // every reader thread.
+    void Join();
 
 private:
     enum class State { Queued, Reading, Done };
@@ -97,35 +99,22 @@ private:
     void WakeOneReader(); // with the lock held
     void WakeAllReaders(); // with the lock held
     void StartReaders(std::size_t count);
-    // Counts the blocks a thread has read from a disk, so that a scan that finds its files
-    // in the page cache can tell when it stops doing so.
-    struct DiskWatch {
-        DiskWatch();
-        // Called after each read; looks at every 8th only, and returns 0 at the others:
-        // 1 when those 8 reads read from a disk, -1 when they did not.
-        int Look();
-        long blocks;
-        int reads = 0;
-    };
 
     // With the lock held, released during the read: takes the first queued file, reads it
     // on this thread and returns its sequence number.
     std::uint64_t ReadFirstQueued(std::unique_lock<std::mutex>& lock, DiskWatch& watch);
     void ReaderMain();
     void SizeForDevice(std::uint64_t device);
-    // With the lock held: the limit that the disk and the reads seen so far allow.
-    void SetLimit();
 
     PathSource& m_paths;
     const FileStartReader m_read;
-    const bool m_sizeByDisk;
     std::vector<Slot> m_slots;
     const std::uint64_t m_wakeBatch; // queued files that are worth waking a reader for
     std::vector<std::unique_ptr<std::uint8_t[]>> m_buffers;
 
     // The loop's thread alone uses these.
     std::vector<std::thread> m_threads;
-    std::vector<std::pair<std::uint64_t, int>> m_readsByDevice;
+    DeviceReads m_deviceReads;
     DiskWatch m_loopWatch;
     std::uint64_t m_lastDevice = ~std::uint64_t { 0 }; // none yet
     bool m_sourceDone = false;
@@ -142,10 +131,7 @@ private:
     std::uint64_t m_head = 0;
     std::uint64_t m_tail = 0;
     std::uint64_t m_nextTake = 0;
-    int m_limit; // reads in flight at most
-    int m_deviceReads = kDiskReads; // what the disk of the last file read takes
-    bool m_readsReachDisk = false;
-    int m_quietLooks = 0; // looks in a row that found no disk read
+    ReadLimit m_limit; // reads in flight at most
     int m_inFlight = 0;
     int m_idle = 0; // readers waiting in m_work
     int m_wakesPending = 0; // of those, woken but not yet running

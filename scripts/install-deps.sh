@@ -12,6 +12,7 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth xdotool imagemagick
   dpkg-dev file lintian appstream desktop-file-utils librsvg2-bin
+  clang libclang-rt-dev
 )
 
 missing=()

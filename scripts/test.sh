@@ -3,7 +3,8 @@
 # Installs what is missing, builds Fotolot with warnings as errors and runs every test;
 # then builds everything again under AddressSanitizer and UndefinedBehaviorSanitizer and
 # runs every test once more; then builds the Qt-free catalogue (the scan loop and its
-# reader threads) and its tests under ThreadSanitizer and runs them.
+# reader threads) and its tests under ThreadSanitizer and runs them; last, when clang is
+# there, builds the EXIF parser's libFuzzer target and runs it for 60 s over the seeds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -22,3 +23,16 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 cmake -S . -B build-tsan -DFOTOLOT_WERROR=ON -DFOTOLOT_TSAN=ON -DFOTOLOT_CATALOGUE_ONLY=ON
 cmake --build build-tsan -j "$jobs"
 (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --output-on-failure -j "$jobs")
+
+# The fuzzer needs clang and its libFuzzer runtime (the clang and libclang-rt-dev packages).
+# It starts from the seeds in tests/fuzz/seeds and keeps what it finds in build-fuzz/corpus.
+if command -v clang++ > /dev/null; then
+  cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DFOTOLOT_CATALOGUE_ONLY=ON \
+    -DFOTOLOT_FUZZ=ON -DFOTOLOT_SANITIZE=ON -DFOTOLOT_TESTS=OFF -DFOTOLOT_WERROR=ON
+  cmake --build build-fuzz -j "$jobs" --target fotolot-fuzz-exif
+  mkdir -p build-fuzz/corpus
+  build-fuzz/bin/fotolot-fuzz-exif -max_total_time=60 -print_final_stats=1 \
+    build-fuzz/corpus tests/fuzz/seeds
+else
+  echo "clang++ not found: the fuzzer is not built"
+fi

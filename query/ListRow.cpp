@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "query/ListRow.h"
 
-#include "catalogue/QuantityText.h"
-
 #include <utility>
 
 ListRow::ListRow(std::string path_, InternedName camera_, double fNumber, double focalLength,
@@ -15,19 +13,6 @@ ListRow::ListRow(std::string path_, InternedName camera_, double fNumber, double
     , taken(taken_)
     , focal35(focal35_)
 {
-}
-
-ListRow MakeListRow(const PhotoRecord& record)
-{
-    ListRow row;
-    row.path = record.path;
-    row.camera = record.camera;
-    row.lens = record.lens;
-    row.taken = record.taken;
-    row.focal35 = record.focal35;
-    for (int k = 0; k < kQuantityCount; ++k)
-        row.values[k] = record.*QuantityTable()[k].recordField;
-    return row;
 }
 
 std::string FileNameOf(const std::string& path)

@@ -27,7 +27,19 @@ struct ListRow {
     double Value(Quantity q) const { return q >= 0 && q < kQuantityCount ? values[q] : 0.0; }
 };
 
-ListRow MakeListRow(const PhotoRecord& record);
+// The row of a record: every field copied, so that a new field is copied here too.
+inline ListRow MakeListRow(const PhotoRecord& record)
+{
+    ListRow row;
+    row.path = record.path;
+    row.camera = record.camera;
+    row.lens = record.lens;
+    row.taken = record.taken;
+    row.focal35 = record.focal35;
+    for (int k = 0; k < kQuantityCount; ++k)
+        row.values[k] = record.Value(static_cast<Quantity>(k));
+    return row;
+}
 
 // The part of path after its last '/', or the whole path when it has none.
 std::string FileNameOf(const std::string& path);

@@ -104,10 +104,9 @@ TEST_F(MainWindowTest, DragIsTakenWithLocalFilesTheDropWalksFoldersAndSoDoesOpen
               { "file://camera/p/a.jpg\r\n", Qt::CopyAction, false },
               { nullptr, Qt::CopyAction, false } };
     for (const auto& [uriList, actions, taken] : rows)
-        for (const QWidget* control : { static_cast<QWidget*>(m_dialog.m_resultsList),
-                 static_cast<QWidget*>(m_dialog.m_chart),
-                 static_cast<QWidget*>(m_dialog.m_apertureMinCombo),
-                 static_cast<QWidget*>(m_dialog.m_focalMinEdit) }) {
+        for (const QWidget* control :
+            std::initializer_list<const QWidget*> { m_dialog.m_resultsList, m_dialog.m_chart,
+                m_dialog.m_apertureMinCombo, m_dialog.m_focalMinEdit }) {
             if (!uriList && control == m_dialog.m_focalMinEdit)
                 continue; // plain text is the edit's own to take
             EXPECT_EQ(Drag(m_dialog, control, uriList, actions, false), taken)
@@ -172,8 +171,8 @@ TEST_F(MainWindowTest, DragIsTakenWithLocalFilesTheDropWalksFoldersAndSoDoesOpen
     EXPECT_EQ(m_desktop.openDialogs, 0);
     EXPECT_EQ(Entries(m_dialog.m_apertureMinCombo), "F4.0 F5.6 F8.0 (F4.0)");
 
-    for (QWidget* focus : { static_cast<QWidget*>(m_dialog.m_exitButton),
-             static_cast<QWidget*>(m_dialog.m_focalMinEdit) }) {
+    for (QWidget* focus :
+        std::initializer_list<QWidget*> { m_dialog.m_exitButton, m_dialog.m_focalMinEdit }) {
         m_desktop.folderToOpen
             = focus == m_dialog.m_exitButton ? m_dir.filePath("Trip/day2") : QString();
         Activate(&m_dialog);

@@ -33,35 +33,21 @@ TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
     EXPECT_EQ(m_dialog.minimumSize(), m_dialog.maximumSize());
     // Controls in pixels (x, y, width, height); a drop-down list's field is as high as the
     // style makes it.
-    const std::pair<QWidget*, QRect> places[] = {
-        { m_dialog.m_exitButton, { 506, 11, 75, 21 } },
-        { m_dialog.m_resultsList, { 11, 330, 572, 87 } },
-        { m_dialog.m_chart, { 11, 125, 572, 198 } },
-        { m_dialog.m_apertureMinCombo, { 57, 66, 60, 22 } },
-        { m_dialog.m_isoMinCombo, { 222, 66, 60, 22 } },
-        { m_dialog.m_shutterMinCombo, { 299, 66, 60, 22 } },
-        { m_dialog.m_apertureHeading, { 57, 51, 42, 12 } },
-        { m_dialog.m_isoHeading, { 224, 51, 20, 12 } },
-        { m_dialog.m_shutterHeading, { 299, 51, 68, 12 } },
-        { m_dialog.m_focalHeading, { 132, 51, 60, 12 } },
-        { m_dialog.m_minHeading, { 23, 71, 18, 12 } },
-        { m_dialog.m_focalMinEdit, { 132, 66, 43, 18 } },
-        { m_dialog.m_focalMinSpin, { 175, 66, 17, 18 } },
-        { m_dialog.m_apertureMaxCombo, { 57, 93, 60, 22 } },
-        { m_dialog.m_isoMaxCombo, { 222, 93, 60, 22 } },
-        { m_dialog.m_shutterMaxCombo, { 299, 93, 60, 22 } },
-        { m_dialog.m_maxHeading, { 21, 96, 21, 12 } },
-        { m_dialog.m_focalMaxEdit, { 132, 93, 43, 18 } },
-        { m_dialog.m_focalMaxSpin, { 175, 93, 17, 18 } },
-        { m_dialog.m_queryButton, { 495, 68, 75, 21 } },
-        { m_dialog.m_openButton, { 266, 11, 75, 21 } },
-        { m_dialog.m_showCombo, { 456, 93, 117, 22 } },
-        { m_dialog.m_showHeading, { 411, 96, 29, 12 } },
-        { m_dialog.m_matchesLabel, { 464, 51, 107, 12 } },
-        { m_dialog.m_matchesHeading, { 411, 51, 45, 12 } },
-        { m_dialog.m_linkLabel, { 54, 12, 207, 21 } },
-        { m_dialog.m_screenshotButton, { 386, 11, 75, 21 } },
-    };
+    const CMainDialog& d = m_dialog;
+    const std::pair<QWidget*, QRect> places[] = { { d.m_exitButton, { 506, 11, 75, 21 } },
+        { d.m_resultsList, { 11, 330, 572, 87 } }, { d.m_chart, { 11, 125, 572, 198 } },
+        { d.m_apertureMinCombo, { 57, 66, 60, 22 } }, { d.m_isoMinCombo, { 222, 66, 60, 22 } },
+        { d.m_shutterMinCombo, { 299, 66, 60, 22 } }, { d.m_apertureHeading, { 57, 51, 42, 12 } },
+        { d.m_isoHeading, { 224, 51, 20, 12 } }, { d.m_shutterHeading, { 299, 51, 68, 12 } },
+        { d.m_focalHeading, { 132, 51, 60, 12 } }, { d.m_minHeading, { 23, 71, 18, 12 } },
+        { d.m_focalMinEdit, { 132, 66, 43, 18 } }, { d.m_focalMinSpin, { 175, 66, 17, 18 } },
+        { d.m_apertureMaxCombo, { 57, 93, 60, 22 } }, { d.m_isoMaxCombo, { 222, 93, 60, 22 } },
+        { d.m_shutterMaxCombo, { 299, 93, 60, 22 } }, { d.m_maxHeading, { 21, 96, 21, 12 } },
+        { d.m_focalMaxEdit, { 132, 93, 43, 18 } }, { d.m_focalMaxSpin, { 175, 93, 17, 18 } },
+        { d.m_queryButton, { 495, 68, 75, 21 } }, { d.m_openButton, { 266, 11, 75, 21 } },
+        { d.m_showCombo, { 456, 93, 117, 22 } }, { d.m_showHeading, { 411, 96, 29, 12 } },
+        { d.m_matchesLabel, { 464, 51, 107, 12 } }, { d.m_matchesHeading, { 411, 51, 45, 12 } },
+        { d.m_linkLabel, { 54, 12, 207, 21 } }, { d.m_screenshotButton, { 386, 11, 75, 21 } } };
     for (const auto& [control, place] : places)
         EXPECT_EQ(control->geometry(), place) << place.x() << ", " << place.y();
     EXPECT_EQ(m_dialog.childAt(12, 9), m_dialog.childAt(42, 35)); // the 32 x 32 icon at 11, 8

@@ -23,21 +23,17 @@ TEST(ReadLimit, SpinningDisksOneReadSolidStateManyOnceReadsReachTheDisk)
         { 0, "s", "2+" },
         { 0, "sD", "2+ 16+" },
         { 0, "S", "1" },
-        { 0, "SD", "1 1" },
         { 0, "SDcccc", "1 1 1 1 1 1" },
         { 0, "D", "16+" }, // no file on a known disk yet: as a solid-state one
         { 0, "DS", "16+ 1" }, // then one on a spinning disk
-        { 0, "sDsS", "2+ 16+ 16 1" },
         { 0, "sDSs", "2+ 16+ 1 16+" },
         // Back to the cache's two reads after four quiet looks in a row, not sooner.
         { 0, "sDcccc", "2+ 16+ 16 16 16 2" },
         { 0, "sDcccDcccc", "2+ 16+ 16 16 16 16 16 16 16 2" },
         { 0, "sD....ccc.c", "2+ 16+ 16 16 16 16 16 16 16 16 2" },
         { 0, "sDccccD", "2+ 16+ 16 16 16 2 16+" },
-        { 0, "sc", "2+ 2" },
         // A number of reads given: always that many.
         { 3, "sDccccS", "3 3 3 3 3 3 3" },
-        { 1, "sD", "1 1" },
     };
     for (const auto& [reads, events, expected] : rows) {
         ReadLimit limit(reads);

@@ -49,8 +49,8 @@ TEST(OpenDialog, CtrlAAndEnterOrATypedNameHandOverThePhotos)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Sub")));
-    for (const char* name :
-        { "IMG_0001.JPG", "IMG_0002.jpg", "beach.jpg", "notes.txt", "Sub/inner.jpg" })
+    for (const char* name : { "IMG_0001.JPG", "IMG_0002.jpg", "beach.jpg", "notes.txt",
+             "Sub/inner.jpg", "IMG_0003.HEIC", "raw.Cr3" })
         ASSERT_TRUE(QFile(dir.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly));
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path()); // where the dialog opens
@@ -86,6 +86,23 @@ TEST(OpenDialog, CtrlAAndEnterOrATypedNameHandOverThePhotos)
         QTest::keyClick(name, Qt::Key_Return);
     });
     EXPECT_EQ(typed, ScanItems { path("beach.jpg") });
+
+    // The Photos filter, chosen with the keys, shows the HEIC and the CR3 too.
+    const ScanItems photos = ChooseWith([](QFileDialog& dialog) {
+        auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_NE(types, nullptr);
+        types->setFocus();
+        QTest::keyClick(types, Qt::Key_End);
+        ASSERT_EQ(types->currentIndex(), 2);
+        QAbstractItemView* view = ShownFileView(dialog, 6);
+        ASSERT_NE(view, nullptr);
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(view, Qt::Key_Return);
+    });
+    EXPECT_EQ(photos,
+        (ScanItems { path("beach.jpg"), path("IMG_0001.JPG"), path("IMG_0002.jpg"),
+            path("IMG_0003.HEIC"), path("raw.Cr3") }));
     QDir::setCurrent(previous);
 }
 

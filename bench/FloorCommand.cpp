@@ -34,9 +34,10 @@ std::size_t ReadStarts(const std::vector<std::string>& paths, bool secondRead)
             ++readable;
             std::uint64_t offset = 0;
             std::size_t length = 0;
-            if (secondRead
-                && NeedsSecondRead(buffer, static_cast<std::size_t>(n),
-                    static_cast<std::uint64_t>(status.st_size), offset, length)) {
+            FileStart start;
+            start.size = static_cast<std::size_t>(n);
+            start.length = static_cast<std::uint64_t>(status.st_size);
+            if (secondRead && LocateExif(buffer, start, offset, length)) {
                 const ssize_t more
                     = pread(fd, buffer + kSecondReadAt, length, static_cast<off_t>(offset));
                 static_cast<void>(more); // the floor counts reads, not what they gave

@@ -330,8 +330,8 @@ const std::uint8_t* BlockBytes(const std::uint8_t* buffer, const FileStart& star
 // Reads the EXIF blocks of another container; false when none has a TIFF header.
 bool ParseContainer(PhotoRecord& record, const std::uint8_t* buffer, const FileStart& start)
 {
-    ContainerExif exif;
-    if (!FindContainerExif(buffer, start.size, start.length, exif))
+    ContainerExif exif = start.container;
+    if (!start.located && !FindContainerExif(buffer, start.size, start.length, exif))
         return false;
     bool read = false;
     for (std::size_t i = 0; i < exif.count; ++i) {
@@ -357,13 +357,15 @@ bool ParseExif(PhotoRecord& record, const std::uint8_t* buffer, std::size_t size
         && ReadTiffBlock(record, buffer, size, base, FirstDirectory::Image);
 }
 
-bool NeedsSecondRead(const std::uint8_t* buffer, std::size_t size, std::uint64_t length,
-    std::uint64_t& offset, std::size_t& readLength)
+bool LocateExif(
+    const std::uint8_t* buffer, FileStart& start, std::uint64_t& offset, std::size_t& readLength)
 {
     std::uint64_t base = 0;
-    ContainerExif exif;
-    return !JpegOrTiffBase(buffer, size, base) && FindContainerExif(buffer, size, length, exif)
-        && SecondReadRange(exif, size, offset, readLength);
+    start.located = true;
+    start.container = ContainerExif();
+    return !JpegOrTiffBase(buffer, start.size, base)
+        && FindContainerExif(buffer, start.size, start.length, start.container)
+        && SecondReadRange(start.container, start.size, offset, readLength);
 }
 
 double FileSizeMb(std::uint64_t bytes)
@@ -411,7 +413,7 @@ bool ReadFileStart(const std::string& path, std::uint8_t* buffer, FileStart& sta
 
     std::uint64_t offset = 0;
     std::size_t wanted = 0;
-    if (got > 0 && NeedsSecondRead(buffer, got, start.length, offset, wanted)
+    if (got > 0 && LocateExif(buffer, start, offset, wanted)
         && offset <= static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
         std::uint8_t* second = buffer + kSecondReadAt;
         std::size_t more = 0;

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 
+#include "catalogue/PhotoContainer.h"
+
 struct PhotoRecord;
 
 constexpr std::size_t kExifReadSize = 32768;
@@ -26,18 +28,23 @@ struct FileStart {
     std::uint64_t device = 0; // the file system's device number (st_dev)
     std::uint64_t secondOffset = 0; // where in the file the second read started
     std::size_t secondSize = 0; // bytes it gave, at buffer + kSecondReadAt; 0: none
+    // Whether LocateExif has looked at the bytes, and the container's EXIF blocks it found
+    // (none for a JPEG or TIFF start), so that the parse need not look for them again.
+    bool located = false;
+    ContainerExif container;
 };
 
-// Whether the first size bytes of a file that is length bytes long are of a container
-// whose EXIF block lies (partly) beyond them; if so, offset and length say what to read
-// next (at most 64 KiB). Never for a JPEG or TIFF start.
-bool NeedsSecondRead(const std::uint8_t* buffer, std::size_t size, std::uint64_t length,
-    std::uint64_t& offset, std::size_t& readLength);
+// Looks at the first start.size bytes of a file of start.length bytes: records in start
+// where the EXIF blocks of another container lie (never for a JPEG or TIFF start). Returns
+// true, with offset and readLength (at most 64 KiB), when one of them lies (partly)
+// beyond those bytes and wants a second read.
+bool LocateExif(
+    const std::uint8_t* buffer, FileStart& start, std::uint64_t& offset, std::size_t& readLength);
 
 // The reader's I/O, on the calling thread: one open without blocking (so that a FIFO
 // cannot stall it), the regular-file check and the length (fstat), one read of at most
 // kExifReadSize bytes into buffer (short reads continued, interruptions retried), where
-// NeedsSecondRead asks for it one positioned read into buffer + kSecondReadAt, one
+// LocateExif asks for it one positioned read into buffer + kSecondReadAt, one
 // close. buffer holds kFileStartBufferSize bytes. Returns false, start unspecified, when
 // the file cannot be opened, is not a regular file or gives no byte.
 bool ReadFileStart(const std::string& path, std::uint8_t* buffer, FileStart& start);

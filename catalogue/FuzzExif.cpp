@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(bytes, data, start.size);
     std::uint64_t offset = 0;
     std::size_t length = 0;
-    if (NeedsSecondRead(bytes, start.size, start.length, offset, length) && offset < size) {
+    if (LocateExif(bytes, start, offset, length) && offset < size) {
         start.secondOffset = offset;
         start.secondSize = static_cast<std::size_t>(std::min<std::uint64_t>(length, size - offset));
         std::memcpy(bytes + kSecondReadAt, data + offset, start.secondSize);
@@ -43,7 +43,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     PhotoRecord record;
     const bool accepted = ParsePhoto("fuzz", bytes, start, record);
+    // The parse finds the same when it has to locate the blocks itself.
+    FileStart unlocated = start;
+    unlocated.located = false;
+    unlocated.container = ContainerExif();
+    PhotoRecord again;
+    const bool acceptedAgain = ParsePhoto("fuzz", bytes, unlocated, again);
     ASAN_UNPOISON_MEMORY_REGION(bytes, kFileStartBufferSize);
+    if (accepted != acceptedAgain || record.camera != again.camera || record.iso != again.iso
+        || record.fNumber != again.fNumber)
+        __builtin_trap();
     if (!accepted)
         return 0;
     for (int k = 0; k < kQuantityCount; ++k)

@@ -19,7 +19,7 @@
 namespace {
 
 // The reads ReadFileStart makes, over a file held in memory: its first 32 KiB and, where
-// NeedsSecondRead asks, the second read; then the scan's parse. Bytes not read are
+// LocateExif asks, the second read; then the scan's parse. Bytes not read are
 // poisoned, so that the address sanitizer sees any parse that strays into them.
 struct MemoryRead {
     FileStart start;
@@ -53,7 +53,7 @@ MemoryRead ReadFromMemory(const Bytes& file)
     std::copy(file.begin(), file.begin() + static_cast<long>(start.size), bytes);
     std::uint64_t offset = 0;
     std::size_t length = 0;
-    if (start.size > 0 && NeedsSecondRead(bytes, start.size, start.length, offset, length)) {
+    if (start.size > 0 && LocateExif(bytes, start, offset, length)) {
         start.secondOffset = offset;
         start.secondSize = offset < file.size()
             ? static_cast<std::size_t>(std::min<std::uint64_t>(length, file.size() - offset))
@@ -67,6 +67,14 @@ MemoryRead ReadFromMemory(const Bytes& file)
     PhotoRecord record;
     result.accepted = ParsePhoto("photo", bytes, start, record);
     result.fields = Of(record);
+    // A FileStart that LocateExif has not seen makes the parse look for the blocks itself,
+    // with the same outcome.
+    FileStart unlocated = start;
+    unlocated.located = false;
+    unlocated.container = ContainerExif();
+    PhotoRecord again;
+    EXPECT_EQ(ParsePhoto("photo", bytes, unlocated, again), result.accepted);
+    EXPECT_EQ(Of(again), result.fields);
     ASAN_UNPOISON_MEMORY_REGION(bytes, kFileStartBufferSize);
     return result;
 }

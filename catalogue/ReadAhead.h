@@ -5,9 +5,8 @@
 // A ring of slots is addressed by an ever-growing sequence number modulo the ring's
 // size. The loop's thread pulls paths from the stream into free slots, one at a time and
 // never from another thread. A small pool of reader threads takes the queued slots in
-// sequence order and reads each file with one open, one fstat, one read (two where
-// ReadFileStart needs a second) and one close on the reader's own thread, so that no
-// descriptor crosses threads. The loop waits on the
+// sequence order and reads each file with one open, one fstat, a read or two and one close
+// on the reader's own thread, so that no descriptor crosses threads. The loop waits on the
 // head slot alone; while the head is not read yet, it reads the first queued file itself
 // (the head, when no reader has taken it), so that a pool of any size, or none, gives the
 // same files in the same order. A slot being read or read holds one of as many buffers

@@ -18,16 +18,17 @@ constexpr std::size_t kFilesPerFolder = 1000;
 constexpr std::size_t kFilesPerDay = 100;
 
 // Where file i goes under DIR: NNN/IMG_i.JPG, or with a tree YYYY/MM/DD/IMG_i.JPG, 100 a
-// day and 28 days a month. Zero-padded, so that the order of i is the order of a walk.
-std::string CorpusFileName(std::size_t i, bool tree)
+// day and 28 days a month (another extension for other formats). Zero-padded, so that the
+// order of i is the order of a walk.
+std::string CorpusFileName(std::size_t i, bool tree, const char* extension)
 {
     char name[64];
     if (tree) {
         const std::size_t day = i / kFilesPerDay;
-        std::snprintf(name, sizeof name, "/%04zu/%02zu/%02zu/IMG_%06zu.JPG", 2001 + day / 336,
-            day / 28 % 12 + 1, day % 28 + 1, i);
+        std::snprintf(name, sizeof name, "/%04zu/%02zu/%02zu/IMG_%06zu.%s", 2001 + day / 336,
+            day / 28 % 12 + 1, day % 28 + 1, i, extension);
     } else {
-        std::snprintf(name, sizeof name, "/%03zu/IMG_%06zu.JPG", i / kFilesPerFolder, i);
+        std::snprintf(name, sizeof name, "/%03zu/IMG_%06zu.%s", i / kFilesPerFolder, i, extension);
     }
     return name;
 }
@@ -57,7 +58,9 @@ bool ParseUnsigned(const char* text, unsigned long long& value)
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: fotolot-bench corpus DIR COUNT [--seed S] [--tree]\n");
+    std::fprintf(stderr,
+        "usage: fotolot-bench corpus DIR COUNT [--seed S] [--tree] "
+        "[--format jpeg|heic|heic-tail|cr3|raf|mrw]\n");
     return 2;
 }
 
@@ -69,6 +72,7 @@ int RunCorpusCommand(int argc, char** argv)
     unsigned long long count = 0;
     unsigned long long seed = 1;
     bool tree = false;
+    CorpusFormat format = CorpusFormat::Jpeg;
     int positional = 0;
     for (int i = 0; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -77,6 +81,9 @@ int RunCorpusCommand(int argc, char** argv)
                 return Usage();
         } else if (arg == "--tree") {
             tree = true;
+        } else if (arg == "--format") {
+            if (i + 1 >= argc || !ParseCorpusFormat(argv[++i], format))
+                return Usage();
         } else if (positional == 0) {
             dir = arg;
             ++positional;
@@ -117,7 +124,7 @@ int RunCorpusCommand(int argc, char** argv)
     CorpusRandom random(seed);
     std::size_t jfifFirst = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        const std::string path = dir + CorpusFileName(i, tree);
+        const std::string path = dir + CorpusFileName(i, tree, CorpusExtension(format));
         if (i % (tree ? kFilesPerDay : kFilesPerFolder) == 0
             && !MakeFolders(path.substr(0, path.rfind('/')))) {
             std::fprintf(stderr, "fotolot-bench corpus: cannot create folder for %s: %s\n",
@@ -125,8 +132,11 @@ int RunCorpusCommand(int argc, char** argv)
             std::fclose(list);
             return 1;
         }
-        const CorpusPhoto photo = DrawCorpusPhoto(random);
-        if (!WriteCorpusFile(path, photo)) {
+        CorpusPhoto photo = DrawCorpusPhoto(random);
+        // A JFIF segment first is a JPEG's own fault; the other formats carry no such file.
+        if (format != CorpusFormat::Jpeg)
+            photo.jfifFirst = false;
+        if (!WriteCorpusFile(path, photo, format)) {
             std::fprintf(stderr, "fotolot-bench corpus: cannot write %s: %s\n", path.c_str(),
                 std::strerror(errno));
             std::fclose(list);

@@ -28,11 +28,13 @@ const Subcommand kSubcommands[] = {
     { "scan", RunScanCommand,
         "scan [--repeat N] [--rusage] [--all-fields] ARG...   read files as a scan run does" },
     { "floor", RunFloorCommand,
-        "floor [--repeat N] [--rusage] ARG...  open, read 32 KiB, fstat, close" },
+        "floor [--repeat N] [--rusage] [--second-read] ARG...  open, read 32 KiB, fstat, "
+        "[the reader's second read,] close" },
     { "evict", RunEvictCommand,
         "evict ARG...                         drop the files' cached pages" },
     { "corpus", RunCorpusCommand,
-        "corpus DIR COUNT [--seed S] [--tree]  write synthetic photos and DIR/list.txt" },
+        "corpus DIR COUNT [--seed S] [--tree] [--format F]  write synthetic photos and "
+        "DIR/list.txt" },
 #ifdef FOTOLOT_BENCH_WINDOW
     { "window-scan", RunWindowScanCommand,
         "window-scan [--repeat N] [--rusage] ARG...  one scan run through the real window" },
@@ -53,7 +55,8 @@ int Usage(std::FILE* out)
         std::fprintf(out, "  fotolot-bench %s\n", s.usage);
     std::fprintf(out,
         "An ARG is a file path, a folder (walked for photo files) or @LIST, a file of paths one "
-        "a line.\n--tree spreads the corpus over year/month/day folders.\n");
+        "a line.\n--tree spreads the corpus over year/month/day folders; --format F writes jpeg "
+        "(default), heic, heic-tail (EXIF at the end), cr3, raf or mrw files.\n");
     return out == stdout ? 0 : 2;
 }
 

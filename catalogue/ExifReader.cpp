@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <limits>
+#include <memory>
 #include <string_view>
 
 #include <fcntl.h>
@@ -13,6 +15,7 @@
 #include <unistd.h>
 
 #include "catalogue/PhotoCatalogue.h"
+#include "catalogue/PhotoContainer.h"
 
 namespace {
 
@@ -25,7 +28,8 @@ namespace {
 //   entry:  tag (2) | type (2) | count (4) | value or offset (4; ISO in its first 2)
 //   text at base + offset:  characters up to a NUL
 //   rational at base + offset:  numerator (4) | denominator (4)
-// Every offset in the file counts from base.
+// Every offset in the file counts from base. Other containers hold the same TIFF block
+// (see PhotoContainer.h); CR3's second one starts with the EXIF directory instead of IFD0.
 
 constexpr std::uint16_t kTagMake = 0x010F;
 constexpr std::uint16_t kTagModel = 0x0110;
@@ -38,6 +42,9 @@ constexpr std::uint16_t kTagDateTime = 0x0132; // IFD0, ASCII "YYYY:MM:DD HH:MM:
 constexpr std::uint16_t kTagDateTimeOriginal = 0x9003; // EXIF directory, the same form
 constexpr std::uint16_t kTagFocal35 = 0xA405; // SHORT, millimetres
 constexpr std::uint16_t kTagLensModel = 0xA434; // ASCII
+// Panasonic's RW2 files (TIFF magic 0x55) keep the ISO in IFD0.
+constexpr std::uint16_t kTagRw2Iso = 0x0017;
+constexpr std::uint16_t kRw2Magic = 0x0055;
 
 constexpr std::size_t kEntrySize = 12;
 // Make and model texts keep at most this many characters.
@@ -141,16 +148,22 @@ bool IsOrderMark(const std::uint8_t* p)
     return (p[0] == 'I' && p[1] == 'I') || (p[0] == 'M' && p[1] == 'M');
 }
 
-// Fills record from the entries of IFD0; returns the EXIF sub-directory offset or 0.
-std::uint32_t ReadImageDirectory(
+// What IFD0 gives besides the record's fields.
+struct ImageDirectory {
+    std::uint32_t exifOffset = 0; // of the EXIF sub-directory; 0: none
+    std::uint16_t rw2Iso = 0; // an RW2 file's ISO; 0: none
+};
+
+// Fills record from the entries of IFD0.
+ImageDirectory ReadImageDirectory(
     const ExifBytes& bytes, std::uint64_t directory, PhotoRecord& record)
 {
+    ImageDirectory found;
     std::uint16_t count = 0;
     if (!bytes.U16(directory, count))
-        return 0;
+        return found;
     std::string make;
     std::string model;
-    std::uint32_t exifOffset = 0;
     for (std::uint64_t i = 0; i < count; ++i) {
         const std::uint64_t entry = directory + 2 + kEntrySize * i;
         // Entries lie in ascending order: once one is cut off, so are all after it.
@@ -174,7 +187,10 @@ std::uint32_t ReadImageDirectory(
             }
             break;
         case kTagExifIfd:
-            exifOffset = value;
+            found.exifOffset = value;
+            break;
+        case kTagRw2Iso:
+            bytes.U16(entry + 8, found.rw2Iso);
             break;
         case kTagDateTime: {
             // The EXIF directory's DateTimeOriginal, read after this, takes its place.
@@ -187,7 +203,7 @@ std::uint32_t ReadImageDirectory(
             break;
         }
     }
-    return exifOffset;
+    return found;
 }
 
 void ReadExifDirectory(const ExifBytes& bytes, std::uint64_t directory, PhotoRecord& record)
@@ -328,26 +344,114 @@ std::int64_t ParseExifDateTime(std::string_view text)
         + second;
 }
 
-bool ParseExif(PhotoRecord& record, const std::uint8_t* buffer, std::size_t size)
+namespace {
+
+// Which directory a TIFF block's header names first.
+enum class FirstDirectory { Image, Exif };
+
+// Reads the TIFF block whose header lies at base of the bytes (size of them). Returns
+// false, the record untouched, when there is no byte-order mark at base.
+bool ReadTiffBlock(PhotoRecord& record, const std::uint8_t* data, std::uint64_t size,
+    std::uint64_t base, FirstDirectory first)
+{
+    if (base > size || size - base < 2 || !IsOrderMark(data + base))
+        return false;
+    const ExifBytes bytes { data, size, base, data[base] == 'M' };
+    std::uint32_t firstOffset = 0;
+    if (!bytes.U32(base + 4, firstOffset))
+        return true;
+    if (first == FirstDirectory::Exif) {
+        ReadExifDirectory(bytes, base + firstOffset, record);
+        return true;
+    }
+    const ImageDirectory image = ReadImageDirectory(bytes, base + firstOffset, record);
+    if (image.exifOffset != 0)
+        ReadExifDirectory(bytes, base + image.exifOffset, record);
+    std::uint16_t magic = 0;
+    if (record.iso == 0 && bytes.U16(base + 2, magic) && magic == kRw2Magic)
+        record.iso = image.rw2Iso;
+    return true;
+}
+
+// The JPEG and TIFF rule: the TIFF header of a JPEG file whose first segment is EXIF at
+// byte 12, else a TIFF file's at byte 0. Returns false when neither holds a mark.
+bool JpegOrTiffBase(const std::uint8_t* buffer, std::size_t size, std::uint64_t& base)
 {
     if (buffer == nullptr)
         return false;
-    // A JPEG file whose first segment is EXIF has its TIFF header at byte 12; otherwise
-    // the file itself may be a TIFF file.
-    std::uint64_t base = 0;
     if (size >= 14 && IsOrderMark(buffer + 12))
         base = 12;
-    else if (size < 2 || !IsOrderMark(buffer))
+    else if (size >= 2 && IsOrderMark(buffer))
+        base = 0;
+    else
         return false;
-
-    const ExifBytes bytes { buffer, size, base, buffer[base] == 'M' };
-    std::uint32_t ifd0 = 0;
-    if (!bytes.U32(base + 4, ifd0))
-        return true;
-    const std::uint32_t exifOffset = ReadImageDirectory(bytes, base + ifd0, record);
-    if (exifOffset != 0)
-        ReadExifDirectory(bytes, base + exifOffset, record);
     return true;
+}
+
+// The bytes of block as read: from the first read or the second, whichever holds more
+// of it; null when neither holds its start.
+const std::uint8_t* BlockBytes(const std::uint8_t* buffer, const FileStart& start,
+    const ExifBlock& block, std::size_t& available)
+{
+    const std::uint8_t* best = nullptr;
+    available = 0;
+    if (block.offset < start.size) {
+        best = buffer + block.offset;
+        available = static_cast<std::size_t>(
+            std::min<std::uint64_t>(block.length, start.size - block.offset));
+    }
+    if (start.secondSize > 0 && block.offset >= start.secondOffset
+        && block.offset - start.secondOffset < start.secondSize) {
+        const std::uint64_t skip = block.offset - start.secondOffset;
+        const auto inSecond = static_cast<std::size_t>(
+            std::min<std::uint64_t>(block.length, start.secondSize - skip));
+        if (inSecond > available) {
+            best = buffer + kSecondReadAt + skip;
+            available = inSecond;
+        }
+    }
+    return best;
+}
+
+// Reads the EXIF blocks of another container; false when none has a TIFF header.
+bool ParseContainer(PhotoRecord& record, const std::uint8_t* buffer, const FileStart& start)
+{
+    ContainerExif exif = start.container;
+    if (!start.located && !FindContainerExif(buffer, start.size, start.length, exif))
+        return false;
+    bool read = false;
+    for (std::size_t i = 0; i < exif.count; ++i) {
+        std::size_t available = 0;
+        std::size_t base = 0;
+        const std::uint8_t* bytes = BlockBytes(buffer, start, exif.blocks[i], available);
+        if (bytes == nullptr || !TiffHeaderInBlock(bytes, available, exif.blocks[i].kind, base))
+            continue;
+        const FirstDirectory first = exif.blocks[i].kind == ExifBlockKind::TiffExif
+            ? FirstDirectory::Exif
+            : FirstDirectory::Image;
+        read = ReadTiffBlock(record, bytes, available, base, first) || read;
+    }
+    return read;
+}
+
+} // namespace
+
+bool ParseExif(PhotoRecord& record, const std::uint8_t* buffer, std::size_t size)
+{
+    std::uint64_t base = 0;
+    return JpegOrTiffBase(buffer, size, base)
+        && ReadTiffBlock(record, buffer, size, base, FirstDirectory::Image);
+}
+
+bool LocateExif(
+    const std::uint8_t* buffer, FileStart& start, std::uint64_t& offset, std::size_t& readLength)
+{
+    std::uint64_t base = 0;
+    start.located = true;
+    start.container = ContainerExif();
+    return !JpegOrTiffBase(buffer, start.size, base)
+        && FindContainerExif(buffer, start.size, start.length, start.container)
+        && SecondReadRange(start.container, start.size, offset, readLength);
 }
 
 double FileSizeMb(std::uint64_t bytes)
@@ -396,20 +500,42 @@ bool ReadFileStart(const std::string& path, std::uint8_t* buffer, FileStart& sta
             break;
         got += static_cast<std::size_t>(n);
     }
-    ::close(fd);
     // An empty file holds no EXIF block; one that failed before its first byte is unreadable.
     start.reason = failed ? SkipUnreadable : SkipNoExif;
-
     start.size = got;
     start.length = static_cast<std::uint64_t>(info.st_size);
     start.device = static_cast<std::uint64_t>(info.st_dev);
+    start.secondOffset = 0;
+    start.secondSize = 0;
+
+    std::uint64_t offset = 0;
+    std::size_t wanted = 0;
+    if (got > 0 && LocateExif(buffer, start, offset, wanted)
+        && offset <= static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
+        std::uint8_t* second = buffer + kSecondReadAt;
+        std::size_t more = 0;
+        while (more < wanted) {
+            const ssize_t n
+                = ::pread(fd, second + more, wanted - more, static_cast<off_t>(offset + more));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            more += static_cast<std::size_t>(n);
+        }
+        start.secondOffset = offset;
+        start.secondSize = more;
+    }
+    ::close(fd);
     return got > 0;
 }
 
 bool ParsePhoto(const std::string& path, const std::uint8_t* buffer, const FileStart& start,
     PhotoRecord& record)
 {
-    if (start.size == 0 || !ParseExif(record, buffer, start.size))
+    // JPEG and TIFF first, exactly as ever; other containers only when that fails.
+    if (start.size == 0
+        || (!ParseExif(record, buffer, start.size) && !ParseContainer(record, buffer, start)))
         return false;
     record.path = path;
     record.fileSizeMb = FileSizeMb(start.length);
@@ -418,7 +544,9 @@ bool ParsePhoto(const std::string& path, const std::uint8_t* buffer, const FileS
 
 bool ReadPhoto(const std::string& path, PhotoRecord& record)
 {
-    std::uint8_t buffer[kExifReadSize];
+    // On the heap: too large for a reader thread's stack to take lightly.
+    const std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[kFileStartBufferSize]);
     FileStart start;
-    return ReadFileStart(path, buffer, start) && ParsePhoto(path, buffer, start, record);
+    return ReadFileStart(path, buffer.get(), start)
+        && ParsePhoto(path, buffer.get(), start, record);
 }

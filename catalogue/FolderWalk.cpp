@@ -10,10 +10,8 @@
 
 namespace {
 
-// Lower case, at most 4 letters, sorted only for reading.
-constexpr std::string_view kPhotoExtensions[]
-    = { "3fr", "arw", "cr2", "dcr", "dng", "erf", "iiq", "jpe", "jpeg", "jpg", "kdc", "mef", "mos",
-          "nef", "nrw", "orf", "pef", "rw2", "sr2", "srf", "srw", "tif", "tiff" };
+// IsPhotoFileName folds at most this many letters.
+constexpr std::size_t kMaxExtensionLength = 4;
 
 enum class Kind { Skip, Photo, Folder };
 
@@ -44,17 +42,27 @@ Kind Classify(int dirFd, const char* name, unsigned char type)
 bool IsPhotoFileName(std::string_view name)
 {
     const std::size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos || name.size() - dot - 1 > 4)
+    if (dot == std::string_view::npos || name.size() - dot - 1 > kMaxExtensionLength)
         return false;
-    char lower[4];
+    char lower[kMaxExtensionLength];
     const std::string_view extension = name.substr(dot + 1);
     for (std::size_t i = 0; i < extension.size(); ++i) {
         const char c = extension[i];
         lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
     const std::string_view wanted(lower, extension.size());
-    return std::find(std::begin(kPhotoExtensions), std::end(kPhotoExtensions), wanted)
-        != std::end(kPhotoExtensions);
+    const std::vector<std::string_view>& extensions = PhotoExtensions();
+    return std::find(extensions.begin(), extensions.end(), wanted) != extensions.end();
+}
+
+const std::vector<std::string_view>& PhotoExtensions()
+{
+    // Lower case, at most kMaxExtensionLength letters, sorted only for reading.
+    static const std::vector<std::string_view> extensions
+        = { "3fr", "arw", "avif", "cr2", "cr3", "dcr", "dng", "erf", "heic", "heif", "hif", "iiq",
+              "jpe", "jpeg", "jpg", "kdc", "mef", "mos", "mrw", "nef", "nrw", "orf", "pef", "raf",
+              "rw2", "sr2", "srf", "srw", "tif", "tiff" };
+    return extensions;
 }
 
 FolderWalk::FolderWalk(std::string root)

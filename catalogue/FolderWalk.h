@@ -11,9 +11,13 @@
 
 #include "catalogue/PathSource.h"
 
-// Whether a file name ends in the extension of a JPEG, a TIFF or a TIFF-structured camera
-// raw file (".jpg", ".NEF", ".Cr2", ...: ASCII letters in any case).
+// Whether a file name ends in one of PhotoExtensions() after a dot, its ASCII letters in
+// any case (".jpg", ".NEF", ".Cr2", ".HEIC", ...).
 bool IsPhotoFileName(std::string_view name);
+
+// The extensions of the photo files the reader knows, lower case, without the dot: JPEG,
+// TIFF, the TIFF-structured camera raw files, HEIF/HEIC/AVIF, CR3, RAF and MRW.
+const std::vector<std::string_view>& PhotoExtensions();
 
 // Yields the photo files under a folder, one path per Next: within each folder the entries
 // in the order of their names as unsigned bytes ("B" before "a", 0xFF last), a subfolder

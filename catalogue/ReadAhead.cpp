@@ -46,7 +46,7 @@ ReadAhead::ReadAhead(PathSource& paths, ReadAheadOptions options)
     m_buffers.reserve(m_slots.size());
     m_freeBuffers.reserve(m_slots.size());
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
-        m_buffers.emplace_back(new std::uint8_t[kExifReadSize]);
+        m_buffers.emplace_back(new std::uint8_t[kFileStartBufferSize]);
         m_freeBuffers.push_back(m_buffers.back().get());
     }
 }

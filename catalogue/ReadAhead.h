@@ -5,12 +5,12 @@
 // A ring of slots is addressed by an ever-growing sequence number modulo the ring's
 // size. The loop's thread pulls paths from the stream into free slots, one at a time and
 // never from another thread. A small pool of reader threads takes the queued slots in
-// sequence order and reads each file with one open, one fstat, one read and one close on
-// the reader's own thread, so that no descriptor crosses threads. The loop waits on the
+// sequence order and reads each file with one open, one fstat, a read or two and one close
+// on the reader's own thread, so that no descriptor crosses threads. The loop waits on the
 // head slot alone; while the head is not read yet, it reads the first queued file itself
 // (the head, when no reader has taken it), so that a pool of any size, or none, gives the
 // same files in the same order. A slot being read or read holds one of as many buffers
-// of kExifReadSize bytes, the one freed last first, so that a warm scan copies into a few
+// of kFileStartBufferSize bytes, the one freed last first, so that a warm scan copies into a few
 // buffers that stay in the processor's cache. No slot is reused before the loop has moved
 // past it: at most the ring's size of files are read ahead, whatever the pool does. How
 // many reads are in flight at most is ReadLimit's to say (catalogue/ReadLimit.h).
@@ -36,7 +36,8 @@ class PathSource;
 using FileStartReader
     = std::function<bool(const std::string& path, std::uint8_t* buffer, FileStart& start)>;
 
-// Files read ahead at most: 128 buffers of 32 KiB, 4 MiB in all. The depth keeps the
+// Files read ahead at most: 128 buffers of 96 KiB, of which a JPEG or TIFF file touches
+// the first 32 KiB only: 4 MiB in use, 12 MiB reserved. The depth keeps the
 // disk busy while the loop reports, one notice each, a run of files that came in at once.
 constexpr std::size_t kReadAheadSlots = 128;
 
@@ -55,7 +56,7 @@ public:
     // One file of the stream as read.
     struct File {
         std::string path;
-        std::uint8_t* bytes = nullptr; // kExifReadSize bytes, of which start.size were read
+        std::uint8_t* bytes = nullptr; // kFileStartBufferSize bytes, read as start says
         FileStart start;
         bool read = false; // what the FileStartReader returned
     };

@@ -5,12 +5,26 @@
 #include <QString>
 #include <QStringList>
 
+#include "catalogue/FolderWalk.h"
 #include "controls/DesktopSeam.h"
+
+QString PhotosFilter()
+{
+    // The dialog matches filters regardless of letter case, so lower case covers all.
+    QString filter = QStringLiteral("Photos (");
+    for (const std::string_view extension : PhotoExtensions()) {
+        if (!filter.endsWith('('))
+            filter += ' ';
+        filter += QStringLiteral("*.");
+        filter += QLatin1String(extension.data(), static_cast<int>(extension.size()));
+    }
+    return filter + ')';
+}
 
 ScanItems ChoosePhotoFiles(QWidget* parent)
 {
     const QStringList paths = Desktop().ChooseFilesToOpen(parent, QString(),
-        { QStringLiteral("JPEG files (*.jpg)"), QStringLiteral("all files (*)") },
+        { QStringLiteral("JPEG files (*.jpg)"), QStringLiteral("all files (*)"), PhotosFilter() },
         QStringLiteral("jpg"));
     ScanItems items;
     items.reserve(static_cast<std::size_t>(paths.size()));

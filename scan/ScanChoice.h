@@ -9,14 +9,18 @@
 #include <string>
 #include <vector>
 
+class QString;
 class QWidget;
 
 using ScanItems = std::vector<std::string>;
 using ScanChooser = std::function<ScanItems(QWidget* parent)>;
 
-// The multi-selection open dialog: "JPEG files (*.jpg)" first, then all files; a name
-// typed without an extension opens name.jpg.
+// The multi-selection open dialog: "JPEG files (*.jpg)" first, then all files, then
+// PhotosFilter(); a name typed without an extension opens name.jpg.
 ScanItems ChoosePhotoFiles(QWidget* parent);
+
+// "Photos (*.3fr *.arw ...)": every extension a folder walk reads (PhotoExtensions).
+QString PhotosFilter();
 
 // The desktop's folder chooser: the run reads the photos of the whole folder tree.
 ScanItems ChoosePhotoFolder(QWidget* parent);

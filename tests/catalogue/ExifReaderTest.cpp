@@ -148,6 +148,27 @@ TEST(ExifReader, ReadPhotoAcceptsRegularFilesRoundsTheirSizeAndReadsGeneratedPho
                 FileSizeMb(photo.fileSize)))
             << i;
     }
+    // So are those of every other format, in both byte orders; a HEIC whose Exif item ends
+    // the file, far beyond the first read, among them.
+    for (const CorpusFormat format : { CorpusFormat::Heic, CorpusFormat::HeicTail,
+             CorpusFormat::Cr3, CorpusFormat::Raf, CorpusFormat::Mrw }) {
+        for (const bool bigEndian : { false, true }) {
+            CorpusPhoto photo = DrawCorpusPhoto(random);
+            photo.bigEndian = bigEndian;
+            const std::string path
+                = (dir.path / (std::string("f.") + CorpusExtension(format))).string();
+            ASSERT_TRUE(WriteCorpusFile(path, photo, format));
+            PhotoRecord r;
+            ASSERT_TRUE(ReadPhoto(path, r)) << path;
+            EXPECT_EQ(
+                std::make_tuple(r.camera.empty(), r.fNumber, r.exposureTime, r.focalLength, r.iso),
+                std::make_tuple(photo.model.empty(), value(photo.fNumber),
+                    value(photo.exposureTime), value(photo.focalLength),
+                    static_cast<double>(photo.iso)))
+                << path << bigEndian;
+            EXPECT_GT(r.fileSizeMb, 0.9) << path;
+        }
+    }
 }
 
 // The bytes with the n-th occurrence (from 0) of text replaced by with, which has as many

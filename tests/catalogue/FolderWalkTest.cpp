@@ -11,6 +11,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <cctype>
+
 #include "catalogue/PathSource.h"
 #include "tests/catalogue/ExifTestFiles.h"
 
@@ -44,12 +46,28 @@ static std::vector<std::string> PullAll(PathSource& source)
 
 TEST(FolderWalk, PhotoNamesByExtensionInAnyCaseAndTheOrderAndFilteringOfATree)
 {
-    for (const char* name : { "a.jpg", "a.JPEG", "a.Jpe", "a.tif", "a.TIFF", "a.dng", "a.NEF",
-             "a.nrw", "a.Cr2", "a.arw", "a.srf", "a.SR2", "a.pef", "a.orf", "a.RW2", "a.srw",
-             "a.3FR", "a.erf", "a.kdc", "a.dcr", "a.mef", "a.mos", "a.IIQ", "x.tar.jpg" })
-        EXPECT_TRUE(IsPhotoFileName(name)) << name;
-    for (const char* name : { "jpg", "a.", "a.jp", "a.jpgg", "a.jpg.txt", "a.png", "a.heic",
-             "a.crw", "a.j\xc3\xa9g", "a.JPG\xff" })
+    // Every extension in lower case, upper case and both alternations of the two, so that
+    // each letter of each is folded from either case.
+    const std::vector<std::string_view> extensions = { "3fr", "arw", "avif", "cr2", "cr3", "dcr",
+        "dng", "erf", "heic", "heif", "hif", "iiq", "jpe", "jpeg", "jpg", "kdc", "mef", "mos",
+        "mrw", "nef", "nrw", "orf", "pef", "raf", "rw2", "sr2", "srf", "srw", "tif", "tiff" };
+    EXPECT_EQ(PhotoExtensions(), extensions);
+    for (const std::string_view extension : extensions) {
+        std::string spelt[4] = { "a.", "a.", "x.tar.", "a." }; // lower, upper, Mixed, mIxEd
+        for (std::size_t i = 0; i < extension.size(); ++i) {
+            const char upper = static_cast<char>(std::toupper(extension[i]));
+            spelt[0] += extension[i];
+            spelt[1] += upper;
+            spelt[2] += i % 2 == 0 ? upper : extension[i];
+            spelt[3] += i % 2 == 1 ? upper : extension[i];
+        }
+        for (const std::string& name : spelt)
+            EXPECT_TRUE(IsPhotoFileName(name)) << name;
+    }
+    for (const char* name : { "jpg", "a.", "a.jp", "a.jpgg", "a.jpg.txt", "a.png", "a.heics",
+             "a.hei", "a.crw", "a.j\xc3\xa9g", "a.JPG\xff", "a.mrw ",
+             "a.r\xc1"
+             "f" })
         EXPECT_FALSE(IsPhotoFileName(name)) << name;
 
     // A tree with every kind of entry a walk meets. "locked" is mode 000, read with root's

@@ -47,8 +47,8 @@ TEST(OpenDialog, CtrlAAndEnterOrATypedNameHandOverThePhotos)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Sub")));
-    for (const char* name :
-        { "IMG_0001.JPG", "IMG_0002.jpg", "beach.jpg", "notes.txt", "Sub/inner.jpg" })
+    for (const char* name : { "IMG_0001.JPG", "IMG_0002.jpg", "beach.jpg", "notes.txt",
+             "Sub/inner.jpg", "IMG_0003.HEIC", "raw.Cr3" })
         ASSERT_TRUE(QFile(dir.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly));
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path()); // where the dialog opens
@@ -58,9 +58,11 @@ TEST(OpenDialog, CtrlAAndEnterOrATypedNameHandOverThePhotos)
 
     const ScanItems all = ChooseWith([](QFileDialog& dialog) {
         auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-        ASSERT_TRUE(types && types->count() == 2);
-        EXPECT_EQ(
-            types->itemText(0) + '|' + types->itemText(1), "JPEG files (*.jpg)|all files (*)");
+        ASSERT_TRUE(types && types->count() == 3);
+        EXPECT_EQ(types->itemText(0) + '|' + types->itemText(1) + '|' + types->itemText(2),
+            "JPEG files (*.jpg)|all files (*)|Photos (*.3fr *.arw *.avif *.cr2 *.cr3 *.dcr *.dng "
+            "*.erf *.heic *.heif *.hif *.iiq *.jpe *.jpeg *.jpg *.kdc *.mef *.mos *.mrw *.nef "
+            "*.nrw *.orf *.pef *.raf *.rw2 *.sr2 *.srf *.srw *.tif *.tiff)");
         QAbstractItemView* view = ShownFileView(dialog, 4); // Sub and three photos
         ASSERT_NE(view, nullptr);
         // The folder clicked first must not be what Enter opens.
@@ -82,5 +84,22 @@ TEST(OpenDialog, CtrlAAndEnterOrATypedNameHandOverThePhotos)
         QTest::keyClick(name, Qt::Key_Return);
     });
     EXPECT_EQ(typed, ScanItems { path("beach.jpg") });
+
+    // The Photos filter, chosen with the keys, shows the HEIC and the CR3 too.
+    const ScanItems photos = ChooseWith([](QFileDialog& dialog) {
+        auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_NE(types, nullptr);
+        types->setFocus();
+        QTest::keyClick(types, Qt::Key_End);
+        ASSERT_EQ(types->currentIndex(), 2);
+        QAbstractItemView* view = ShownFileView(dialog, 6);
+        ASSERT_NE(view, nullptr);
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(view, Qt::Key_Return);
+    });
+    EXPECT_EQ(photos,
+        (ScanItems { path("beach.jpg"), path("IMG_0001.JPG"), path("IMG_0002.jpg"),
+            path("IMG_0003.HEIC"), path("raw.Cr3") }));
     QDir::setCurrent(previous);
 }

@@ -328,19 +328,10 @@ constexpr std::uint16_t kTagFocalLength = 0x920A;
 constexpr std::uint16_t kTagThumbnailOffset = 0x0201;
 constexpr std::uint16_t kTagThumbnailLength = 0x0202;
 
-// The TIFF block of the EXIF segment: header, IFD0, EXIF sub-directory, IFD1 naming a
-// thumbnail. The thumbnail's bytes are not part of the block: they lie in the segment
-// after it, as zeros.
-std::vector<std::uint8_t> TiffBlock(const CorpusPhoto& photo, std::uint32_t thumbnailLength)
+// IFD0's entries; the last is the EXIF pointer, to be patched, when withExifPointer.
+std::vector<Entry> ImageEntries(
+    const TiffBuilder& tiff, const CorpusPhoto& photo, bool withExifPointer)
 {
-    TiffBuilder tiff(photo.bigEndian);
-    std::vector<std::uint8_t>& bytes = tiff.Bytes();
-    // Header: "II" or "MM", magic 42, IFD0 at offset 8.
-    bytes.push_back(photo.bigEndian ? 'M' : 'I');
-    bytes.push_back(photo.bigEndian ? 'M' : 'I');
-    tiff.Put16(bytes, 42);
-    tiff.Put32(bytes, 8);
-
     const std::string& dateTime = photo.dateTime;
     std::vector<Entry> ifd0;
     if (!photo.make.empty())
@@ -355,11 +346,13 @@ std::vector<std::uint8_t> TiffBlock(const CorpusPhoto& photo, std::uint32_t thum
     if (!dateTime.empty())
         ifd0.push_back(TiffBuilder::Ascii(0x0132, dateTime)); // DateTime
     ifd0.push_back(tiff.Short(0x0213, 2)); // YCbCrPositioning
-    ifd0.push_back(tiff.Long(kTagExifIfd, 0)); // patched below
-    std::size_t ifd0Link = 0;
-    std::vector<std::size_t> ifd0Values;
-    tiff.AppendDirectory(ifd0, &ifd0Link, &ifd0Values);
+    if (withExifPointer)
+        ifd0.push_back(tiff.Long(kTagExifIfd, 0));
+    return ifd0;
+}
 
+std::vector<Entry> ExifEntries(const TiffBuilder& tiff, const CorpusPhoto& photo)
+{
     std::vector<Entry> exif;
     if (photo.exposureTime.Present())
         exif.push_back(tiff.Rational(kTagExposureTime, photo.exposureTime));
@@ -369,6 +362,7 @@ std::vector<std::uint8_t> TiffBlock(const CorpusPhoto& photo, std::uint32_t thum
     if (photo.iso != 0)
         exif.push_back(tiff.Short(kTagIso, photo.iso));
     exif.push_back(TiffBuilder::Undefined(0x9000, { '0', '2', '3', '0' })); // ExifVersion
+    const std::string& dateTime = photo.dateTime;
     if (!dateTime.empty()) {
         exif.push_back(TiffBuilder::Ascii(0x9003, dateTime)); // DateTimeOriginal
         exif.push_back(TiffBuilder::Ascii(0x9004, dateTime)); // DateTimeDigitized
@@ -393,7 +387,31 @@ std::vector<std::uint8_t> TiffBlock(const CorpusPhoto& photo, std::uint32_t thum
     exif.push_back(tiff.Short(0xA406, 0)); // SceneCaptureType
     if (!photo.lens.empty())
         exif.push_back(TiffBuilder::Ascii(0xA434, photo.lens)); // LensModel
-    const std::uint32_t exifOffset = tiff.AppendDirectory(exif, nullptr);
+    return exif;
+}
+
+// Header: "II" or "MM", magic 42, the first directory at offset 8.
+void PutTiffHeader(TiffBuilder& tiff, bool bigEndian)
+{
+    std::vector<std::uint8_t>& bytes = tiff.Bytes();
+    bytes.push_back(bigEndian ? 'M' : 'I');
+    bytes.push_back(bigEndian ? 'M' : 'I');
+    tiff.Put16(bytes, 42);
+    tiff.Put32(bytes, 8);
+}
+
+// The TIFF block of the EXIF segment: header, IFD0, EXIF sub-directory, IFD1 naming a
+// thumbnail. The thumbnail's bytes are not part of the block: they lie in the segment
+// after it, as zeros.
+std::vector<std::uint8_t> TiffBlock(const CorpusPhoto& photo, std::uint32_t thumbnailLength)
+{
+    TiffBuilder tiff(photo.bigEndian);
+    std::vector<std::uint8_t>& bytes = tiff.Bytes();
+    PutTiffHeader(tiff, photo.bigEndian);
+    std::size_t ifd0Link = 0;
+    std::vector<std::size_t> ifd0Values;
+    tiff.AppendDirectory(ImageEntries(tiff, photo, true), &ifd0Link, &ifd0Values);
+    const std::uint32_t exifOffset = tiff.AppendDirectory(ExifEntries(tiff, photo), nullptr);
     tiff.Patch32(ifd0Values.back(), exifOffset);
 
     // IFD1 names the thumbnail, which follows the block directly.
@@ -404,6 +422,17 @@ std::vector<std::uint8_t> TiffBlock(const CorpusPhoto& photo, std::uint32_t thum
     tiff.Patch32(ifd0Link, ifd1Offset);
     tiff.Patch32(ifd1Values[1], static_cast<std::uint32_t>(bytes.size()));
     return bytes;
+}
+
+// A TIFF block of one directory: IFD0 without an EXIF pointer (CR3's CMT1), or the EXIF
+// directory itself (CMT2).
+std::vector<std::uint8_t> OneDirectoryBlock(const CorpusPhoto& photo, bool exifDirectory)
+{
+    TiffBuilder tiff(photo.bigEndian);
+    PutTiffHeader(tiff, photo.bigEndian);
+    tiff.AppendDirectory(
+        exifDirectory ? ExifEntries(tiff, photo) : ImageEntries(tiff, photo, false), nullptr);
+    return tiff.Bytes();
 }
 
 void PutBigEndian16(std::vector<std::uint8_t>& out, std::size_t v)
@@ -479,17 +508,333 @@ constexpr std::size_t kWrittenStart = 65536;
 
 bool WriteCorpusFile(const std::string& path, const CorpusPhoto& photo)
 {
-    std::vector<std::uint8_t> start = CorpusFileStart(photo);
+    return WriteCorpusFile(path, photo, CorpusFormat::Jpeg);
+}
+
+bool ParseCorpusFormat(const std::string& name, CorpusFormat& format)
+{
+    const std::pair<const char*, CorpusFormat> names[] = { { "jpeg", CorpusFormat::Jpeg },
+        { "heic", CorpusFormat::Heic }, { "heic-tail", CorpusFormat::HeicTail },
+        { "cr3", CorpusFormat::Cr3 }, { "raf", CorpusFormat::Raf }, { "mrw", CorpusFormat::Mrw } };
+    for (const auto& [text, value] : names) {
+        if (name == text) {
+            format = value;
+            return true;
+        }
+    }
+    return false;
+}
+
+const char* CorpusExtension(CorpusFormat format)
+{
+    switch (format) {
+    case CorpusFormat::Jpeg:
+        return "JPG";
+    case CorpusFormat::Heic:
+    case CorpusFormat::HeicTail:
+        return "HEIC";
+    case CorpusFormat::Cr3:
+        return "CR3";
+    case CorpusFormat::Raf:
+        return "RAF";
+    case CorpusFormat::Mrw:
+        return "MRW";
+    }
+    return "JPG";
+}
+
+namespace {
+
+// Big-endian writer of the containers' own fields.
+struct BigEndian {
+    std::vector<std::uint8_t>& out;
+
+    void U8(std::uint64_t v) { out.push_back(static_cast<std::uint8_t>(v)); }
+    void U16(std::uint64_t v)
+    {
+        U8(v >> 8);
+        U8(v);
+    }
+    void U32(std::uint64_t v)
+    {
+        U16(v >> 16);
+        U16(v);
+    }
+    void Text(const char* text, std::size_t n) { out.insert(out.end(), text, text + n); }
+    void Bytes(const std::vector<std::uint8_t>& bytes)
+    {
+        out.insert(out.end(), bytes.begin(), bytes.end());
+    }
+    // Starts a box: size (patched by End), type.
+    std::size_t Begin(const char* type)
+    {
+        const std::size_t at = out.size();
+        U32(0);
+        Text(type, 4);
+        return at;
+    }
+    void End(std::size_t at)
+    {
+        const std::uint64_t size = out.size() - at;
+        for (int i = 0; i < 4; ++i)
+            out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(size >> (24 - 8 * i));
+    }
+    void Patch32(std::size_t at, std::uint64_t v)
+    {
+        for (int i = 0; i < 4; ++i)
+            out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
+    }
+};
+
+// An HEIC as a phone writes it: ftyp; meta with hdlr, pitm, iinf (a grid item, its 48
+// tiles and the Exif item), iloc (version 1, 4-byte offsets and lengths) and iprp; then
+// mdat. The Exif item (offset 6, "Exif\0\0", a TIFF block) lies right after meta, or at
+// the file's end when atTail, where a few Android phones put it.
+CorpusFile HeicFile(const CorpusPhoto& photo, bool atTail)
+{
+    constexpr std::uint32_t kTiles = 48;
+    CorpusFile file;
+    BigEndian w { file.start };
+    std::size_t box = w.Begin("ftyp");
+    w.Text("heic", 4);
+    w.U32(0);
+    w.Text("mif1heic", 8);
+    w.End(box);
+
+    const std::size_t meta = w.Begin("meta");
+    w.U32(0); // version, flags
+    box = w.Begin("hdlr");
+    w.U32(0);
+    w.U32(0);
+    w.Text("pict", 4);
+    w.out.resize(w.out.size() + 12, 0);
+    w.U8(0); // empty name
+    w.End(box);
+    box = w.Begin("pitm");
+    w.U32(0);
+    w.U16(1);
+    w.End(box);
+    box = w.Begin("iinf");
+    w.U32(0);
+    w.U16(kTiles + 2);
+    for (std::uint32_t id = 1; id <= kTiles + 2; ++id) {
+        const std::size_t infe = w.Begin("infe");
+        w.U32(std::uint32_t { 2 } << 24); // version 2
+        w.U16(id);
+        w.U16(0);
+        w.Text(id == 1 ? "grid" : id <= kTiles + 1 ? "hvc1" : "Exif", 4);
+        w.U8(0);
+        w.End(infe);
+    }
+    w.End(box);
+    const std::size_t iloc = w.Begin("iloc");
+    w.U32(std::uint32_t { 1 } << 24); // version 1
+    w.U8(0x44); // offset size 4, length size 4
+    w.U8(0x00); // base offset size 0, index size 0
+    w.U16(kTiles + 2);
+    std::vector<std::size_t> extentAt;
+    for (std::uint32_t id = 1; id <= kTiles + 2; ++id) {
+        w.U16(id);
+        w.U16(id == 1 ? 1 : 0); // the grid's description lies in idat
+        w.U16(0);
+        w.U16(1);
+        extentAt.push_back(w.out.size());
+        w.U32(0);
+        w.U32(id == 1 ? 8 : 0);
+    }
+    w.End(iloc);
+    box = w.Begin("idat");
+    w.U32(0x00000507); // the grid: version, flags, 6 rows - 1, 8 columns - 1
+    w.U32(0);
+    w.End(box);
+    // Properties (hvcC, ispe, ...): opaque here, as long as a camera's.
+    box = w.Begin("iprp");
+    w.out.resize(w.out.size() + 600, 0x11);
+    w.End(box);
+    w.End(meta);
+
+    // The Exif item's bytes.
+    std::vector<std::uint8_t> exif;
+    BigEndian e { exif };
+    e.U32(6);
+    e.Text("Exif\0\0", 6);
+    e.Bytes(TiffBlock(photo, 0));
+
+    const std::size_t mdat = w.out.size();
+    w.U32(0); // patched to reach the file's end
+    w.Text("mdat", 4);
+    const std::uint64_t fileSize = std::max<std::uint64_t>(photo.fileSize, (1u << 20));
+    const std::uint64_t exifAt = atTail ? fileSize - exif.size() : w.out.size();
+    if (!atTail)
+        w.Bytes(exif);
+    const std::uint64_t tilesFrom = atTail ? w.out.size() : exifAt + exif.size();
+    const std::uint64_t tilesEnd = atTail ? exifAt : fileSize;
+    const std::uint64_t tileLength = (tilesEnd - tilesFrom) / kTiles;
+    for (std::uint32_t tile = 0; tile < kTiles; ++tile) {
+        w.Patch32(extentAt[tile + 1], tilesFrom + tile * tileLength);
+        w.Patch32(extentAt[tile + 1] + 4, tileLength);
+    }
+    w.Patch32(extentAt[kTiles + 1], exifAt);
+    w.Patch32(extentAt[kTiles + 1] + 4, exif.size());
+    w.Patch32(mdat, fileSize - mdat);
+    file.size = fileSize;
+    if (atTail)
+        file.tail = std::move(exif);
+    return file;
+}
+
+// A CR3: ftyp "crx "; moov holding Canon's uuid box (CNCV, CCTP, CTBO, CMT1 to CMT4, THMB)
+// and the tracks; then mdat.
+CorpusFile Cr3File(const CorpusPhoto& photo)
+{
+    CorpusFile file;
+    BigEndian w { file.start };
+    std::size_t box = w.Begin("ftyp");
+    w.Text("crx ", 4);
+    w.U32(1);
+    w.Text("crx isom", 8);
+    w.End(box);
+    const std::size_t moov = w.Begin("moov");
+    const std::size_t uuid = w.Begin("uuid");
+    const std::uint8_t canon[16] = { 0x85, 0xc0, 0xb6, 0x87, 0x82, 0x0f, 0x11, 0xe0, 0x81, 0x11,
+        0xf4, 0xce, 0x46, 0x2b, 0x6a, 0x48 };
+    w.out.insert(w.out.end(), std::begin(canon), std::end(canon));
+    box = w.Begin("CNCV");
+    w.Text("CanonCR3_001/00.10.00/00.00.00", 30);
+    w.End(box);
+    for (const auto& [type, length] : { std::pair { "CCTP", 40 }, { "CTBO", 88 } }) {
+        box = w.Begin(type);
+        w.out.resize(w.out.size() + static_cast<std::size_t>(length), 0);
+        w.End(box);
+    }
+    box = w.Begin("CMT1");
+    w.Bytes(OneDirectoryBlock(photo, false));
+    w.End(box);
+    box = w.Begin("CMT2");
+    w.Bytes(OneDirectoryBlock(photo, true));
+    w.End(box);
+    // The maker notes and GPS, and the thumbnail: opaque here.
+    for (const auto& [type, length] :
+        { std::pair { "CMT3", 6000 }, { "CMT4", 200 }, { "THMB", 9000 } }) {
+        box = w.Begin(type);
+        w.out.resize(w.out.size() + static_cast<std::size_t>(length), 0x22);
+        w.End(box);
+    }
+    w.End(uuid);
+    for (int track = 0; track < 4; ++track) {
+        box = w.Begin("trak");
+        w.out.resize(w.out.size() + 400, 0x33);
+        w.End(box);
+    }
+    w.End(moov);
+    file.size = std::max<std::uint64_t>(photo.fileSize, w.out.size() + (1u << 20));
+    const std::size_t mdat = w.Begin("mdat");
+    w.Patch32(mdat, file.size - mdat);
+    return file;
+}
+
+// A RAF: its header with the embedded JPEG's offset and length at 84 and 88 (and the raw
+// data's after them); the JPEG at 148.
+CorpusFile RafFile(const CorpusPhoto& photo)
+{
+    CorpusFile file;
+    BigEndian w { file.start };
+    w.Text("FUJIFILMCCD-RAW ", 16);
+    w.Text("0201", 4);
+    w.Text("FF383501", 8);
+    std::string name = photo.model;
+    name.resize(32, '\0');
+    w.Text(name.data(), 32);
+    w.Text("0100", 4);
+    w.out.resize(84, 0);
+    CorpusPhoto jpeg = photo;
+    jpeg.jfifFirst = false;
+    const std::vector<std::uint8_t> preview = CorpusFileStart(jpeg);
+    constexpr std::uint32_t kJpegAt = 148;
+    const std::uint64_t jpegLength = preview.size() + (256u << 10); // the rest as zeros
+    file.size = std::max<std::uint64_t>(photo.fileSize, kJpegAt + jpegLength + (1u << 20));
+    const std::uint64_t rawAt = kJpegAt + jpegLength;
+    w.U32(kJpegAt);
+    w.U32(jpegLength);
+    w.U32(rawAt); // CFA header
+    w.U32(0);
+    w.U32(rawAt); // CFA
+    w.U32(file.size - rawAt);
+    w.out.resize(kJpegAt, 0);
+    w.Bytes(preview);
+    return file;
+}
+
+// An MRW: "\0MRM" and the length of the blocks; PRD, TTW (the TIFF block), WBG, RIF and
+// PAD; then the raw data.
+CorpusFile MrwFile(const CorpusPhoto& photo)
+{
+    CorpusFile file;
+    BigEndian w { file.start };
+    const std::size_t mrm = w.out.size();
+    w.Text("\0MRM", 4);
+    w.U32(0);
+    const std::pair<const char*, std::vector<std::uint8_t>> blocks[]
+        = { { "\0PRD", std::vector<std::uint8_t>(24, 0) }, { "\0TTW", TiffBlock(photo, 0) },
+              { "\0WBG", std::vector<std::uint8_t>(12, 0) },
+              { "\0RIF", std::vector<std::uint8_t>(80, 0) } };
+    for (const auto& [name, bytes] : blocks) {
+        w.Text(name, 4);
+        w.U32(bytes.size());
+        w.Bytes(bytes);
+    }
+    // Raw data starts on a 512-byte boundary.
+    const std::size_t pad = 512 - (w.out.size() + 8) % 512;
+    w.Text("\0PAD", 4);
+    w.U32(pad);
+    w.out.resize(w.out.size() + pad, 0);
+    w.Patch32(mrm + 4, w.out.size() - 8);
+    file.size = std::max<std::uint64_t>(photo.fileSize, w.out.size() + (1u << 20));
+    return file;
+}
+
+bool WriteAt(int fd, const std::vector<std::uint8_t>& bytes, std::uint64_t at)
+{
+    return WriteAll(fd, bytes.data(), bytes.size(), static_cast<off_t>(at));
+}
+
+} // namespace
+
+CorpusFile CorpusFileContents(const CorpusPhoto& photo, CorpusFormat format)
+{
+    switch (format) {
+    case CorpusFormat::Jpeg:
+        break;
+    case CorpusFormat::Heic:
+        return HeicFile(photo, false);
+    case CorpusFormat::HeicTail:
+        return HeicFile(photo, true);
+    case CorpusFormat::Cr3:
+        return Cr3File(photo);
+    case CorpusFormat::Raf:
+        return RafFile(photo);
+    case CorpusFormat::Mrw:
+        return MrwFile(photo);
+    }
+    CorpusFile file;
+    file.start = CorpusFileStart(photo);
+    file.tail = { 0xFF, 0xD9 }; // end of image
+    file.size = std::max<std::uint64_t>(photo.fileSize, file.start.size() + 2);
+    return file;
+}
+
+bool WriteCorpusFile(const std::string& path, const CorpusPhoto& photo, CorpusFormat format)
+{
+    CorpusFile file = CorpusFileContents(photo, format);
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         return false;
-    const std::uint64_t size = std::max<std::uint64_t>(photo.fileSize, start.size() + 2);
-    start.resize(
-        std::max<std::size_t>(start.size(), std::min<std::uint64_t>(kWrittenStart, size - 2)), 0);
-    const std::uint8_t eoi[] = { 0xFF, 0xD9 };
-    bool ok = ftruncate(fd, static_cast<off_t>(size)) == 0
-        && WriteAll(fd, start.data(), start.size(), 0)
-        && WriteAll(fd, eoi, sizeof eoi, static_cast<off_t>(size - 2));
+    const std::uint64_t tailAt = file.size - file.tail.size();
+    file.start.resize(
+        std::max<std::size_t>(file.start.size(), std::min<std::uint64_t>(kWrittenStart, tailAt)),
+        0);
+    bool ok = ftruncate(fd, static_cast<off_t>(file.size)) == 0 && WriteAt(fd, file.start, 0)
+        && WriteAt(fd, file.tail, tailAt);
     const int savedErrno = errno;
     if (close(fd) != 0 && ok)
         return false;

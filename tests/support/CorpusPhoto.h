@@ -61,7 +61,34 @@ CorpusPhoto DrawCorpusPhoto(CorpusRandom& random);
 // The rest of the file up to the end-of-image marker FF D9 is left to WriteCorpusFile.
 std::vector<std::uint8_t> CorpusFileStart(const CorpusPhoto& photo);
 
+// The kinds of file the corpus can be made of.
+enum class CorpusFormat { Jpeg, Heic, HeicTail, Cr3, Raf, Mrw };
+
+// "jpeg", "heic", "heic-tail", "cr3", "raf" or "mrw".
+bool ParseCorpusFormat(const std::string& name, CorpusFormat& format);
+// The file name extension of a format, in upper case as cameras write it ("JPG", "HEIC").
+const char* CorpusExtension(CorpusFormat format);
+
+// A file's bytes: start at byte 0, tail at its end, a hole between.
+struct CorpusFile {
+    std::vector<std::uint8_t> start;
+    std::vector<std::uint8_t> tail;
+    std::uint64_t size = 0; // bytes, at least start and tail
+};
+
+// The photo as a file of format, built from each format's published structure:
+//   jpeg       CorpusFileStart, FF D9 at the end
+//   heic       ftyp, meta (iinf, iloc version 1, idat, ...), mdat whose first item is Exif
+//   heic-tail  the same with the Exif item at the end of the file
+//   cr3        ftyp "crx ", moov with Canon's uuid box: CMT1 (IFD0), CMT2 (EXIF directory)
+//   raf        Fujifilm's header, the JPEG of CorpusFileStart at byte 148
+//   mrw        "\0MRM", blocks PRD, TTW (the TIFF block), WBG, RIF, PAD
+// Files other than JPEG are at least 1 MiB longer than their start.
+CorpusFile CorpusFileContents(const CorpusPhoto& photo, CorpusFormat format);
+
 // Writes the photo's file: the start bytes followed by zeros, written up to the first
-// 64 KiB, a hole up to fileSize - 2 (ftruncate, so the disk holds only the written
-// blocks) and FF D9 at the end. Returns false with errno set on failure.
+// 64 KiB, a hole (ftruncate, so the disk holds only the written blocks) and the tail at
+// the end; a JPEG's tail is FF D9 and its size fileSize. Returns false with errno set on
+// failure.
+bool WriteCorpusFile(const std::string& path, const CorpusPhoto& photo, CorpusFormat format);
 bool WriteCorpusFile(const std::string& path, const CorpusPhoto& photo);

@@ -3,7 +3,7 @@
 // the bytes read, and whatever comes out must format. The input is the file: its first
 // kExifReadSize bytes are the first read, and where the reader would read a second time
 // (a container whose EXIF block lies further on), those bytes are copied in as that read
-// would give them, so the very parse of a scan runs over both. tests/data/fuzz-seeds holds
+// would give them, so the very parse of a scan runs over both. tests/fuzz/seeds holds
 // seeds: the files of the reader's tests (PhotoContainerTest writes them to the folder
 // that FOTOLOT_FUZZ_SEEDS names). Run on a copy: the fuzzer adds to its corpus folder.
 #include <algorithm>

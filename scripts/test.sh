@@ -31,7 +31,7 @@ if command -v clang++ > /dev/null; then
     -DFOTOLOT_FUZZ=ON -DFOTOLOT_SANITIZE=ON -DFOTOLOT_TESTS=OFF -DFOTOLOT_WERROR=ON
   cmake --build build-fuzz -j "$jobs" --target fotolot-fuzz-exif
   mkdir -p build-fuzz/corpus
-  build-fuzz/bin/fotolot-fuzz-exif -max_total_time=60 -print_final_stats=1 \
+  build-fuzz/bin/fotolot-fuzz-exif -max_total_time=60 -max_len=131072 -print_final_stats=1 \
     build-fuzz/corpus tests/fuzz/seeds
 else
   echo "clang++ not found: the fuzzer is not built"

@@ -28,7 +28,7 @@ struct MemoryRead {
 };
 
 // With FOTOLOT_FUZZ_SEEDS naming a folder, every file read is saved there too, as a seed
-// of the fuzz target (tests/data/fuzz-seeds was made so).
+// of the fuzz target (tests/fuzz/seeds/container-* were made so).
 void SaveSeed(const Bytes& file)
 {
     const char* folder = std::getenv("FOTOLOT_FUZZ_SEEDS");

@@ -15,6 +15,7 @@
 // past it: at most the ring's size of files are read ahead, whatever the pool does.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +28,7 @@
 #include <vector>
 
 #include "catalogue/ExifReader.h"
+#include "catalogue/LongPath.h"
 
 class PathSource;
 
@@ -46,13 +48,15 @@ constexpr int kDiskReads = 16;
 constexpr std::size_t kReadAheadSlots = 128;
 
 struct ReadAheadOptions {
-    FileStartReader read = ReadFileStart;
+    FileStartReader read = ReadFileStartAnyLength;
     // Reads in flight at most, the loop's own included: the pool holds one reader thread
     // fewer, and at least one. 0 sizes it as described above by what the reads show: one
     // read at a time on a spinning disk, else kCachedReads, or kDiskReads once a read of
     // some thread had to wait for the disk.
     int reads = 0;
     std::size_t ringSize = kReadAheadSlots; // slots, at least 1
+    // Set (by any thread): no further path is pulled from the stream.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 class ReadAhead {
@@ -118,6 +122,7 @@ private:
 
     PathSource& m_paths;
     const FileStartReader m_read;
+    const std::atomic<bool>* const m_cancel;
     const bool m_sizeByDisk;
     std::vector<Slot> m_slots;
     const std::uint64_t m_wakeBatch; // queued files that are worth waking a reader for

@@ -6,6 +6,7 @@
 
 #include "catalogue/TabField.h"
 #include "controls/DesktopSeam.h"
+#include "controls/SaveProgress.h"
 #include "controls/SaveToPath.h"
 #include "query/ResultsModel.h"
 
@@ -70,11 +71,16 @@ bool ExportResults(QWidget* parent, const ResultsModel& model)
         QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return false;
+    // The worker writes its own copy of the rows: nothing the window does meanwhile can
+    // change them under it.
     QString reason;
-    if (!SaveResults(path, model.Rows(), &reason)) {
+    const SaveOutcome outcome = SaveWithProgress(
+        parent, path,
+        [rows = model.Rows()](
+            QIODevice& device, QString* said) { return WriteResults(device, rows, said); },
+        &reason);
+    if (outcome == SaveOutcome::Failed)
         Desktop().ShowError(
             parent, QStringLiteral("Fotolot"), QStringLiteral("Error saving file"), reason);
-        return false;
-    }
-    return true;
+    return outcome == SaveOutcome::Saved;
 }

@@ -26,13 +26,14 @@ std::string ExportRowLine(const ListRow& row);
 bool WriteResults(QIODevice& device, const std::vector<ListRow>& rows, QString* errorString);
 
 // Writes the export to path as SaveToPath writes a file (controls/SaveToPath.h): whole or
-// not at all, a device or FIFO in place and never waiting for a reader. Returns false with
+// not at all, a device or FIFO in place, on the calling thread. Returns false with
 // errorString set to the reason when anything fails.
 bool SaveResults(const QString& path, const std::vector<ListRow>& rows, QString* errorString);
 
 // The "Export to CSV" command: asks for a file name (initially "ExifList", filter
 // "CSV files (*.csv)", confirming an overwrite) and saves the rows in their current
-// order. A dismissed dialog does nothing; a failed save shows "Error saving file"
-// under the name "Fotolot", the reason on a second line. Returns true when a file was
-// written.
+// order, on a worker thread behind a progress box with Cancel when it takes a while
+// (controls/SaveProgress.h). A dismissed dialog or a cancelled save does nothing more; a
+// failed save shows "Error saving file" under the name "Fotolot", the reason on a second
+// line. Returns true when a file was written.
 bool ExportResults(QWidget* parent, const ResultsModel& model);

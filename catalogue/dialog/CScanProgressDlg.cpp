@@ -8,6 +8,8 @@
 #include <vector>
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QPainter>
 #include <QThread>
@@ -60,10 +62,7 @@ CScanProgressDlg::CScanProgressDlg(QWidget* parent)
 
 CScanProgressDlg::~CScanProgressDlg()
 {
-    if (m_worker) {
-        m_worker->wait();
-        delete m_worker;
-    }
+    FinishWorker();
 }
 
 int CScanProgressDlg::exec()
@@ -71,7 +70,28 @@ int CScanProgressDlg::exec()
     OnInitDialog();
     // The chooser opens once the progress dialog is up, from its own event loop.
     QTimer::singleShot(0, this, &CScanProgressDlg::ChooseItemsAndStart);
-    return QDialog::exec();
+    const int result = QDialog::exec();
+    // The run normally ends the loop with its last notice. When the application is told to
+    // quit (the session ends) every event loop ends at once, the worker still running.
+    FinishWorker();
+    return result;
+}
+
+void CScanProgressDlg::FinishWorker()
+{
+    if (!m_worker)
+        return;
+    // The worker may be waiting for a notice to be handled on this thread, which must then
+    // not simply wait for the worker: the notices are let through meanwhile, and the cancel
+    // ends the run after the file being read (or the folder being looked through).
+    if (m_catalogue->progressWindow)
+        m_catalogue->cancelRequested = true;
+    constexpr int kWaitStepMs = 10;
+    while (!m_worker->wait(QDeadlineTimer(kWaitStepMs)))
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    delete m_worker;
+    m_worker = nullptr;
 }
 
 void CScanProgressDlg::OnInitDialog()
@@ -113,6 +133,10 @@ int CScanProgressDlg::OnScanNotice(int code)
     case ScanProgress:
         m_fileText = QFile::decodeName(QByteArray::fromStdString(m_catalogue->currentPath));
         m_totalText = QString::number(m_catalogue->recordCount);
+        m_textsPending = true;
+        break;
+    case ScanFolder:
+        m_fileText = QFile::decodeName(QByteArray::fromStdString(m_catalogue->currentPath));
         m_textsPending = true;
         break;
     case ScanDone:

@@ -4,7 +4,9 @@
 // worker thread and shows the file just handled and the number of photos so far. The worker reports
 // after every file with a blocking call that runs on the user-interface thread while the worker
 // waits, so the two never touch the catalogue at the same time. exec() returns Accepted after a
-// completed run and Rejected after a cancelled one or a dismissed chooser.
+// completed run and Rejected after a cancelled one or a dismissed chooser; when the
+// application is told to quit meanwhile, it cancels the run and returns once the worker has
+// ended.
 #pragma once
 
 #include <QDialog>
@@ -53,6 +55,8 @@ private:
     void UpdateData(bool saveAndValidate);
     void ShowPendingTexts();
     void Notice(int code) override;
+    // Cancels a run still going and waits for its worker, letting its notices through.
+    void FinishWorker();
 
     QThread* m_worker = nullptr;
     QTimer* m_repaintTimer = nullptr;

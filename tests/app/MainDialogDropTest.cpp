@@ -63,6 +63,8 @@ protected:
         auto* scan = qobject_cast<CScanProgressDlg*>(watched);
         if (scan && event->type() == QEvent::Show)
             connect(scan, &CScanProgressDlg::NoticeHandled, this, [this, scan](int code) {
+                if (code == ScanFolder)
+                    return; // the folders a walk looks through, shown now and then
                 notices += code == ScanProgress ? 'P' : code == ScanDone ? 'D' : 'C';
                 shown = scan->m_fileLabel->text() + " " + scan->m_totalLabel->text();
                 if (code != ScanProgress || notices.size() != cancelAt)

@@ -57,12 +57,10 @@ bool ChosenItemsSource::Next(std::string& path)
                 return true;
             m_walk.reset();
         }
-        if (m_next >= m_items.size())
+        if (m_next >= m_items.size() || (m_watch && m_watch->Stopped()))
             return false;
         const std::size_t index = m_next++;
         if (IsFolder(index)) {
-            if (m_watch && m_watch->Stopped())
-                return false;
             m_walk.emplace(std::move(m_items[index]), m_watch);
             continue;
         }

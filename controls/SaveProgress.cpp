@@ -36,6 +36,8 @@ const DialogTemplate kSaveTemplate
 
 // The count of bytes written follows at this pace, in milliseconds.
 constexpr int kRefreshMs = 100;
+// How often the window looks whether the save has finished, in milliseconds.
+constexpr int kLookMs = 10;
 } // namespace
 
 SaveProgressDlg::SaveProgressDlg(QWidget* parent, const QString& path, SaveControl& control)
@@ -85,22 +87,25 @@ SaveOutcome SaveWithProgress(
     SaveControl control;
     SaveProgressDlg box(parent, path, control);
     QEventLoop waiting;
-    QObject notifier; // on this thread: the worker's word that it has finished comes here
     std::atomic<bool> finished { false };
     bool saved = false;
     QString failure;
 
+    // The worker says only through the flag that it has finished, and this thread looks at
+    // it at a steady pace: nothing crosses between the threads but the flag and the join.
     std::thread worker([&] {
         saved = SaveToPath(path, write, &failure, &control);
         finished = true;
-        QMetaObject::invokeMethod(
-            &notifier,
-            [&waiting, &box] {
-                waiting.quit();
-                box.done(QDialog::Accepted);
-            },
-            Qt::QueuedConnection);
     });
+    QTimer look;
+    look.setInterval(kLookMs);
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        if (!finished)
+            return;
+        waiting.quit();
+        box.done(QDialog::Accepted);
+    });
+    look.start();
 
     // At first only repaints and the window system's events: the user's input waits, so that
     // nothing changes what is being saved.
@@ -112,6 +117,7 @@ SaveOutcome SaveWithProgress(
     // application told to quit returns from exec at once.
     if (!finished)
         box.exec();
+    look.stop();
     if (!finished)
         control.Cancel();
     worker.join();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/dialog/CScanProgressDlg.h"
 
+#include <chrono>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -9,10 +10,8 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QPainter>
-#include <QThread>
 #include <QTimer>
 
 #include "catalogue/PathSource.h"
@@ -79,19 +78,22 @@ int CScanProgressDlg::exec()
 
 void CScanProgressDlg::FinishWorker()
 {
-    if (!m_worker)
+    if (!m_worker.joinable())
         return;
     // The worker may be waiting for a notice to be handled on this thread, which must then
     // not simply wait for the worker: the notices are let through meanwhile, and the cancel
     // ends the run after the file being read (or the folder being looked through).
     if (m_catalogue->progressWindow)
         m_catalogue->cancelRequested = true;
-    constexpr int kWaitStepMs = 10;
-    while (!m_worker->wait(QDeadlineTimer(kWaitStepMs)))
+    constexpr auto kWaitStep = std::chrono::milliseconds(10);
+    for (;;) {
         QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-    delete m_worker;
-    m_worker = nullptr;
+        std::unique_lock<std::mutex> lock(m_noticeMutex);
+        if (m_workerEnded)
+            break;
+        m_noticeChange.wait_for(lock, kWaitStep);
+    }
+    m_worker.join();
 }
 
 void CScanProgressDlg::OnInitDialog()
@@ -113,18 +115,35 @@ void CScanProgressDlg::ChooseItemsAndStart()
         return;
     }
     m_repaintTimer->start();
-    m_worker = QThread::create([this, items = std::move(items)]() mutable {
-        const std::unique_ptr<PathSource> source = MakeScanSource(std::move(items));
-        ScanChosenFiles(*m_catalogue, *source);
+    m_workerEnded = false;
+    m_worker = std::thread([this, items = std::move(items)]() mutable {
+        {
+            const std::unique_ptr<PathSource> source = MakeScanSource(std::move(items));
+            ScanChosenFiles(*m_catalogue, *source);
+        }
+        const std::lock_guard<std::mutex> lock(m_noticeMutex);
+        m_workerEnded = true;
+        m_noticeChange.notify_all();
     });
-    m_worker->start(QThread::HighestPriority);
 }
 
 void CScanProgressDlg::Notice(int code)
 {
     // Runs on the worker thread: the handler runs on the user-interface thread, and the
-    // worker waits until it has.
-    QMetaObject::invokeMethod(this, "OnScanNotice", Qt::BlockingQueuedConnection, Q_ARG(int, code));
+    // worker waits until it has. The hand-over is a mutex and a condition of the standard
+    // library rather than Qt's blocking connection, so that a thread checker sees the order.
+    std::unique_lock<std::mutex> lock(m_noticeMutex);
+    m_noticeHandled = false;
+    QMetaObject::invokeMethod(this, "HandleWorkerNotice", Qt::QueuedConnection, Q_ARG(int, code));
+    m_noticeChange.wait(lock, [this] { return m_noticeHandled; });
+}
+
+void CScanProgressDlg::HandleWorkerNotice(int code)
+{
+    const std::lock_guard<std::mutex> lock(m_noticeMutex);
+    OnScanNotice(code);
+    m_noticeHandled = true;
+    m_noticeChange.notify_all();
 }
 
 int CScanProgressDlg::OnScanNotice(int code)

@@ -9,6 +9,10 @@
 // ended.
 #pragma once
 
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 #include <QDialog>
 #include <QString>
 
@@ -17,7 +21,6 @@
 
 class CTransparentStatic;
 class QPaintEvent;
-class QThread;
 class QTimer;
 
 class CScanProgressDlg : public QDialog, private ScanNotifier {
@@ -58,7 +61,14 @@ private:
     // Cancels a run still going and waits for its worker, letting its notices through.
     void FinishWorker();
 
-    QThread* m_worker = nullptr;
+    // Handles a notice on the user-interface thread and lets the waiting worker go on.
+    Q_INVOKABLE void HandleWorkerNotice(int code);
+
+    std::thread m_worker;
+    std::mutex m_noticeMutex;
+    std::condition_variable m_noticeChange; // a notice handled, or the worker ended
+    bool m_noticeHandled = false; // guarded by m_noticeMutex
+    bool m_workerEnded = false; // guarded by m_noticeMutex
     QTimer* m_repaintTimer = nullptr;
     bool m_textsPending = false;
 };

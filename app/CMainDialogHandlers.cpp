@@ -138,7 +138,7 @@ void CMainDialog::OnHeaderItemClick(int column)
 void CMainDialog::OnListDblClk(const QModelIndex& index)
 {
     if (index.isValid())
-        OpenPhotoAt(*m_resultsModel, index.row());
+        OpenPhotoAt(this, *m_resultsModel, index.row());
 }
 
 void CMainDialog::OnScreenshot()
@@ -148,7 +148,7 @@ void CMainDialog::OnScreenshot()
 
 void CMainDialog::OnOpenPhoto()
 {
-    OpenSelectedPhoto(*m_resultsModel, m_resultsList->selectionModel());
+    OpenSelectedPhoto(this, *m_resultsModel, m_resultsList->selectionModel());
 }
 
 void CMainDialog::OnExportCsv()

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "controls/DesktopSeam.h"
+#include "controls/SaveProgress.h"
 #include "query/ResultsExport.h"
 #include "query/ResultsModel.h"
 
@@ -13,11 +14,16 @@ bool ExportResults(QWidget* parent, const ResultsModel& model)
         QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return false;
+    // The worker writes its own copy of the rows: nothing the window does meanwhile can
+    // change them under it.
     QString reason;
-    if (!SaveResults(path, model.Rows(), &reason, model.ShownColumns())) {
+    const SaveOutcome outcome = SaveWithProgress(
+        parent, path,
+        [rows = model.Rows(), columns = model.ShownColumns()](QIODevice& device,
+            QString* said) { return WriteResults(device, rows, said, columns); },
+        &reason);
+    if (outcome == SaveOutcome::Failed)
         Desktop().ShowError(
             parent, QStringLiteral("Fotolot"), QStringLiteral("Error saving file"), reason);
-        return false;
-    }
-    return true;
+    return outcome == SaveOutcome::Saved;
 }

@@ -26,19 +26,24 @@ bool OpenPhoto(const std::string& path)
     return Desktop().OpenWithDesktop(FileUrlOf(path));
 }
 
-void OpenPhotoAt(const ResultsModel& model, int row)
+void OpenPhotoAt(QWidget* parent, const ResultsModel& model, int row)
 {
-    if (const ListRow* listed = model.RowAt(row))
-        OpenPhoto(listed->path);
+    const ListRow* listed = model.RowAt(row);
+    // Qt's desktop services hand the file to a launcher (xdg-open and the like) and say
+    // only whether there was one to hand it to.
+    if (listed && !OpenPhoto(listed->path))
+        Desktop().ShowError(parent, QStringLiteral("Fotolot"), QStringLiteral("Error opening file"),
+            QStringLiteral("No application to open it"));
 }
 
-void OpenSelectedPhoto(const ResultsModel& model, const QItemSelectionModel* selection)
+void OpenSelectedPhoto(
+    QWidget* parent, const ResultsModel& model, const QItemSelectionModel* selection)
 {
     if (!selection)
         return;
     for (int row = 0; row < model.rowCount(); ++row) {
         if (selection->isRowSelected(row, QModelIndex())) {
-            OpenPhotoAt(model, row);
+            OpenPhotoAt(parent, model, row);
             return;
         }
     }

@@ -12,6 +12,7 @@
 // The window subcommands are built only with the Qt layers (bench/CMakeLists.txt defines
 // FOTOLOT_BENCH_WINDOW then).
 #ifdef FOTOLOT_BENCH_WINDOW
+#include "bench/ExportCommand.h"
 #include "bench/OpenDialogCommand.h"
 #include "bench/WindowCommands.h"
 #endif
@@ -43,6 +44,9 @@ const Subcommand kSubcommands[] = {
         "window" },
     { "query", RunQueryCommand,
         "query COUNT                          a query with the panel's filters and counts" },
+    { "export", RunExportCommand,
+        "export LISTFILE OUT                  scan the listed photos, export them as the window "
+        "does" },
     { "open-dialog", RunOpenDialogCommand,
         "open-dialog                          time Ctrl+A and Enter in the open dialog (cwd)" },
 #endif

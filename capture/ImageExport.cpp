@@ -14,6 +14,8 @@
 #include <QMimeType>
 #include <QString>
 
+#include <utility>
+
 int FindEncoder(const QByteArray& mimeType, QByteArray* format)
 {
     const QList<QByteArray> encoders = QImageWriter::supportedMimeTypes();
@@ -29,7 +31,11 @@ int FindEncoder(const QByteArray& mimeType, QByteArray* format)
 
 QString FileExtension(const QString& path)
 {
-    const QString name = QFileInfo(path).fileName();
+    // Trailing spaces are not part of the extension: "trail.png  " is a PNG, written under
+    // the name as typed, as the export writes its file.
+    QString name = QFileInfo(path).fileName();
+    while (name.endsWith(QLatin1Char(' ')))
+        name.chop(1);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return dot < 0 ? QString() : name.mid(dot + 1);
 }
@@ -49,16 +55,16 @@ QByteArray EncoderMimeType(const QString& extension)
 }
 
 namespace {
-int Fail(QString* reason, const QString& text)
+bool Fail(QString* reason, const QString& text)
 {
     if (reason)
         *reason = text;
-    return 0;
+    return false;
 }
 } // namespace
 
-int SaveDibAsImage(const QString& path, const QString& extension,
-    const std::vector<std::uint8_t>& dib, QString* reason)
+bool EncodeDibAsImage(const QString& extension, const std::vector<std::uint8_t>& dib,
+    QByteArray* encoded, QString* reason)
 {
     const QImage image = dib.empty() ? QImage() : DibToImage(dib);
     if (image.isNull())
@@ -74,19 +80,29 @@ int SaveDibAsImage(const QString& path, const QString& extension,
     // Encoded in memory first, so that a short write to the file is gone on with and a full
     // disk or a vanished reader is reported in the system's words, not as the encoder's
     // "could not write".
-    QByteArray encoded;
-    QBuffer buffer(&encoded);
+    encoded->clear();
+    QBuffer buffer(encoded);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
     if (!writer.write(image))
         return Fail(reason, writer.errorString());
-    const bool saved = SaveToPath(
-        path,
-        [&encoded](QIODevice& device, QString*) {
-            return WriteWhole(device, encoded.constData(), encoded.size());
-        },
-        reason);
-    return saved ? 1 : 0;
+    return true;
+}
+
+FileWriter EncodedImageWriter(QByteArray encoded)
+{
+    return [encoded = std::move(encoded)](QIODevice& device, QString*) {
+        return WriteWhole(device, encoded.constData(), encoded.size());
+    };
+}
+
+int SaveDibAsImage(const QString& path, const QString& extension,
+    const std::vector<std::uint8_t>& dib, QString* reason)
+{
+    QByteArray encoded;
+    if (!EncodeDibAsImage(extension, dib, &encoded, reason))
+        return 0;
+    return SaveToPath(path, EncodedImageWriter(std::move(encoded)), reason) ? 1 : 0;
 }
 
 bool IsImageEncoderAvailable()

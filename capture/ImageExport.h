@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "controls/SaveToPath.h"
+
 class QByteArray;
 class QString;
 
@@ -18,8 +20,8 @@ int FindEncoder(const QByteArray& mimeType, QByteArray* format = nullptr);
 // the main window enables its Screenshot button by it.
 bool IsImageEncoderAvailable();
 
-// The text after the last dot of the file name in path; empty if the name has no dot or
-// ends with one.
+// The text after the last dot of the file name in path, trailing spaces left out; empty if
+// the name has no dot or ends with one.
 QString FileExtension(const QString& path);
 
 // The MIME type whose encoder writes files with extension: of the types the MIME database
@@ -27,6 +29,15 @@ QString FileExtension(const QString& path);
 // image/jpeg, tif gives image/tiff), the first one an encoder writes; failing that,
 // "image/" + the lower-cased extension. Empty for an empty extension.
 QByteArray EncoderMimeType(const QString& extension);
+
+// Decodes the packed DIB (see capture/Dib.h) and encodes it in memory into encoded with the
+// encoder of EncoderMimeType(extension). Returns false with reason (if given) set when the
+// DIB is empty or malformed or no encoder fits ("No image writer for .xyz").
+bool EncodeDibAsImage(const QString& extension, const std::vector<std::uint8_t>& dib,
+    QByteArray* encoded, QString* reason = nullptr);
+
+// A FileWriter (controls/SaveToPath.h) that writes encoded whole.
+FileWriter EncodedImageWriter(QByteArray encoded);
 
 // Decodes the packed DIB (see capture/Dib.h) and writes it to path with the encoder of
 // EncoderMimeType(extension), as SaveToPath writes a file (controls/SaveToPath.h): whole

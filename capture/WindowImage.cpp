@@ -4,6 +4,7 @@
 #include "capture/Dib.h"
 #include "capture/ImageExport.h"
 #include "controls/DesktopSeam.h"
+#include "controls/SaveProgress.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -17,6 +18,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 bool SaveWindowImage(QWidget* window, const QString& initialName, int waitMilliseconds)
@@ -34,12 +36,17 @@ bool SaveWindowImage(QWidget* window, const QString& initialName, int waitMillis
     if (!guard)
         return false;
 
+    // The picture is taken and encoded here; the file is written on a worker thread, behind
+    // a progress box with Cancel when it takes a while.
     QString reason;
-    if (!CaptureWindow(path, FileExtension(path), window, &reason)) {
+    QByteArray encoded;
+    SaveOutcome outcome = SaveOutcome::Failed;
+    if (EncodeDibAsImage(
+            FileExtension(path), BitmapToDib(GrabWindowPicture(window)), &encoded, &reason))
+        outcome = SaveWithProgress(window, path, EncodedImageWriter(std::move(encoded)), &reason);
+    if (outcome == SaveOutcome::Failed)
         Desktop().ShowError(window, QStringLiteral("Error saving file"), QString(), reason);
-        return false;
-    }
-    return true;
+    return outcome == SaveOutcome::Saved;
 }
 
 bool CaptureWindow(const QString& path, const QString& extension, QWidget* window, QString* reason)

@@ -13,9 +13,10 @@ constexpr int kRepaintWaitMilliseconds = 500;
 
 // Asks for a file name (proposing initialName, PNG by default, asking before overwriting),
 // waits waitMilliseconds while the window repaints (the user's input is dropped meanwhile),
-// then saves the picture of window. A failure shows the "Error saving file" box on window,
-// the reason on its second line. Returns true if a file was written; a cancelled dialog
-// returns false and shows nothing.
+// then saves the picture of window (written on a worker thread, behind a progress box with
+// Cancel when it takes a while: controls/SaveProgress.h). A failure shows the "Error saving
+// file" box on window, the reason on its second line. Returns true if a file was written; a
+// cancelled dialog or save returns false and shows nothing.
 bool SaveWindowImage(QWidget* window, const QString& initialName = QStringLiteral("Fotolot"),
     int waitMilliseconds = kRepaintWaitMilliseconds);
 

@@ -57,16 +57,23 @@ bool ChosenItemsSource::Next(std::string& path)
                 return true;
             m_walk.reset();
         }
-        if (m_next >= m_items.size())
+        if (m_next >= m_items.size() || (m_watch && m_watch->Stopped()))
             return false;
         const std::size_t index = m_next++;
         if (IsFolder(index)) {
-            m_walk.emplace(std::move(m_items[index]));
+            m_walk.emplace(std::move(m_items[index]), m_watch);
             continue;
         }
         path = std::move(m_items[index]);
         return true;
     }
+}
+
+void ChosenItemsSource::Watch(WalkWatch* watch)
+{
+    m_watch = watch;
+    if (m_walk)
+        m_walk->Watch(watch);
 }
 
 bool ChosenItemsSource::IsFolder(std::size_t index)

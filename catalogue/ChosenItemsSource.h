@@ -23,6 +23,7 @@ class ChosenItemsSource : public PathSource {
 public:
     explicit ChosenItemsSource(std::vector<std::string> items);
     bool Next(std::string& path) override;
+    void Watch(WalkWatch* watch) override;
 
 private:
     // Whether item m_items[index] is a folder, following a symbolic link.
@@ -31,6 +32,7 @@ private:
     std::vector<std::string> m_items;
     std::size_t m_next = 0;
     std::optional<FolderWalk> m_walk;
+    WalkWatch* m_watch = nullptr;
     // The folder of the items looked up last; whether it was listed, and then the names of
     // its entries that are not regular files.
     std::string m_folder;

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "catalogue/PhotoCatalogue.h"
+#include "catalogue/LongPath.h"
 #include "catalogue/PhotoContainer.h"
 
 namespace {
@@ -473,7 +474,7 @@ bool ReadFileStart(const std::string& path, std::uint8_t* buffer, FileStart& sta
 {
     // Non-blocking so that a FIFO without a writer cannot stall the open; it is then
     // turned away by the regular-file check.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = OpenAnyLength(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         // A socket cannot be opened at all (ENXIO).
         start.reason = errno == ENAMETOOLONG ? SkipPathTooLong

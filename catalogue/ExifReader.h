@@ -45,7 +45,8 @@ bool LocateExif(
     const std::uint8_t* buffer, FileStart& start, std::uint64_t& offset, std::size_t& readLength);
 
 // The reader's I/O, on the calling thread: one open without blocking (so that a FIFO
-// cannot stall it), the regular-file check and the length (fstat), one read of at most
+// cannot stall it; folder by folder for a path longer than one system call takes, see
+// OpenAnyLength), the regular-file check and the length (fstat), one read of at most
 // kExifReadSize bytes into buffer (short reads continued, interruptions retried), where
 // LocateExif asks for it one positioned read into buffer + kSecondReadAt, one close.
 // buffer holds kFileStartBufferSize bytes. Returns false, start unspecified but for

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/FolderWalk.h"
 
+#include "catalogue/LongPath.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <utility>
@@ -65,10 +68,19 @@ const std::vector<std::string_view>& PhotoExtensions()
     return extensions;
 }
 
-FolderWalk::FolderWalk(std::string root)
+FolderWalk::FolderWalk(std::string root, WalkWatch* watch)
     : m_path(std::move(root))
+    , m_watch(watch)
 {
     Enter();
+}
+
+bool FolderWalk::Stopped()
+{
+    if (!m_watch || !m_watch->Stopped())
+        return false;
+    m_levels.clear();
+    return true;
 }
 
 bool FolderWalk::Next(std::string& path)
@@ -83,6 +95,8 @@ bool FolderWalk::Next(std::string& path)
         m_path.resize(level.nameStart);
         m_path += entry.name;
         if (entry.folder) {
+            if (Stopped())
+                return false;
             Enter();
             continue;
         }
@@ -94,9 +108,15 @@ bool FolderWalk::Next(std::string& path)
 
 void FolderWalk::Enter()
 {
-    DIR* dir = opendir(m_path.c_str()); // O_CLOEXEC: no viewer started meanwhile inherits it
-    if (dir == nullptr)
+    // O_CLOEXEC: no viewer started meanwhile inherits it. A folder deeper than the system's
+    // path length is opened folder by folder.
+    const int fd = OpenAnyLength(m_path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = fd < 0 ? nullptr : fdopendir(fd);
+    if (dir == nullptr) {
+        if (fd >= 0)
+            close(fd);
         return;
+    }
     Level level;
     struct stat status { };
     const bool onPath = fstat(dirfd(dir), &status) != 0
@@ -109,7 +129,16 @@ void FolderWalk::Enter()
     }
     level.device = status.st_dev;
     level.inode = status.st_ino;
+    if (m_watch)
+        m_watch->Entered(m_path);
+    // A folder of many thousand entries takes a while on a cold disk: the watch is asked
+    // every 256 entries whether to go on.
+    unsigned entriesRead = 0;
     while (const dirent* entry = readdir(dir)) {
+        if (++entriesRead % 256 == 0 && m_watch && m_watch->Stopped()) {
+            closedir(dir);
+            return;
+        }
         // Also leaves out "." and "..".
         if (entry->d_name[0] == '.')
             continue;

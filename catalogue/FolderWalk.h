@@ -33,8 +33,10 @@ const std::vector<std::string_view>& PhotoExtensions();
 // one "/" (none after a root that ends in one), then the names' bytes, never converted.
 class FolderWalk : public PathSource {
 public:
-    explicit FolderWalk(std::string root);
+    // watch (not owned, may be null) is told of every folder entered and can stop the walk.
+    explicit FolderWalk(std::string root, WalkWatch* watch = nullptr);
     bool Next(std::string& path) override;
+    void Watch(WalkWatch* watch) override { m_watch = watch; }
 
 private:
     struct Entry {
@@ -55,6 +57,9 @@ private:
     // already on the path.
     void Enter();
 
+    bool Stopped();
+
     std::string m_path;
     std::vector<Level> m_levels;
+    WalkWatch* m_watch = nullptr;
 };

@@ -9,12 +9,27 @@
 #include <string>
 #include <vector>
 
+// What a walk through folders tells, and asks, while it looks for files; called on the
+// thread that pulls the paths.
+class WalkWatch {
+public:
+    virtual ~WalkWatch() = default;
+    // True once the walk is to stop: it then ends as after its last path. Asked before each
+    // folder and every few hundred entries of a folder.
+    virtual bool Stopped() = 0;
+    // The walk has entered folder (its path, the file system's bytes).
+    virtual void Entered(const std::string& folder) = 0;
+};
+
 class PathSource {
 public:
     virtual ~PathSource() = default;
     // Stores the next path and returns true, or returns false after the last one (and
     // from then on).
     virtual bool Next(std::string& path) = 0;
+    // Has the folders walked from now on report to watch (not owned; nullptr: none). A
+    // source that walks no folder ignores it.
+    virtual void Watch(WalkWatch* watch) { (void)watch; }
 };
 
 // Yields the given paths in order, whatever they name.

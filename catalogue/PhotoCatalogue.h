@@ -46,7 +46,8 @@ struct PhotoRecord {
     double Value(Quantity q) const;
 };
 
-// Receives the notices of a scan run (progress after each file, done, close).
+// Receives the notices of a scan run (progress after each file, a folder being looked
+// through, done, close).
 class ScanNotifier {
 public:
     virtual ~ScanNotifier() = default;
@@ -57,6 +58,9 @@ enum ScanNoticeCode : int {
     ScanProgress = 1,
     ScanDone = 2,
     ScanClose = 3,
+    // While a walk looks through folders without finding photos, now and then (at most
+    // four times a second): currentPath is the folder it has entered.
+    ScanFolder = 4,
 };
 
 // Why the scan run left a file out.

@@ -5,6 +5,7 @@
 #include <sys/sysmacros.h>
 
 #include <algorithm>
+#include <chrono>
 #include <system_error>
 
 #include "catalogue/BlockDevice.h"
@@ -20,6 +21,10 @@ std::uint64_t WakeBatch(std::size_t ringSize)
     return std::clamp<std::uint64_t>(ringSize / 4, 1, 8);
 }
 
+// A stream slower than this (a walk through folders without photos) is not waited on
+// longer for more paths once one is queued: the file found is handed out first.
+constexpr std::chrono::milliseconds kFillTime { 20 };
+
 long BlocksReadByThisThread()
 {
     rusage usage {};
@@ -31,6 +36,7 @@ long BlocksReadByThisThread()
 ReadAhead::ReadAhead(PathSource& paths, ReadAheadOptions options)
     : m_paths(paths)
     , m_read(std::move(options.read))
+    , m_cancel(options.cancel)
     , m_slots(std::max<std::size_t>(options.ringSize, 1))
     , m_wakeBatch(WakeBatch(m_slots.size()))
     , m_deviceReads([](std::uint64_t device) {
@@ -65,7 +71,12 @@ const ReadAhead::File* ReadAhead::Next()
     const std::uint64_t released = m_handedOut ? 1 : 0;
     m_handedOut = false;
     std::uint64_t filled = m_tail;
+    const auto fillStart = std::chrono::steady_clock::now();
     while (!m_sourceDone && filled - (m_head + released) < m_slots.size()) {
+        if (filled > m_head + released
+            && ((m_cancel && m_cancel->load())
+                || std::chrono::steady_clock::now() - fillStart > kFillTime))
+            break;
         if (m_paths.Next(SlotOf(filled).file.path))
             ++filled;
         else

@@ -16,6 +16,7 @@
 // many reads are in flight at most is ReadLimit's to say (catalogue/ReadLimit.h).
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -49,6 +50,8 @@ struct ReadAheadOptions {
     // some thread had to wait for the disk.
     int reads = 0;
     std::size_t ringSize = kReadAheadSlots; // slots, at least 1
+    // Set (by any thread): no further path is pulled from the stream.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 class ReadAhead {
@@ -109,6 +112,7 @@ private:
 
     PathSource& m_paths;
     const FileStartReader m_read;
+    const std::atomic<bool>* const m_cancel;
     std::vector<Slot> m_slots;
     const std::uint64_t m_wakeBatch; // queued files that are worth waking a reader for
     std::vector<std::unique_ptr<std::uint8_t[]>> m_buffers;

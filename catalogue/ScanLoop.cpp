@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/ScanLoop.h"
 
+#include <chrono>
+
 #include "catalogue/ExifReader.h"
 #include "catalogue/PathSource.h"
 #include "catalogue/PhotoCatalogue.h"
@@ -13,6 +15,38 @@ void Notify(PhotoCatalogue& catalogue, ScanNoticeCode code)
     if (catalogue.progressWindow != nullptr)
         catalogue.progressWindow->Notice(code);
 }
+
+// Shows the folder a walk looks through while it finds no photos, at most four times a
+// second, and stops the walk on a cancel.
+class FolderNotices : public WalkWatch {
+public:
+    explicit FolderNotices(PhotoCatalogue& catalogue)
+        : m_catalogue(catalogue)
+    {
+    }
+    bool Stopped() override { return m_catalogue.cancelRequested.load(); }
+    void Entered(const std::string& folder) override
+    {
+        const auto now = std::chrono::steady_clock::now();
+        if (m_noticed && now - m_last < kInterval)
+            return;
+        m_catalogue.currentPath = folder;
+        Notify(m_catalogue, ScanFolder);
+        Noticed();
+    }
+    // A notice went out: the next folder notice waits a while.
+    void Noticed()
+    {
+        m_noticed = true;
+        m_last = std::chrono::steady_clock::now();
+    }
+
+private:
+    static constexpr std::chrono::milliseconds kInterval { 250 };
+    PhotoCatalogue& m_catalogue;
+    std::chrono::steady_clock::time_point m_last {};
+    bool m_noticed = false;
+};
 
 } // namespace
 
@@ -40,7 +74,11 @@ void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAhe
         count = 0;
     if (catalogue.spare == nullptr)
         BeginScan(catalogue);
-    ReadAhead files(paths, options);
+    FolderNotices folders(catalogue);
+    paths.Watch(&folders);
+    ReadAheadOptions reading = options;
+    reading.cancel = &catalogue.cancelRequested;
+    ReadAhead files(paths, reading);
     while (const ReadAhead::File* file = files.Next()) {
         catalogue.currentPath = file->path;
         if (!file->read)
@@ -50,15 +88,23 @@ void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAhe
         else
             ++catalogue.skipped[SkipNoExif];
         Notify(catalogue, ScanProgress);
+        folders.Noticed();
         // Looked at only after a file and its notice, so the file being read when the
         // user cancels is always finished.
         if (catalogue.cancelRequested.load()) {
             files.Stop();
+            paths.Watch(nullptr);
             Notify(catalogue, ScanClose);
             return;
         }
     }
     files.Stop();
+    paths.Watch(nullptr);
+    // A cancel during a walk that found no file to hand out ends the stream early.
+    if (catalogue.cancelRequested.load()) {
+        Notify(catalogue, ScanClose);
+        return;
+    }
     SortValueTables(catalogue);
     Notify(catalogue, ScanDone);
 }

@@ -20,8 +20,10 @@ void AcceptSpareRecord(PhotoCatalogue& catalogue);
 // file parsed into the spare record and, if accepted, the record counted
 // (AcceptSpareRecord), else counted in catalogue.skipped by its reason; a ScanProgress
 // notice to catalogue.progressWindow; cancelRequested polled. The files are read ahead
-// of this (see ReadAhead), with options.read. After a cancel no further path is taken from
-// paths, the files read ahead are dropped without a record, every reader is joined and
-// ScanClose is sent; otherwise the tables are sorted and ScanDone is sent.
+// of this (see ReadAhead), with options.read. While a walk of paths looks through folders
+// without finding files, a ScanFolder notice now and then tells which folder it is in. After
+// a cancel (seen after a file and its notice, or by the walk between folders) no further
+// path is taken from paths, the files read ahead are dropped without a record, every reader
+// is joined and ScanClose is sent; otherwise the tables are sorted and ScanDone is sent.
 void ScanChosenFiles(
     PhotoCatalogue& catalogue, PathSource& paths, const ReadAheadOptions& options = {});

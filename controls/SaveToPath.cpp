@@ -2,19 +2,37 @@
 #include "controls/SaveToPath.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QIODevice>
+#include <QRandomGenerator>
 #include <QString>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <csignal>
+#include <cstdlib>
 #include <ctime>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <pthread.h>
+#include <sys/eventfd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+SaveFileCalls g_calls;
+
+ssize_t CallWrite(int fd, const void* data, size_t size)
+{
+    return g_calls.write ? g_calls.write(fd, data, size) : ::write(fd, data, size);
+}
+
+int CallFsync(int fd)
+{
+    return g_calls.fsync ? g_calls.fsync(fd) : ::fsync(fd);
+}
 
 bool Fail(QString* reason, const QString& text)
 {
@@ -23,80 +41,271 @@ bool Fail(QString* reason, const QString& text)
     return false;
 }
 
-// The file's own error where it has one (a full disk says more than "could not write PNG
-// data"), else what the writer said.
-QString WriteFailure(const QFileDevice& file, const QString& writerReason)
+bool FailErrno(QString* reason, int error)
 {
-    if (file.error() != QFileDevice::NoError || writerReason.isEmpty())
-        return file.errorString();
-    return writerReason;
+    return Fail(reason, qt_error_string(error));
 }
 
-// Blocks SIGPIPE on this thread while it lives, so that writing to a FIFO whose reader has
-// gone fails with EPIPE instead of ending the program. A SIGPIPE raised meanwhile is taken
-// off the pending set before the previous mask comes back.
-class SigpipeHeld {
+// Blocks SIGPIPE and SIGXFSZ on this thread while it lives, so that writing to a FIFO whose
+// reader has gone fails with EPIPE and writing past a file-size limit with EFBIG, instead of
+// ending the program. Such a signal raised meanwhile is taken off the pending set before
+// the previous mask comes back.
+class SignalsHeld {
 public:
-    SigpipeHeld()
+    SignalsHeld()
     {
-        sigemptyset(&m_pipe);
-        sigaddset(&m_pipe, SIGPIPE);
-        m_blocked = pthread_sigmask(SIG_BLOCK, &m_pipe, &m_previous) == 0;
+        sigemptyset(&m_held);
+        sigaddset(&m_held, SIGPIPE);
+        sigaddset(&m_held, SIGXFSZ);
+        m_blocked = pthread_sigmask(SIG_BLOCK, &m_held, &m_previous) == 0;
     }
-    ~SigpipeHeld()
+    ~SignalsHeld()
     {
         if (!m_blocked)
             return;
-        sigset_t pending;
-        sigemptyset(&pending);
-        if (!sigismember(&m_previous, SIGPIPE) && sigpending(&pending) == 0
-            && sigismember(&pending, SIGPIPE) == 1) {
+        for (const int signal : { SIGPIPE, SIGXFSZ }) {
+            sigset_t pending;
+            sigemptyset(&pending);
+            if (sigismember(&m_previous, signal) || sigpending(&pending) != 0
+                || sigismember(&pending, signal) != 1)
+                continue;
+            sigset_t one;
+            sigemptyset(&one);
+            sigaddset(&one, signal);
             const timespec now { 0, 0 };
-            while (sigtimedwait(&m_pipe, nullptr, &now) < 0 && errno == EINTR) { }
+            while (sigtimedwait(&one, nullptr, &now) < 0 && errno == EINTR) { }
         }
         pthread_sigmask(SIG_SETMASK, &m_previous, nullptr);
     }
-    SigpipeHeld(const SigpipeHeld&) = delete;
-    SigpipeHeld& operator=(const SigpipeHeld&) = delete;
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
 
 private:
-    sigset_t m_pipe;
+    sigset_t m_held;
     sigset_t m_previous;
     bool m_blocked = false;
 };
 
-bool SaveInPlace(const QString& path, const FileWriter& write, QString* reason)
+// Bytes handed to one write call at most, so that a cancel is seen between them.
+constexpr qint64 kChunkBytes = 64 * 1024;
+
+// An unbuffered device over a descriptor opened for writing: every byte written has been
+// handed to the system when write returns, and the system's reason for a failure is the
+// device's errorString. A descriptor without room (a FIFO whose reader is slow, opened
+// without blocking) is waited on until it has room or the save is cancelled.
+class DescriptorSink : public QIODevice {
+public:
+    DescriptorSink(int fd, SaveControl* control)
+        : m_fd(fd)
+        , m_control(control)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+    bool isSequential() const override { return true; }
+    int Error() const { return m_error; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        qint64 done = 0;
+        while (done < size) {
+            if (m_control && m_control->Cancelled())
+                return Failed(ECANCELED);
+            const qint64 chunk = std::min(size - done, kChunkBytes);
+            const ssize_t n = CallWrite(m_fd, data + done, static_cast<size_t>(chunk));
+            if (n > 0) {
+                done += n;
+                if (m_control)
+                    m_control->AddWritten(n);
+                continue;
+            }
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+                WaitForRoom();
+                continue;
+            }
+            // A write that takes nothing without saying why: the device is full.
+            return Failed(n == 0 ? ENOSPC : errno);
+        }
+        return done;
+    }
+
+private:
+    qint64 Failed(int error)
+    {
+        m_error = error;
+        setErrorString(error == ECANCELED ? SaveCancelledReason() : qt_error_string(error));
+        return -1;
+    }
+    void WaitForRoom()
+    {
+        pollfd fds[2] = { { m_fd, POLLOUT, 0 }, { -1, POLLIN, 0 } };
+        const int wake = m_control ? m_control->WakeDescriptor() : -1;
+        fds[1].fd = wake;
+        const int timeout = m_control && wake < 0 ? 50 : -1;
+        // Ends when there is room, the reader has gone (the next write says so) or the save
+        // is cancelled (the next round says so).
+        while (::poll(fds, wake >= 0 ? 2 : 1, timeout) < 0 && errno == EINTR) { }
+    }
+
+    int m_fd;
+    SaveControl* m_control;
+    int m_error = 0;
+};
+
+// The device's reason where the writer's own write failed; else what the writer said.
+QString WriteFailure(const DescriptorSink& sink, const QString& writerReason)
 {
-    // O_NONBLOCK makes the open itself return at once: for a FIFO without a reader (and a
-    // socket) it fails with ENXIO where a plain open would wait for a reader forever.
-    const int fd
-        = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (sink.Error() != 0 || writerReason.isEmpty())
+        return sink.errorString().isEmpty() ? qt_error_string(EIO) : sink.errorString();
+    return writerReason;
+}
+
+int CloseChecked(int fd)
+{
+    // Linux closes the descriptor even when close reports an error: never retried.
+    return ::close(fd) == 0 ? 0 : (errno == EINTR ? 0 : errno);
+}
+
+bool SaveInPlace(
+    const QByteArray& target, const FileWriter& write, QString* reason, SaveControl* control)
+{
+    // O_NONBLOCK makes the open return at once: for a FIFO without a reader (and a socket)
+    // it fails with ENXIO where a plain open would wait for a reader forever. It stays on:
+    // a write that finds no room waits in poll, where a cancel can reach it.
+    const int fd = ::open(target.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return Fail(reason, qt_error_string(errno));
-    // Writing may wait again: for a reader that is there, at its pace.
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
-        const int error = errno;
-        ::close(fd);
-        return Fail(reason, qt_error_string(error));
-    }
-    // Declared first so that it outlives the file, whose closing may write too.
-    const SigpipeHeld held;
-    QFile file;
-    if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return Fail(reason, file.errorString());
-    }
+        return FailErrno(reason, errno);
+    DescriptorSink sink(fd, control);
     QString said;
-    if (!write(file, &said) || !file.flush())
-        return Fail(reason, WriteFailure(file, said));
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        return Fail(reason, file.errorString());
+    const bool written = write(sink, &said);
+    const QString failure = written ? QString() : WriteFailure(sink, said);
+    const int closeError = CloseChecked(fd);
+    if (!written)
+        return Fail(reason, failure);
+    if (closeError != 0)
+        return FailErrno(reason, closeError);
+    return true;
+}
+
+// The folder and name parts of path: "a/b" gives "a" and "b", "b" gives "." and "b".
+void SplitPath(const QByteArray& path, QByteArray& folder, QByteArray& name)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+    name = path.mid(slash + 1);
+}
+
+// A name for the temporary file that no other file has and that fits any name length:
+// the target's name is left out of it.
+QByteArray TemporaryName()
+{
+    return ".fotolot-save-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+}
+
+bool SaveRegularFile(const QByteArray& target, const struct stat* existing, const FileWriter& write,
+    QString* reason, SaveControl* control)
+{
+    QByteArray folderPath, name;
+    SplitPath(target, folderPath, name);
+    if (name.isEmpty())
+        return FailErrno(reason, EISDIR);
+    const int folder = ::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return FailErrno(reason, errno);
+    // A file the user may not write is not replaced behind the user's back, as an editor
+    // would not; a read-only file system says so itself below.
+    if (existing && ::faccessat(folder, name.constData(), W_OK, AT_EACCESS) != 0
+        && errno != EROFS) {
+        const int error = errno;
+        ::close(folder);
+        return FailErrno(reason, error);
+    }
+
+    QByteArray temporary;
+    int fd = -1;
+    const mode_t mode = existing ? (existing->st_mode & 07777) : 0666;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = TemporaryName();
+        fd = ::openat(folder, temporary.constData(),
+            O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, mode);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0) {
+        const int error = errno;
+        ::close(folder);
+        return FailErrno(reason, error);
+    }
+    if (existing) {
+        // The replacement keeps the old file's owner and mode where this user may give them.
+        (void)!::fchown(fd, existing->st_uid, existing->st_gid);
+        ::fchmod(fd, mode);
+    }
+
+    QString failure;
+    {
+        DescriptorSink sink(fd, control);
+        QString said;
+        if (!write(sink, &said))
+            failure = WriteFailure(sink, said);
+    }
+    // Every byte on the disk before the name points at it: a disk that fills up or fails
+    // while it syncs fails the save here, with the old file still in place.
+    if (failure.isEmpty() && CallFsync(fd) != 0)
+        failure = qt_error_string(errno);
+    const int closeError = CloseChecked(fd);
+    if (failure.isEmpty() && closeError != 0)
+        failure = qt_error_string(closeError);
+    if (failure.isEmpty()
+        && ::renameat(folder, temporary.constData(), folder, name.constData()) != 0)
+        failure = qt_error_string(errno);
+    if (!failure.isEmpty()) {
+        ::unlinkat(folder, temporary.constData(), 0);
+        ::close(folder);
+        return Fail(reason, failure);
+    }
+    // The new name on the disk too; the file is saved whatever this says.
+    ::fsync(folder);
+    ::close(folder);
     return true;
 }
 
 } // namespace
+
+SaveControl::SaveControl()
+    : m_wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+{
+}
+
+SaveControl::~SaveControl()
+{
+    if (m_wake >= 0)
+        ::close(m_wake);
+}
+
+void SaveControl::Cancel()
+{
+    m_cancelled = true;
+    if (m_wake >= 0) {
+        const std::uint64_t one = 1;
+        (void)!::write(m_wake, &one, sizeof one);
+    }
+}
+
+QString SaveCancelledReason()
+{
+    return QStringLiteral("Cancelled");
+}
+
+SaveFileCalls SetSaveFileCalls(SaveFileCalls calls)
+{
+    const SaveFileCalls previous = g_calls;
+    g_calls = calls;
+    return previous;
+}
 
 bool WriteWhole(QIODevice& device, const char* data, qint64 size)
 {
@@ -110,24 +319,29 @@ bool WriteWhole(QIODevice& device, const char* data, qint64 size)
     return true;
 }
 
-bool SaveToPath(const QString& path, const FileWriter& write, QString* reason)
+bool SaveToPath(const QString& path, const FileWriter& write, QString* reason, SaveControl* control)
 {
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile())
-        return SaveInPlace(path, write, reason);
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Fail(reason, file.errorString());
-    QString said;
-    if (!write(file, &said)) {
-        const QString failure = WriteFailure(file, said);
-        file.cancelWriting();
-        return Fail(reason, failure);
+    if (path.isEmpty())
+        return FailErrno(reason, ENOENT);
+    const SignalsHeld held;
+    QByteArray target = QFile::encodeName(path);
+    struct stat info { };
+    if (::stat(target.constData(), &info) != 0) {
+        if (errno != ENOENT)
+            return FailErrno(reason, errno);
+        // A new file; a dangling symbolic link is replaced by it, as by a plain save.
+        return SaveRegularFile(target, nullptr, write, reason, control);
     }
-    // commit() flushes, closes and renames; it keeps the target untouched and removes the
-    // temporary file if any of these fail or if a write failed before.
-    if (!file.commit())
-        return Fail(reason, file.errorString());
-    return true;
+    if (!S_ISREG(info.st_mode))
+        return SaveInPlace(target, write, reason, control);
+    // A symbolic link to a file: the file it points at is replaced, the link stays.
+    struct stat link { };
+    if (::lstat(target.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        char* resolved = ::realpath(target.constData(), nullptr);
+        if (resolved) {
+            target = resolved;
+            std::free(resolved);
+        }
+    }
+    return SaveRegularFile(target, &info, write, reason, control);
 }

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
-// Writing the file the user named: whole or not at all, and never waiting on it.
+// Writing the file the user named: whole or not at all, never waiting without a way out,
+// and never ending the program.
 #pragma once
 
+#include <atomic>
 #include <functional>
+
+#include <sys/types.h>
 
 #include <QtGlobal>
 
@@ -18,17 +22,57 @@ bool WriteWhole(QIODevice& device, const char* data, qint64 size);
 // reason set where the writer knows more than the device.
 using FileWriter = std::function<bool(QIODevice& device, QString* reason)>;
 
-// Saves what write produces to path.
-// - A regular file, new or existing, is written beside the target under a temporary name
-//   and renamed over it only after every byte has been written, flushed and closed: a
-//   failed save leaves an existing file as it was and nothing beside it.
+// Lets one thread stop a save that runs on another and watch how far it has come.
+class SaveControl {
+public:
+    SaveControl();
+    ~SaveControl();
+    SaveControl(const SaveControl&) = delete;
+    SaveControl& operator=(const SaveControl&) = delete;
+
+    // Any thread: the save stops before its next write, or at once while it waits for a
+    // reader to make room; a regular file is then left as it was.
+    void Cancel();
+    bool Cancelled() const { return m_cancelled.load(); }
+    // A descriptor that turns readable once Cancel was called (-1 if none could be made:
+    // a waiting write then looks at the flag every 50 ms).
+    int WakeDescriptor() const { return m_wake; }
+    // Bytes written to the target so far.
+    qint64 Written() const { return m_written.load(); }
+    void AddWritten(qint64 bytes) { m_written += bytes; }
+
+private:
+    std::atomic<bool> m_cancelled { false };
+    std::atomic<qint64> m_written { 0 };
+    int m_wake = -1;
+};
+
+// The reason a cancelled save gives.
+QString SaveCancelledReason();
+
+// The system calls that put a save's bytes on the disk. Tests replace them with stubs that
+// fail at chosen offsets, as a disk that fills up or a device that fails to sync does.
+struct SaveFileCalls {
+    ssize_t (*write)(int fd, const void* data, size_t size) = nullptr;
+    int (*fsync)(int fd) = nullptr;
+};
+// Installs calls (null members: the system's own) and returns the previous ones. Only while
+// no save runs.
+SaveFileCalls SetSaveFileCalls(SaveFileCalls calls);
+
+// Saves what write produces to path, on the calling thread.
+// - A regular file, new or existing (a symbolic link's target), is written beside the target
+//   under a temporary name, synced to the disk, closed and only then renamed over it: a
+//   failed or cancelled save leaves an existing file as it was and nothing beside it.
 // - An existing target that is not a regular file is never replaced by a rename (as root
 //   that would swap /dev/null for a regular file). It is opened in place without waiting:
 //   a device such as /dev/null is written; a FIFO is written only when a process has it
-//   open for reading, at that reader's pace, and a reader that goes away fails the save
-//   instead of ending the program; a FIFO without a reader, a socket and a directory fail
-//   at once.
-// Returns false when anything fails, with reason (if given) set to the system's words for
-// it ("No space left on device", "Read-only file system", "Is a directory") or the
-// writer's.
-bool SaveToPath(const QString& path, const FileWriter& write, QString* reason);
+//   open for reading, at that reader's pace (however slow, until control cancels), and a
+//   reader that goes away fails the save; a FIFO without a reader, a socket and a folder
+//   fail at once.
+// Neither a vanished reader (SIGPIPE) nor a file-size limit (SIGXFSZ) ends the program:
+// both fail the save. Returns false when anything fails, with reason (if given) set to the
+// system's words for it ("No space left on device", "File too large", "Read-only file
+// system", "Is a directory"), the writer's, or SaveCancelledReason().
+bool SaveToPath(
+    const QString& path, const FileWriter& write, QString* reason, SaveControl* control = nullptr);

@@ -28,7 +28,7 @@ bool WriteResults(QIODevice& device, const std::vector<ListRow>& rows, QString* 
     int columns = kTemplateColumnCount);
 
 // Writes the export to path as SaveToPath writes a file (controls/SaveToPath.h): whole or
-// not at all, a device or FIFO in place and never waiting for a reader. Returns false with
+// not at all, a device or FIFO in place, on the calling thread. Returns false with
 // errorString set to the reason when anything fails.
 bool SaveResults(const QString& path, const std::vector<ListRow>& rows, QString* errorString,
     int columns = kTemplateColumnCount);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "scan/CScanProgressDlg.h"
 
+#include <chrono>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -8,9 +9,9 @@
 #include <vector>
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QFile>
 #include <QPainter>
-#include <QThread>
 #include <QTimer>
 
 #include "catalogue/PathSource.h"
@@ -60,10 +61,7 @@ CScanProgressDlg::CScanProgressDlg(QWidget* parent)
 
 CScanProgressDlg::~CScanProgressDlg()
 {
-    if (m_worker) {
-        m_worker->wait();
-        delete m_worker;
-    }
+    FinishWorker();
 }
 
 int CScanProgressDlg::exec()
@@ -71,7 +69,31 @@ int CScanProgressDlg::exec()
     OnInitDialog();
     // The chooser opens once the progress dialog is up, from its own event loop.
     QTimer::singleShot(0, this, &CScanProgressDlg::ChooseItemsAndStart);
-    return QDialog::exec();
+    const int result = QDialog::exec();
+    // The run normally ends the loop with its last notice. When the application is told to
+    // quit (the session ends) every event loop ends at once, the worker still running.
+    FinishWorker();
+    return result;
+}
+
+void CScanProgressDlg::FinishWorker()
+{
+    if (!m_worker.joinable())
+        return;
+    // The worker may be waiting for a notice to be handled on this thread, which must then
+    // not simply wait for the worker: the notices are let through meanwhile, and the cancel
+    // ends the run after the file being read (or the folder being looked through).
+    if (m_catalogue->progressWindow)
+        m_catalogue->cancelRequested = true;
+    constexpr auto kWaitStep = std::chrono::milliseconds(10);
+    for (;;) {
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+        std::unique_lock<std::mutex> lock(m_noticeMutex);
+        if (m_workerEnded)
+            break;
+        m_noticeChange.wait_for(lock, kWaitStep);
+    }
+    m_worker.join();
 }
 
 void CScanProgressDlg::OnInitDialog()
@@ -93,18 +115,35 @@ void CScanProgressDlg::ChooseItemsAndStart()
         return;
     }
     m_repaintTimer->start();
-    m_worker = QThread::create([this, items = std::move(items)]() mutable {
-        const std::unique_ptr<PathSource> source = MakeScanSource(std::move(items));
-        ScanChosenFiles(*m_catalogue, *source);
+    m_workerEnded = false;
+    m_worker = std::thread([this, items = std::move(items)]() mutable {
+        {
+            const std::unique_ptr<PathSource> source = MakeScanSource(std::move(items));
+            ScanChosenFiles(*m_catalogue, *source);
+        }
+        const std::lock_guard<std::mutex> lock(m_noticeMutex);
+        m_workerEnded = true;
+        m_noticeChange.notify_all();
     });
-    m_worker->start(QThread::HighestPriority);
 }
 
 void CScanProgressDlg::Notice(int code)
 {
     // Runs on the worker thread: the handler runs on the user-interface thread, and the
-    // worker waits until it has.
-    QMetaObject::invokeMethod(this, "OnScanNotice", Qt::BlockingQueuedConnection, Q_ARG(int, code));
+    // worker waits until it has. The hand-over is a mutex and a condition of the standard
+    // library rather than Qt's blocking connection, so that a thread checker sees the order.
+    std::unique_lock<std::mutex> lock(m_noticeMutex);
+    m_noticeHandled = false;
+    QMetaObject::invokeMethod(this, "HandleWorkerNotice", Qt::QueuedConnection, Q_ARG(int, code));
+    m_noticeChange.wait(lock, [this] { return m_noticeHandled; });
+}
+
+void CScanProgressDlg::HandleWorkerNotice(int code)
+{
+    const std::lock_guard<std::mutex> lock(m_noticeMutex);
+    OnScanNotice(code);
+    m_noticeHandled = true;
+    m_noticeChange.notify_all();
 }
 
 int CScanProgressDlg::OnScanNotice(int code)
@@ -113,6 +152,10 @@ int CScanProgressDlg::OnScanNotice(int code)
     case ScanProgress:
         m_fileText = QFile::decodeName(QByteArray::fromStdString(m_catalogue->currentPath));
         m_totalText = QString::number(m_catalogue->recordCount);
+        m_textsPending = true;
+        break;
+    case ScanFolder:
+        m_fileText = QFile::decodeName(QByteArray::fromStdString(m_catalogue->currentPath));
         m_textsPending = true;
         break;
     case ScanDone:

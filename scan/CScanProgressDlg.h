@@ -4,8 +4,14 @@
 // worker thread and shows the file just handled and the number of photos so far. The worker reports
 // after every file with a blocking call that runs on the user-interface thread while the worker
 // waits, so the two never touch the catalogue at the same time. exec() returns Accepted after a
-// completed run and Rejected after a cancelled one or a dismissed chooser.
+// completed run and Rejected after a cancelled one or a dismissed chooser; when the
+// application is told to quit meanwhile, it cancels the run and returns once the worker has
+// ended.
 #pragma once
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include <QDialog>
 #include <QString>
@@ -15,7 +21,6 @@
 
 class CTransparentStatic;
 class QPaintEvent;
-class QThread;
 class QTimer;
 
 class CScanProgressDlg : public QDialog, private ScanNotifier {
@@ -53,8 +58,17 @@ private:
     void UpdateData(bool saveAndValidate);
     void ShowPendingTexts();
     void Notice(int code) override;
+    // Cancels a run still going and waits for its worker, letting its notices through.
+    void FinishWorker();
 
-    QThread* m_worker = nullptr;
+    // Handles a notice on the user-interface thread and lets the waiting worker go on.
+    Q_INVOKABLE void HandleWorkerNotice(int code);
+
+    std::thread m_worker;
+    std::mutex m_noticeMutex;
+    std::condition_variable m_noticeChange; // a notice handled, or the worker ended
+    bool m_noticeHandled = false; // guarded by m_noticeMutex
+    bool m_workerEnded = false; // guarded by m_noticeMutex
     QTimer* m_repaintTimer = nullptr;
     bool m_textsPending = false;
 };

@@ -6,6 +6,8 @@
 
 #include "app/DroppedItems.h"
 #include "controls/CTransparentStatic.h"
+#include "controls/SaveProgress.h"
+#include "query/ResultsModel.h"
 #include "scan/CScanProgressDlg.h"
 
 #include <QDropEvent>
@@ -13,6 +15,8 @@
 #include <QPushButton>
 #include <QScopeGuard>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -63,6 +67,8 @@ protected:
         auto* scan = qobject_cast<CScanProgressDlg*>(watched);
         if (scan && event->type() == QEvent::Show)
             connect(scan, &CScanProgressDlg::NoticeHandled, this, [this, scan](int code) {
+                if (code == ScanFolder)
+                    return; // the folders a walk looks through, shown now and then
                 notices += code == ScanProgress ? 'P' : code == ScanDone ? 'D' : 'C';
                 shown = scan->m_fileLabel->text() + " " + scan->m_totalLabel->text();
                 if (code != ScanProgress || notices.size() != cancelAt)
@@ -182,4 +188,49 @@ TEST_F(MainWindowTest, DragIsTakenWithLocalFilesTheDropWalksFoldersAndSoDoesOpen
     }
     EXPECT_EQ(m_desktop.folderChoosers, 3);
     EXPECT_EQ(m_dialog.m_catalogue.recordCount, 0);
+}
+
+// Export to a FIFO whose reader never reads: the window shows the progress box after a
+// moment and takes no drop while it is up; its Cancel ends the save without an error box.
+// A photo the desktop has no program for shows why it did not open.
+TEST_F(MainWindowTest, ASaveThatWaitsShowsItsBoxTakesNoDropAndAFailedOpeningSaysWhy)
+{
+    OpenPhotos({ WritePhoto("a.jpg", { 28, 10 }), WritePhoto("b.jpg", { 40, 10 }) });
+    Click(Item(IdQuery));
+    m_desktop.openSucceeds = false;
+    QTest::mouseDClick(Results()->viewport(), Qt::LeftButton, {}, RowCentre(1));
+    EXPECT_EQ(
+        m_desktop.calls, QStringList { "|Fotolot|Error opening file|No application to open it" });
+    ASSERT_EQ(m_desktop.opened.size(), 1);
+    EXPECT_TRUE(m_desktop.opened[0].toLocalFile().endsWith(QStringLiteral("/b.jpg")));
+
+    const QString fifo = m_dir.filePath(QStringLiteral("list.csv"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const int stalled = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(stalled, 0);
+    // More than the pipe holds, so that the save waits for its reader.
+    std::vector<ListRow> rows(3000, ListRow { "/p/a.jpg", "Camera", 2.8, 50, 100, 0.004 });
+    m_dialog.m_resultsModel->SetRows(rows);
+    m_desktop.calls.clear();
+    m_desktop.saveTarget = fifo;
+    const QByteArray url = "file://" + QFile::encodeName(m_dir.filePath(QStringLiteral("a.jpg")));
+    bool dropTaken = true;
+    QString shownFile;
+    Click(Results()->viewport(), RowCentre(0), Qt::RightButton);
+    WithModal([] { ChooseFromMenu("Export to CSV"); },
+        [&](QWidget* modal) {
+            auto* box = qobject_cast<SaveProgressDlg*>(modal);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->windowTitle(), QStringLiteral("Saving file..."));
+            shownFile = box->m_fileLabel->toolTip();
+            dropTaken = Drag(m_dialog, IdChart, url + "\r\n");
+            Click(box->m_cancelButton);
+        });
+    ::close(stalled);
+    EXPECT_FALSE(dropTaken);
+    EXPECT_EQ(shownFile, fifo);
+    EXPECT_EQ(m_desktop.calls, QStringList { "|ExifList|CSV files (*.csv)|csv" });
+    EXPECT_EQ(m_dialog.ListedRowCount(), 3000);
+    struct stat info { };
+    EXPECT_TRUE(::stat(QFile::encodeName(fifo).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
 }

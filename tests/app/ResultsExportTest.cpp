@@ -1,11 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "query/ResultsExport.h"
 #include "app/ExportToCsv.h"
+#include "controls/SaveProgress.h"
+#include "controls/SaveToPath.h"
 #include "query/ResultsModel.h"
 #include "tests/support/FakeDesktop.h"
 
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+
 #include <QTest>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <thread>
 
@@ -136,4 +144,68 @@ TEST(ResultsExport, RowsInListOrderReplaceTheFileWholeAndFailuresLeaveTheTargetA
     EXPECT_EQ(TypeOf(fifo), S_IFIFO);
     EXPECT_TRUE(SaveResults(null, kManyRows, &reason));
     EXPECT_EQ(TypeOf(null), S_IFCHR);
+}
+
+namespace {
+// A disk that fails the export's last block (its writes past g_failAt), and a write that
+// waits while g_hold is set, as one to a slow network share does.
+qint64 g_failAt = -1, g_written = 0;
+std::atomic<bool> g_hold { false };
+ssize_t StubWrite(int fd, const void* data, size_t size)
+{
+    while (g_hold)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (g_failAt >= 0 && g_written + static_cast<qint64>(size) > g_failAt) {
+        errno = ENOSPC;
+        return -1;
+    }
+    const ssize_t n = ::write(fd, data, size);
+    g_written += std::max<ssize_t>(n, 0);
+    return n;
+}
+} // namespace
+
+// The export's last write counts: a disk that fails only the last block shows the box and
+// keeps the old file. A save that waits shows its progress box after a moment; Cancel there
+// leaves the old file as it was, with nothing beside it, and shows no error.
+TEST(ResultsExport, AFailedLastBlockShowsTheBoxAndCancelKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("list.csv"));
+    QFile old(file);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
+    old.close();
+    FakeDesktop desktop;
+    desktop.saveTarget = file;
+    ResultsModel model;
+    model.SetRows(kManyRows); // some 160 KB, three blocks
+    const SaveFileCalls previous = SetSaveFileCalls({ StubWrite, nullptr });
+    g_failAt = 2 * 65536 + 100, g_written = 0;
+    EXPECT_FALSE(ExportResults(nullptr, model));
+    EXPECT_EQ(desktop.calls.value(1),
+        QStringLiteral("|Fotolot|Error saving file|No space left on device"));
+    EXPECT_EQ(Read(file), "old\n");
+
+    desktop.calls.clear();
+    g_failAt = -1, g_hold = true;
+    QString title;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<SaveProgressDlg*>(QApplication::activeModalWidget());
+        if (!box || !title.isEmpty())
+            return;
+        title = box->windowTitle();
+        QTest::mouseClick(box->m_cancelButton, Qt::LeftButton);
+        g_hold = false;
+    });
+    poll.start(10);
+    EXPECT_FALSE(ExportResults(nullptr, model));
+    poll.stop();
+    g_hold = false;
+    SetSaveFileCalls(previous);
+    EXPECT_EQ(title, QStringLiteral("Saving file..."));
+    EXPECT_EQ(desktop.calls, QStringList { "|ExifList|CSV files (*.csv)|csv" });
+    EXPECT_EQ(Read(file), "old\n");
+    const QDir::Filters all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+    EXPECT_EQ(QDir(dir.path()).entryList(all), QStringList { "list.csv" });
 }

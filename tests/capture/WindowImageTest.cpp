@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "capture/WindowImage.h"
 
+#include "capture/Dib.h"
+#include "capture/ImageExport.h"
+#include "controls/SaveToPath.h"
+
 #include "tests/support/FakeDesktop.h"
 
 #include <QImageReader>
@@ -11,7 +15,13 @@
 
 #include <filesystem>
 
+#include <csignal>
+
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 // A cancelled dialog does nothing; a file is written whole with the encoder the extension's
 // MIME type names (any letter case) and reads back as the window's pixels; every failure
@@ -69,4 +79,101 @@ TEST(SaveWindowImage, WritesByTheExtensionOrShowsTheReasonAndLeavesNoFile)
         EXPECT_EQ(QDir(dir.path()).entryList(all).join(u' ').toStdString(), "blocker fifo.png");
         EXPECT_TRUE(std::filesystem::is_fifo(QFile::encodeName(fifo).toStdString()));
     }
+}
+
+namespace {
+ssize_t DiskFull(int, const void*, size_t)
+{
+    errno = ENOSPC;
+    return -1;
+}
+} // namespace
+
+// The screenshot fails as the export does: a full disk and a read-only one say so and leave
+// no file, and past a file-size limit the save fails with "File too large" instead of ending
+// the program. A name with trailing spaces is written as the export writes it, and an
+// extension in capitals finds its encoder.
+TEST(SaveWindowImage, FullAndReadOnlyDisksASizeLimitTrailingSpacesAndCapitals)
+{
+    const std::pair<const char*, const char*> types[]
+        = { { "PNG", "image/png" }, { "Png", "image/png" }, { "JPG", "image/jpeg" },
+              { "JPEG", "image/jpeg" }, { "TIF", "image/tiff" }, { "BMP", "image/bmp" },
+              { "PPM", "image/x-portable-pixmap" }, { "XYZ", "image/xyz" }, { "Q", "image/q" } };
+    for (const auto& [extension, type] : types)
+        EXPECT_EQ(EncoderMimeType(QString::fromLatin1(extension)).toStdString(), type) << extension;
+    EXPECT_EQ(FileExtension(QStringLiteral("/d/trail.png  ")), QStringLiteral("png"));
+
+    QTemporaryDir dir;
+    QLabel window(QStringLiteral("picture"));
+    window.setObjectName(QStringLiteral("window"));
+    window.resize(40, 30);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const auto all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+    {
+        FakeDesktop desktop;
+        desktop.saveTarget = dir.filePath(QStringLiteral("trail.png  "));
+        EXPECT_TRUE(SaveWindowImage(&window, QStringLiteral("Fotolot"), 0));
+        EXPECT_EQ(QImageReader(desktop.saveTarget).format(), "png");
+        EXPECT_EQ(desktop.calls.size(), 1);
+        QFile::remove(desktop.saveTarget);
+
+        desktop.calls.clear();
+        desktop.saveTarget = dir.filePath(QStringLiteral("full.png"));
+        const SaveFileCalls previous = SetSaveFileCalls({ DiskFull, nullptr });
+        EXPECT_FALSE(SaveWindowImage(&window, QStringLiteral("Fotolot"), 0));
+        SetSaveFileCalls(previous);
+        EXPECT_EQ(desktop.calls.value(1),
+            QStringLiteral("window|Error saving file||No space left on device"));
+        EXPECT_TRUE(QDir(dir.path()).entryList(all).isEmpty());
+    }
+
+    // As under "ulimit -f 20", in a child process with the signal's default action.
+    const QImage noise = [] {
+        QImage image(200, 200, QImage::Format_RGB32);
+        quint32 x = 1;
+        for (int y = 0; y < 200; ++y)
+            for (int i = 0; i < 200; ++i)
+                image.setPixel(i, y, (x = x * 1664525u + 1013904223u) >> 8);
+        return image;
+    }();
+    const std::vector<std::uint8_t> dib = BitmapToDib(noise);
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit limit { 20480, 20480 };
+        QString reason = QStringLiteral("<no limit set>");
+        if (::setrlimit(RLIMIT_FSIZE, &limit) == 0
+            && SaveDibAsImage(
+                   dir.filePath(QStringLiteral("big.png")), QStringLiteral("png"), dib, &reason)
+                == 1)
+            reason = QStringLiteral("saved");
+        const QByteArray said = reason.toUtf8();
+        (void)!::write(channel[1], said.constData(), static_cast<size_t>(said.size()));
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    char said[256] = {};
+    (void)!::read(channel[0], said, sizeof said - 1);
+    ::close(channel[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_STREQ(said, "File too large");
+    EXPECT_TRUE(QDir(dir.path()).entryList(all).isEmpty());
+
+    const QString readOnly = dir.filePath(QStringLiteral("ro"));
+    QDir().mkpath(readOnly);
+    const QByteArray mountPoint = QFile::encodeName(readOnly);
+    if (::mount("tmpfs", mountPoint.constData(), "tmpfs", MS_RDONLY, "size=64k") != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    FakeDesktop desktop;
+    desktop.saveTarget = readOnly + QStringLiteral("/shot.png");
+    EXPECT_FALSE(SaveWindowImage(&window, QStringLiteral("Fotolot"), 0));
+    ::umount2(mountPoint.constData(), MNT_DETACH);
+    EXPECT_EQ(
+        desktop.calls.value(1), QStringLiteral("window|Error saving file||Read-only file system"));
 }

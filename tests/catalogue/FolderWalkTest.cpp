@@ -6,14 +6,19 @@
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <sched.h>
+#include <set>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cctype>
 
+#include "catalogue/LongPath.h"
 #include "catalogue/PathSource.h"
+#include "catalogue/PhotoCatalogue.h"
+#include "catalogue/ScanLoop.h"
 #include "tests/catalogue/ExifTestFiles.h"
 
 namespace fs = std::filesystem;
@@ -120,4 +125,116 @@ TEST(FolderWalk, PhotoNamesByExtensionInAnyCaseAndTheOrderAndFilteringOfATree)
         under({ "/notes.txt", "/linkdir/deep/er/est.NEF", "/linkdir/z.tif", "/missing.jpg",
             "/dir.jpg/inside.jpg", "/B.jpg", "/a/deep/er/est.NEF", "/a/z.tif", "/a/.cache/x.jpg",
             "/a/z.tif", "/loop/a/deep/er/est.NEF", "/loop/a/z.tif" }));
+}
+
+namespace {
+// Records the folders a walk enters and stops it on entering the stopAt-th.
+struct Watcher : WalkWatch {
+    std::vector<std::string> entered;
+    std::size_t stopAt = 0;
+    bool Stopped() override { return stopAt != 0 && entered.size() >= stopAt; }
+    void Entered(const std::string& folder) override { entered.push_back(folder); }
+};
+} // namespace
+
+// The walk tells each folder it enters and stops as soon as it is told to: no further
+// folder is entered, and it ends as after its last path. Chosen items pass the watch on to
+// the folders among them.
+TEST(FolderWalk, TellsTheFoldersItEntersAndStopsWhenToldTo)
+{
+    const TempDir tree;
+    const std::string root = tree.path.string();
+    for (const char* name : { "a/1.txt", "b/2.txt", "c/3.jpg", "d/4.jpg" }) {
+        fs::create_directories((tree.path / name).parent_path());
+        tree.Write(name, { 'x' });
+    }
+    Watcher all;
+    FolderWalk walk(root, &all);
+    EXPECT_EQ(PullAll(walk), (std::vector<std::string> { root + "/c/3.jpg", root + "/d/4.jpg" }));
+    EXPECT_EQ(all.entered,
+        (std::vector<std::string> { root, root + "/a", root + "/b", root + "/c", root + "/d" }));
+
+    Watcher stopping;
+    stopping.stopAt = 3;
+    const auto source = MakeScanSource({ root + "/c/3.jpg", root, root + "/d/4.jpg" });
+    source->Watch(&stopping);
+    EXPECT_EQ(PullAll(*source), std::vector<std::string> { root + "/c/3.jpg" });
+    EXPECT_EQ(stopping.entered, (std::vector<std::string> { root, root + "/a", root + "/b" }));
+}
+
+// 24 nested folders of 250-byte names, a photo in each: the deeper half lies past the
+// system's path length of 4096 bytes and is walked and read all the same, and a folder,
+// a FIFO and a device named as photos are turned away without a descriptor left open.
+TEST(FolderWalk, ATreeDeeperThanThePathLengthLosesNoPhoto)
+{
+    const TempDir tree;
+    const std::string root = tree.path.string();
+    int folder = open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(folder, 0);
+    std::string path = root;
+    std::vector<std::string> expected;
+    for (int depth = 0; depth < 24; ++depth) {
+        const std::string name(250, static_cast<char>('a' + depth));
+        ASSERT_EQ(mkdirat(folder, name.c_str(), 0700), 0);
+        const int inner = openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        close(folder);
+        ASSERT_GE((folder = inner), 0);
+        path += "/" + name;
+        const int photo = openat(folder, "p.jpg", O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+        ASSERT_GE(photo, 0);
+        ASSERT_EQ(write(photo, kBigEndian.data(), kBigEndian.size()),
+            static_cast<ssize_t>(kBigEndian.size()));
+        close(photo);
+        expected.push_back(path + "/p.jpg");
+    }
+    close(folder);
+    std::reverse(expected.begin(), expected.end()); // the deepest first
+    ASSERT_GT(expected.front().size(), 4096u);
+
+    PhotoCatalogue catalogue;
+    BeginScan(catalogue);
+    FolderWalk walk(root);
+    ScanChosenFiles(catalogue, walk);
+    // The depth of each photo read, by the number of folders above it.
+    std::set<std::size_t> depths;
+    for (const PhotoRecord* r = catalogue.head.get(); r != catalogue.spare; r = r->next.get())
+        depths.insert((r->path.size() - root.size() - 6) / 251);
+    EXPECT_EQ(depths.size(), 24u);
+    EXPECT_EQ(depths.empty() ? 0 : *depths.rbegin(), 24u);
+    EXPECT_EQ(catalogue.recordCount, 24);
+
+    // Refused: a folder, a FIFO and a character device named as photos, each at a short
+    // path and past the path length.
+    const std::string deep = expected.front().substr(0, expected.front().size() - 6);
+    std::vector<std::string> refused;
+    for (const std::string& at : { root, deep }) {
+        const int base = OpenAnyLength(at, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ASSERT_GE(base, 0);
+        ASSERT_EQ(mkdirat(base, "dir.jpg", 0700), 0);
+        ASSERT_EQ(mkfifoat(base, "fifo.jpg", 0600), 0);
+        ASSERT_EQ(mknodat(base, "null.jpg", S_IFCHR | 0600, makedev(1, 3)), 0);
+        close(base);
+        for (const char* name : { "/dir.jpg", "/fifo.jpg", "/null.jpg", "/missing.jpg" })
+            refused.push_back(at + name);
+    }
+    const std::size_t descriptors = EntriesOf("/proc/self/fd");
+    PhotoCatalogue none;
+    BeginScan(none);
+    PathListSource list(refused);
+    ScanChosenFiles(none, list, { ReadFileStart, 4, 8 });
+    EXPECT_EQ(none.recordCount, 0);
+    EXPECT_EQ(EntriesOf("/proc/self/fd"), descriptors);
+
+    // The tree is taken down from the inside out: its paths are too long to remove whole.
+    for (std::size_t level = 0; level < expected.size(); ++level) {
+        const std::string inner = expected[level].substr(0, expected[level].size() - 6);
+        const int at = OpenAnyLength(inner, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ASSERT_GE(at, 0);
+        for (const char* name : { "p.jpg", "fifo.jpg", "null.jpg" })
+            unlinkat(at, name, 0);
+        unlinkat(at, "dir.jpg", AT_REMOVEDIR);
+        for (unsigned char c = 'a'; c < 'a' + 24; ++c)
+            unlinkat(at, std::string(250, static_cast<char>(c)).c_str(), AT_REMOVEDIR);
+        close(at);
+    }
 }

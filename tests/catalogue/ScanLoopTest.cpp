@@ -194,3 +194,54 @@ TEST(ScanLoop, SkippedFilesAreCountedByReasonAndTheNextRunStartsAfresh)
     EXPECT_EQ(std::vector<int>(std::begin(c.skipped), std::end(c.skipped)),
         (std::vector<int> { 0, 0, 0, 0 }));
 }
+
+// A walk through folders without photos shows where it is (the first folder at once) and
+// a cancel meanwhile ends the run within that folder: no later folder is entered, no file
+// read, and ScanClose follows. A stream that gives paths slowly has its first file handed
+// out long before the ring is full.
+TEST(ScanLoop, ACancelDuringAWalkEndsItAndASlowStreamHandsOutItsFirstFileEarly)
+{
+    TempDir tree;
+    for (int i = 0; i < 50; ++i)
+        std::filesystem::create_directories(tree.path / ("f" + std::to_string(100 + i)));
+    std::filesystem::create_directories(tree.path / "zz");
+    for (int i = 0; i < 50; ++i)
+        tree.Write("f" + std::to_string(100 + i) + "/notes.txt", { 'x' });
+    tree.Write("zz/photo.jpg", kBigEndian);
+    Recorder rec;
+    rec.cancelAfter = 1;
+    SlowReads reads { 0 };
+    BeginScan(rec.c);
+    const auto source = MakeScanSource({ tree.path.string() });
+    ScanChosenFiles(rec.c, *source, reads.Options(2, 8));
+    EXPECT_EQ(rec.notices,
+        (std::vector<Seen> { { ScanFolder, tree.path.string(), 0, true },
+            { ScanClose, tree.path.string(), 0, true } }));
+    EXPECT_EQ(reads.inFlight.load(), 0);
+
+    // 200 paths, 2 ms apiece: the first notice comes after a handful of them, not 128.
+    std::vector<std::string> paths;
+    for (int i = 0; i < 200; ++i)
+        paths.push_back(tree.Write(std::to_string(i) + ".jpg", kBigEndian));
+    struct SlowSource : PathListSource {
+        using PathListSource::PathListSource;
+        int pulled = 0;
+        bool Next(std::string& path) override
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            return ++pulled, PathListSource::Next(path);
+        }
+    } slow(paths);
+    Recorder first;
+    int pulledAtFirst = -1;
+    first.onNotice = [&] {
+        if (pulledAtFirst < 0)
+            pulledAtFirst = slow.pulled;
+    };
+    first.cancelAfter = 1;
+    BeginScan(first.c);
+    ScanChosenFiles(first.c, slow);
+    EXPECT_GE(pulledAtFirst, 1);
+    EXPECT_LT(pulledAtFirst, 64);
+    EXPECT_EQ(first.notices.back(), Seen(ScanClose, paths[0], 1, true));
+}

@@ -26,6 +26,7 @@ public:
     QStringList calls;
     int openDialogs = 0, folderChoosers = 0;
     QList<QUrl> opened;
+    bool openSucceeds = true; // false: as a desktop without a launcher
 
     QStringList ChooseFilesToOpen(
         QWidget* parent, const QString&, const QStringList&, const QString&) override
@@ -56,7 +57,7 @@ public:
     bool OpenWithDesktop(const QUrl& url) override
     {
         opened.append(url);
-        return true;
+        return openSucceeds;
     }
 
 private:

@@ -1,0 +1,271 @@
+// SPDX-License-Identifier: MIT
+#include "controls/SaveToPath.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QIODevice>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Bytes that tell their own position: a lost or shifted block shows.
+QByteArray Payload(int size)
+{
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>('a' + (i / 7 + i) % 26);
+    return bytes;
+}
+
+FileWriter Writing(const QByteArray& bytes)
+{
+    return [bytes](QIODevice& device, QString*) {
+        return WriteWhole(device, bytes.constData(), bytes.size());
+    };
+}
+
+QByteArray Read(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void Write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+QString Listing(const QString& folder)
+{
+    const auto all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+    return QDir(folder).entryList(all, QDir::Name).join(u' ');
+}
+
+std::size_t OpenDescriptors()
+{
+    return static_cast<std::size_t>(
+        QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size());
+}
+
+// A disk that takes bytes up to offset g_failAt of the save and then fails with g_error,
+// and a sync that fails with g_syncError (0: the system's own).
+qint64 g_failAt = -1, g_written = 0;
+int g_error = 0, g_syncError = 0;
+
+ssize_t StubWrite(int fd, const void* data, size_t size)
+{
+    if (g_failAt >= 0 && g_written >= g_failAt) {
+        errno = g_error;
+        return -1;
+    }
+    if (g_failAt >= 0)
+        size = std::min<size_t>(size, static_cast<size_t>(g_failAt - g_written));
+    const ssize_t n = ::write(fd, data, size);
+    g_written += std::max<ssize_t>(n, 0);
+    return n;
+}
+
+int StubSync(int fd)
+{
+    if (g_syncError != 0) {
+        errno = g_syncError;
+        return -1;
+    }
+    return ::fsync(fd);
+}
+
+// A tmpfs of the given size at folder, for as long as it lives; not mounted where this user
+// may not mount (the cases that need it then skip themselves).
+struct SmallDisk {
+    SmallDisk(const QString& folder, const char* options)
+        : path(folder)
+    {
+        QDir().mkpath(folder);
+        mounted = ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, options) == 0;
+    }
+    ~SmallDisk()
+    {
+        if (mounted)
+            ::umount2(QFile::encodeName(path).constData(), MNT_DETACH);
+    }
+    bool ReadOnly()
+    {
+        return ::mount(nullptr, QFile::encodeName(path).constData(), nullptr,
+                   MS_REMOUNT | MS_RDONLY, nullptr)
+            == 0;
+    }
+    QString path;
+    bool mounted = false;
+};
+
+} // namespace
+
+// A save either puts every byte on the disk, synced, before the rename, or leaves the old
+// file as it was with nothing beside it and says why in the system's words; no descriptor
+// stays open either way. The disk fails at chosen offsets (the last block, the last byte,
+// the first) or in the sync; then real small disks: a tmpfs of 64 KiB that is full, one of
+// 36 pages that cannot hold the new file beside the old, and a read-only one.
+TEST(SaveToPath, EveryByteIsSyncedBeforeTheRenameOrTheOldFileStays)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("exist.csv"));
+    const QByteArray old = "old contents\n", payload = Payload(143928);
+    const std::size_t descriptors = OpenDescriptors();
+
+    // Offset of the failing write (-1: none), write error, sync error, reason (none: saved).
+    const std::tuple<qint64, int, int, const char*> rows[]
+        = { { 131072, ENOSPC, 0, "No space left on device" },
+              { 143927, ENOSPC, 0, "No space left on device" },
+              { 0, ENOSPC, 0, "No space left on device" }, { 65536, EIO, 0, "Input/output error" },
+              { -1, 0, EIO, "Input/output error" }, { -1, 0, ENOSPC, "No space left on device" },
+              { -1, 0, 0, nullptr } };
+    for (const auto& [failAt, error, syncError, expected] : rows) {
+        SCOPED_TRACE(failAt);
+        Write(target, old);
+        g_failAt = failAt, g_written = 0, g_error = error, g_syncError = syncError;
+        const SaveFileCalls previous = SetSaveFileCalls({ StubWrite, StubSync });
+        QString reason;
+        const bool saved = SaveToPath(target, Writing(payload), &reason);
+        SetSaveFileCalls(previous);
+        EXPECT_EQ(saved, expected == nullptr);
+        EXPECT_EQ(reason.toStdString(), expected ? expected : "");
+        EXPECT_EQ(Read(target) == payload, expected == nullptr);
+        EXPECT_EQ(Read(target) == old, expected != nullptr);
+        EXPECT_EQ(Listing(dir.path()), QStringLiteral("exist.csv"));
+        EXPECT_EQ(OpenDescriptors(), descriptors);
+    }
+
+    SmallDisk full(dir.filePath(QStringLiteral("full")), "size=64k");
+    SmallDisk tight(dir.filePath(QStringLiteral("tight")), "size=147456"); // 36 pages
+    SmallDisk readOnly(dir.filePath(QStringLiteral("ro")), "size=64k");
+    if (!full.mounted || !tight.mounted || !readOnly.mounted)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    const QString small = full.path + QStringLiteral("/exist.csv");
+    Write(small, old);
+    QFile filler(full.path + QStringLiteral("/filler"));
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    while (filler.write(QByteArray(4096, 'f')) == 4096 && filler.flush()) { }
+    filler.close();
+    const QString big = tight.path + QStringLiteral("/exist.csv");
+    Write(big, old);
+    Write(readOnly.path + QStringLiteral("/exist.csv"), old);
+    ASSERT_TRUE(readOnly.ReadOnly());
+    const std::tuple<QString, QByteArray, const char*> disks[]
+        = { { small, "a small list\n", "No space left on device" },
+              { big, payload, "No space left on device" },
+              { readOnly.path + QStringLiteral("/exist.csv"), "x", "Read-only file system" },
+              { readOnly.path + QStringLiteral("/new.csv"), "x", "Read-only file system" } };
+    for (const auto& [path, bytes, expected] : disks) {
+        SCOPED_TRACE(path.toStdString());
+        QString reason;
+        EXPECT_FALSE(SaveToPath(path, Writing(bytes), &reason));
+        EXPECT_EQ(reason.toStdString(), expected);
+        EXPECT_EQ(Read(QFileInfo(path).path() + QStringLiteral("/exist.csv")), old);
+        EXPECT_EQ(OpenDescriptors(), descriptors);
+    }
+    EXPECT_EQ(Listing(full.path), QStringLiteral("exist.csv filler"));
+    EXPECT_EQ(Listing(tight.path), QStringLiteral("exist.csv"));
+    // Room for the new file beside the old: it is written whole.
+    const QByteArray fits = Payload(100000);
+    EXPECT_TRUE(SaveToPath(big, Writing(fits), nullptr));
+    EXPECT_EQ(Read(big), fits);
+}
+
+// Past a file-size limit the save fails with "File too large" and the program goes on
+// (SIGXFSZ would end it), the old file kept. The limit is set in a child process, with the
+// signal's default action, so that the test's own process keeps its limits.
+TEST(SaveToPath, AFileSizeLimitFailsTheSaveWithoutEndingTheProgram)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("exist.csv"));
+    Write(target, "old\n");
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit limit { 2048, 2048 }; // as under "ulimit -f 2"
+        QString reason = QStringLiteral("<no limit set>");
+        if (::setrlimit(RLIMIT_FSIZE, &limit) == 0)
+            reason = SaveToPath(target, Writing(Payload(10000)), &reason) ? "saved" : reason;
+        const QByteArray said = reason.toUtf8();
+        (void)!::write(channel[1], said.constData(), static_cast<size_t>(said.size()));
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    char said[256] = {};
+    (void)!::read(channel[0], said, sizeof said - 1);
+    ::close(channel[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_STREQ(said, "File too large");
+    EXPECT_EQ(Read(target), "old\n");
+    EXPECT_EQ(Listing(dir.path()), QStringLiteral("exist.csv"));
+}
+
+// A FIFO is written at its reader's pace however slow (its descriptor may not give up when
+// the pipe is full), every byte in order; a reader that never reads keeps the save waiting
+// until it is cancelled, which ends it at once. The FIFO stays a FIFO.
+TEST(SaveToPath, AFifoTakesEverythingFromASlowReaderAndACancelEndsAStalledOne)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo.csv"));
+    const QByteArray name = QFile::encodeName(fifo);
+    ASSERT_EQ(::mkfifo(name.constData(), 0600), 0);
+    const QByteArray payload = Payload(300000);
+
+    const int reader = ::open(name.constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ::fcntl(reader, F_SETFL, ::fcntl(reader, F_GETFL) & ~O_NONBLOCK);
+    QByteArray received;
+    std::thread slow([reader, &received] {
+        char block[4096];
+        for (ssize_t n; (n = ::read(reader, block, sizeof block)) != 0;) {
+            if (n > 0)
+                received.append(block, n);
+            std::this_thread::sleep_for(std::chrono::microseconds(300));
+        }
+    });
+    QString reason;
+    EXPECT_TRUE(SaveToPath(fifo, Writing(payload), &reason)) << reason.toStdString();
+    slow.join();
+    ::close(reader);
+    EXPECT_TRUE(received == payload) << received.size();
+
+    const int stalled = ::open(name.constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(stalled, 0);
+    SaveControl control;
+    bool saved = true;
+    std::thread save([&] { saved = SaveToPath(fifo, Writing(payload), &reason, &control); });
+    // Waits until the pipe is full and the save waits for room.
+    for (int i = 0; i < 5000 && control.Written() < 4096; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    control.Cancel();
+    save.join();
+    ::close(stalled);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(reason.toStdString(), "Cancelled");
+    EXPECT_GE(control.Written(), 4096);
+    EXPECT_LT(control.Written(), payload.size());
+    struct stat info { };
+    EXPECT_TRUE(::stat(name.constData(), &info) == 0 && S_ISFIFO(info.st_mode));
+}

@@ -196,7 +196,7 @@ TEST_F(MainWindowTest, DragIsTakenWithLocalFilesTheDropWalksFoldersAndSoDoesOpen
 TEST_F(MainWindowTest, ASaveThatWaitsShowsItsBoxTakesNoDropAndAFailedOpeningSaysWhy)
 {
     OpenPhotos({ WritePhoto("a.jpg", { 28, 10 }), WritePhoto("b.jpg", { 40, 10 }) });
-    Click(Item(IdQuery));
+    Click(m_dialog.m_queryButton);
     m_desktop.openSucceeds = false;
     QTest::mouseDClick(Results()->viewport(), Qt::LeftButton, {}, RowCentre(1));
     EXPECT_EQ(
@@ -223,7 +223,7 @@ TEST_F(MainWindowTest, ASaveThatWaitsShowsItsBoxTakesNoDropAndAFailedOpeningSays
             ASSERT_NE(box, nullptr);
             EXPECT_EQ(box->windowTitle(), QStringLiteral("Saving file..."));
             shownFile = box->m_fileLabel->toolTip();
-            dropTaken = Drag(m_dialog, IdChart, url + "\r\n");
+            dropTaken = Drag(m_dialog, m_dialog.m_chart, url + "\r\n");
             Click(box->m_cancelButton);
         });
     ::close(stalled);

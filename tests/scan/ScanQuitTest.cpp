@@ -13,7 +13,7 @@
 
 #include <unistd.h>
 
-#include "catalogue/dialog/CScanProgressDlg.h"
+#include "scan/CScanProgressDlg.h"
 #include "controls/CTransparentStatic.h"
 
 // Told to quit during a walk (a session ending does so), the dialog returns Rejected once

@@ -2,8 +2,8 @@
 #include "app/CMainDialog.h"
 
 #include "app/CAboutDlg.h"
-#include "app/ExpandedPanel.h"
 #include "app/ControlIds.h"
+#include "app/ExpandedPanel.h"
 #include "app/MainDialogTemplate.h"
 #include "app/ProgramIcon.h"
 #include "capture/ImageExport.h"

@@ -19,8 +19,8 @@ bool ExportResults(QWidget* parent, const ResultsModel& model)
     QString reason;
     const SaveOutcome outcome = SaveWithProgress(
         parent, path,
-        [rows = model.Rows(), columns = model.ShownColumns()](QIODevice& device,
-            QString* said) { return WriteResults(device, rows, said, columns); },
+        [rows = model.Rows(), columns = model.ShownColumns()](
+            QIODevice& device, QString* said) { return WriteResults(device, rows, said, columns); },
         &reason);
     if (outcome == SaveOutcome::Failed)
         Desktop().ShowError(

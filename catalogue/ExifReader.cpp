@@ -14,8 +14,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "catalogue/PhotoCatalogue.h"
 #include "catalogue/LongPath.h"
+#include "catalogue/PhotoCatalogue.h"
 #include "catalogue/PhotoContainer.h"
 
 namespace {

@@ -8,4 +8,3 @@
 
 // open(path, flags) for a path of any length. Returns the descriptor, or -1 with errno set.
 int OpenAnyLength(const std::string& path, int flags);
-

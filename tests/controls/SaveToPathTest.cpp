@@ -22,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/FileSizeLimit.h"
+
 namespace {
 
 // Bytes that tell their own position: a lost or shifted block shows.
@@ -196,28 +198,14 @@ TEST(SaveToPath, AFileSizeLimitFailsTheSaveWithoutEndingTheProgram)
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("exist.csv"));
     Write(target, "old\n");
-    int channel[2];
-    ASSERT_EQ(::pipe(channel), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_DFL);
-        const rlimit limit { 2048, 2048 }; // as under "ulimit -f 2"
-        QString reason = QStringLiteral("<no limit set>");
-        if (::setrlimit(RLIMIT_FSIZE, &limit) == 0)
-            reason = SaveToPath(target, Writing(Payload(10000)), &reason) ? "saved" : reason;
-        const QByteArray said = reason.toUtf8();
-        (void)!::write(channel[1], said.constData(), static_cast<size_t>(said.size()));
-        ::_exit(0);
-    }
-    ::close(channel[1]);
-    char said[256] = {};
-    (void)!::read(channel[0], said, sizeof said - 1);
-    ::close(channel[0]);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-    EXPECT_STREQ(said, "File too large");
+    EXPECT_EQ(SaidUnderFileSizeLimit(2048, // as under "ulimit -f 2"
+                  [&] {
+                      QString reason;
+                      return SaveToPath(target, Writing(Payload(10000)), &reason)
+                          ? QStringLiteral("saved")
+                          : reason;
+                  }),
+        "File too large");
     EXPECT_EQ(Read(target), "old\n");
     EXPECT_EQ(Listing(dir.path()), QStringLiteral("exist.csv"));
 }

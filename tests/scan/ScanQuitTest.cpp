@@ -13,8 +13,8 @@
 
 #include <unistd.h>
 
-#include "scan/CScanProgressDlg.h"
 #include "controls/CTransparentStatic.h"
+#include "scan/CScanProgressDlg.h"
 
 // Told to quit during a walk (a session ending does so), the dialog returns Rejected once
 // its worker has ended, letting the worker's last notices through instead of waiting for

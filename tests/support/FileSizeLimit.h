@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+// Runs a save in a child process under a file-size limit, as "ulimit -f" sets one, so that
+// the test's own process keeps its limits and survives a SIGXFSZ the save fails to avoid.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <csignal>
+#include <functional>
+#include <string>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+// What save said in a child limited to limitBytes per file, with SIGXFSZ at its default
+// action: its text ("saved" or the reason it gave), or "ended by signal N" when the child
+// did not exit of its own.
+inline std::string SaidUnderFileSizeLimit(rlim_t limitBytes, const std::function<QString()>& save)
+{
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return "no pipe";
+    const pid_t child = ::fork();
+    if (child < 0)
+        return "no child";
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit limit { limitBytes, limitBytes };
+        const QByteArray said
+            = ::setrlimit(RLIMIT_FSIZE, &limit) == 0 ? save().toUtf8() : "<no limit set>";
+        (void)!::write(channel[1], said.constData(), static_cast<size_t>(said.size()));
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    char said[256] = {};
+    (void)!::read(channel[0], said, sizeof said - 1);
+    ::close(channel[0]);
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child)
+        return "lost the child";
+    if (!WIFEXITED(status))
+        return "ended by signal " + std::to_string(WTERMSIG(status));
+    return said;
+}

@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Installs what is missing, builds Fotolot with warnings as errors and runs every test;
 # then builds everything again under AddressSanitizer and UndefinedBehaviorSanitizer and
-# runs every test once more; then builds the Qt-free catalogue (the scan loop and its
-# reader threads) and its tests under ThreadSanitizer and runs them.
+# runs every test once more; then builds the catalogue (the scan loop and its reader threads),
+# the saves and the scan dialog with its worker under ThreadSanitizer and runs their tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -19,6 +19,12 @@ cmake --build build-sanitize -j "$jobs"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 (cd build-sanitize && ctest --output-on-failure -j "$jobs")
 
-cmake -S . -B build-tsan -DFOTOLOT_WERROR=ON -DFOTOLOT_TSAN=ON -DFOTOLOT_CATALOGUE_ONLY=ON
+# Under ThreadSanitizer: the catalogue, the saves and the scan dialog with its worker (the
+# controls and query layers, on which the dialog's tests stand). Left out are the tests that
+# drive Qt's own file dialogs: their helper threads live inside Qt, whose futex-based locks
+# ThreadSanitizer cannot see in an uninstrumented Qt, so it reports races between Qt's own
+# threads there.
+cmake -S . -B build-tsan -DFOTOLOT_WERROR=ON -DFOTOLOT_TSAN=ON "-DFOTOLOT_ONLY=controls;query"
 cmake --build build-tsan -j "$jobs"
-(cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --output-on-failure -j "$jobs")
+(cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+  ctest --output-on-failure -j "$jobs" -E 'SaveFileDialog|OpenDialog|DesktopXvfb|desktop_xvfb')

@@ -287,14 +287,13 @@ TEST(ExpandedLayout, TheTemplateAreaStaysAndTheExtraSpaceGoesToChartAndList)
 {
     const QSize templateSize(593, 423);
     const QRect chart(11, 135, 571, 214), list(11, 357, 571, 95);
-    const std::tuple<QSize, QRect, QRect, QRect> cases[] = {
-        { { 883, 423 }, chart, list, { 593, 0, 290, 423 } },
-        { { 883, 300 }, chart, list, { 593, 0, 290, 423 } },
-        { { 983, 723 }, chart.adjusted(0, 0, 100, 100), list.adjusted(0, 100, 100, 300),
-            { 693, 0, 290, 723 } },
-        { { 884, 424 }, chart.adjusted(0, 0, 1, 0), list.adjusted(0, 0, 1, 1),
-            { 594, 0, 290, 424 } },
-    };
+    const std::tuple<QSize, QRect, QRect, QRect> cases[]
+        = { { { 883, 423 }, chart, list, { 593, 0, 290, 423 } },
+              { { 883, 300 }, chart, list, { 593, 0, 290, 423 } },
+              { { 983, 723 }, chart.adjusted(0, 0, 100, 100), list.adjusted(0, 100, 100, 300),
+                  { 693, 0, 290, 723 } },
+              { { 884, 424 }, chart.adjusted(0, 0, 1, 0), list.adjusted(0, 0, 1, 1),
+                  { 594, 0, 290, 424 } } };
     for (const auto& [client, chartAt, listAt, panelAt] : cases) {
         const ExpandedLayout layout = LayoutExpanded(templateSize, chart, list, 290, client);
         EXPECT_EQ(std::make_tuple(layout.chart, layout.list, layout.panel),

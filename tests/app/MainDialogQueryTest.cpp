@@ -33,7 +33,6 @@ TEST_F(MainWindowTest, ScanFillsTheBoundsQueryListsWhatLiesWithinThemHeadingsSor
             (column < 2 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
     }
     EXPECT_EQ(m_dialog.m_matchesLabel->text(), "4/4");
-    EXPECT_TRUE(m_dialog.m_matchesLabel->alignment() & Qt::AlignRight);
 
     // Heading clicks sort, each column alternating; the directions outlive a query (-1);
     // the stripes follow the position. File names sort by bytes (upper case first), a

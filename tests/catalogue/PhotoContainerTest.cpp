@@ -165,32 +165,24 @@ TEST(PhotoContainer, HeifExifItemsInEveryIlocLayoutAndBothByteOrders)
     // iloc version, offset, length, base offset and index sizes, construction method,
     // Exif item's file offset, infe version, big-endian; the second read's offset (0: none).
     using Row = std::pair<HeifLayout, std::uint64_t>;
-    const Row rows[] = {
-        { { 0, 4, 4, 0, 0, 0, 0, 2, false }, 0 },
-        { { 0, 8, 8, 4, 0, 0, 0, 3, true }, 0 },
-        { { 0, 0, 4, 8, 0, 0, 0, 2, true }, 0 },
-        { { 1, 4, 0, 0, 4, 0, 0, 2, false }, 0 },
-        { { 1, 0, 0, 4, 8, 0, 0, 3, true }, 0 },
-        { { 1, 4, 4, 0, 0, 1, 0, 2, true }, 0 },
-        { { 1, 0, 0, 0, 0, 1, 0, 3, false }, 0 },
-        { { 2, 8, 4, 8, 4, 1, 0, 2, false }, 0 },
-        { { 2, 4, 8, 0, 0, 0, 0, 3, true }, 0 },
-        { { 2, 0, 0, 8, 8, 0, 0, 2, false }, 0 },
-        // Beyond the first read: at 40,000, and straddling its end at 32,700.
-        { { 1, 4, 4, 0, 0, 0, 40000, 2, false }, 40000 },
-        { { 2, 8, 8, 4, 0, 0, 40000, 3, true }, 40000 },
-        { { 0, 4, 0, 4, 0, 0, 32700, 2, true }, 32700 },
-    };
+    const Row rows[]
+        = { { { 0, 4, 4, 0, 0, 0, 0, 2, false }, 0 }, { { 0, 8, 8, 4, 0, 0, 0, 3, true }, 0 },
+              { { 0, 0, 4, 8, 0, 0, 0, 2, true }, 0 }, { { 1, 4, 0, 0, 4, 0, 0, 2, false }, 0 },
+              { { 1, 0, 0, 4, 8, 0, 0, 3, true }, 0 }, { { 1, 4, 4, 0, 0, 1, 0, 2, true }, 0 },
+              { { 1, 0, 0, 0, 0, 1, 0, 3, false }, 0 }, { { 2, 8, 4, 8, 4, 1, 0, 2, false }, 0 },
+              { { 2, 4, 8, 0, 0, 0, 0, 3, true }, 0 }, { { 2, 0, 0, 8, 8, 0, 0, 2, false }, 0 },
+              // Beyond the first read: at 40,000, and straddling its end at 32,700.
+              { { 1, 4, 4, 0, 0, 0, 40000, 2, false }, 40000 },
+              { { 2, 8, 8, 4, 0, 0, 40000, 3, true }, 40000 },
+              { { 0, 4, 0, 4, 0, 0, 32700, 2, true }, 32700 } };
     for (const auto& [layout, secondAt] : rows) {
         const Bytes file = HeifFile(layout);
         const MemoryRead read = ReadFromMemory(file);
-        const std::string row = std::to_string(layout.ilocVersion) + " "
-            + std::to_string(layout.offsetSize) + std::to_string(layout.lengthSize)
-            + std::to_string(layout.baseSize) + " " + std::to_string(layout.exifAt);
-        ASSERT_TRUE(read.accepted) << row;
-        EXPECT_EQ(read.fields, FujiFields()) << row;
-        EXPECT_EQ(read.start.secondOffset, secondAt) << row;
-        EXPECT_EQ(read.start.secondSize, secondAt == 0 ? 0 : file.size() - secondAt) << row;
+        SCOPED_TRACE(testing::Message() << layout.ilocVersion << " " << layout.offsetSize
+                                        << layout.lengthSize << layout.baseSize << " " << secondAt);
+        ASSERT_TRUE(read.accepted);
+        EXPECT_EQ(std::make_tuple(read.fields, read.start.secondOffset, read.start.secondSize),
+            std::make_tuple(FujiFields(), secondAt, secondAt == 0 ? 0 : file.size() - secondAt));
     }
     // AVIF, by its major brand.
     EXPECT_EQ(
@@ -272,6 +264,7 @@ TEST(PhotoContainer, HostileContainersAreRejectedOrReadPartly)
         { "Exif payload offset past the item", With32(heic, exifAt, 300), false },
         { "cut in meta", Bytes(heic.begin(), heic.begin() + long(meta + 30)), false },
         { "cut in iloc", Bytes(heic.begin(), heic.begin() + long(iloc + 20)), false },
+        { "iloc version 3", With32(heic, iloc + 8, 0x03000000), false },
         { "cut in the Exif item", Bytes(heic.begin(), heic.end() - 20), false },
         { "meta of size 0, to the end", With32(heic, meta, 0), true },
         { "meta of size 7", With32(heic, meta, 7), false },
@@ -314,19 +307,14 @@ TEST(PhotoContainer, ABlockBeyondTheFirstReadTakesOneSecondReadAlsoInTheScan)
     const Fields sony("Sony CAM-5", 2.8, 50, 100, 1.0 / 125, 0);
     // Name, bytes, accepted fields (empty camera: rejected), second read's offset and size.
     using Row = std::tuple<const char*, Bytes, Fields, std::uint64_t, std::size_t>;
-    const Row rows[] = {
-        { "tail.heic", tail, FujiFields(), 40000, tail.size() - 40000 },
-        { "meta.HEIC", HeifFile({ 2, 8, 8, 4, 4, 1, 0, 3, false }), FujiFields(), 0, 0 },
+    const Row rows[] = { { "tail.heic", tail, FujiFields(), 40000, tail.size() - 40000 },
         { "photo.jpg", kBigEndian, sony, 0, 0 },
         // The whole JPEG: its segment length lies beyond the first read.
         { "far.raf", RafFile(false, 50000), FujiFields(), 50000,
             2 + 4 + 6 + TiffBlock(false).size() + 2 },
-        { "canon.cr3", Cr3File(true), FujiFields(), 0, 0 },
-        { "minolta.mrw", MrwFile(true), FujiFields(), 0, 0 },
-        { "beyond.heic", beyondEnd, Fields(), 0, 0 },
-    };
-    std::vector<std::string> paths;
-    std::vector<Fields> expected;
+        { "beyond.heic", beyondEnd, Fields(), 0, 0 } };
+    std::vector<std::string> paths, all;
+    std::vector<Fields> expected, thrice;
     const std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[kFileStartBufferSize]);
     for (const auto& [name, bytes, fields, secondAt, secondSize] : rows) {
         paths.push_back(dir.Write(name, bytes));
@@ -336,18 +324,15 @@ TEST(PhotoContainer, ABlockBeyondTheFirstReadTakesOneSecondReadAlsoInTheScan)
             std::make_tuple(
                 std::min(bytes.size(), kExifReadSize), bytes.size(), secondAt, secondSize))
             << name;
-        PhotoRecord record;
-        EXPECT_EQ(
-            ParsePhoto(paths.back(), buffer.get(), start, record), !std::get<0>(fields).empty());
-        EXPECT_EQ(Of(record), fields) << name;
         if (!std::get<0>(fields).empty())
             expected.push_back(fields);
     }
-
-    // Three times over, through a ring of 4 slots and 3 reads in flight.
-    std::vector<std::string> all;
-    for (int round = 0; round < 3; ++round)
+    // Three times over, through a ring of 4 slots and 3 reads in flight: every accepted
+    // record in file order, the rejected file left out.
+    for (int round = 0; round < 3; ++round) {
         all.insert(all.end(), paths.begin(), paths.end());
+        thrice.insert(thrice.end(), expected.begin(), expected.end());
+    }
     PhotoCatalogue catalogue;
     BeginScan(catalogue);
     PathListSource source(all);
@@ -355,8 +340,5 @@ TEST(PhotoContainer, ABlockBeyondTheFirstReadTakesOneSecondReadAlsoInTheScan)
     std::vector<Fields> scanned;
     for (const PhotoRecord* r = catalogue.head.get(); r != catalogue.spare; r = r->next.get())
         scanned.push_back(Of(*r));
-    std::vector<Fields> thrice;
-    for (int round = 0; round < 3; ++round)
-        thrice.insert(thrice.end(), expected.begin(), expected.end());
     EXPECT_EQ(scanned, thrice);
 }

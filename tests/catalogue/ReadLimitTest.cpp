@@ -15,42 +15,34 @@
 
 // Events, one letter each: a file read on a spinning disk (S) or a solid-state one (s),
 // a look that found the last 8 reads reaching the disk (D) or the page cache (c), a read
-// with no look (.). After each, the limit, "+" when it grew.
+// with no look (.). The limit at the start, then after each event, "+" when it grew.
 TEST(ReadLimit, SpinningDisksOneReadSolidStateManyOnceReadsReachTheDisk)
 {
-    const std::tuple<int, const char*, const char*> rows[] = {
-        // Sized by the disk: one read until the first file tells which disk.
-        { 0, "s", "2+" },
-        { 0, "sD", "2+ 16+" },
-        { 0, "S", "1" },
-        { 0, "SDcccc", "1 1 1 1 1 1" },
-        { 0, "D", "16+" }, // no file on a known disk yet: as a solid-state one
-        { 0, "DS", "16+ 1" }, // then one on a spinning disk
-        { 0, "sDSs", "2+ 16+ 1 16+" },
-        // Back to the cache's two reads after four quiet looks in a row, not sooner.
-        { 0, "sDcccc", "2+ 16+ 16 16 16 2" },
-        { 0, "sDcccDcccc", "2+ 16+ 16 16 16 16 16 16 16 2" },
-        { 0, "sD....ccc.c", "2+ 16+ 16 16 16 16 16 16 16 16 2" },
-        { 0, "sDccccD", "2+ 16+ 16 16 16 2 16+" },
-        // A number of reads given: always that many.
-        { 3, "sDccccS", "3 3 3 3 3 3 3" },
-    };
+    const std::tuple<int, const char*, const char*> rows[]
+        = { // Sized by the disk: one read until the first file tells which disk.
+              { 0, "s", "1 2+" }, { 0, "sD", "1 2+ 16+" }, { 0, "S", "1 1" },
+              { 0, "SDcccc", "1 1 1 1 1 1 1" },
+              { 0, "D", "1 16+" }, // no file on a known disk yet: as a solid-state one
+              { 0, "DS", "1 16+ 1" }, // then one on a spinning disk
+              { 0, "sDSs", "1 2+ 16+ 1 16+" },
+              // Back to the cache's two reads after four quiet looks in a row, not sooner.
+              { 0, "sDcccc", "1 2+ 16+ 16 16 16 2" },
+              { 0, "sDcccDcccc", "1 2+ 16+ 16 16 16 16 16 16 16 2" },
+              { 0, "sD....ccc.c", "1 2+ 16+ 16 16 16 16 16 16 16 16 2" },
+              { 0, "sDccccD", "1 2+ 16+ 16 16 16 2 16+" },
+              // A number of reads given: always that many.
+              { 3, "sDccccS", "3 3 3 3 3 3 3 3" }
+          };
     for (const auto& [reads, events, expected] : rows) {
         ReadLimit limit(reads);
-        EXPECT_EQ(limit.SizedByDisk(), reads <= 0);
-        EXPECT_EQ(limit.Limit(), reads > 0 ? reads : 1);
-        std::string seen;
+        std::string seen = std::to_string(limit.Limit());
         for (const char* event = events; *event; ++event) {
-            bool grew = false;
-            switch (*event) {
-            case 'S':
-            case 's':
-                grew = limit.OnDevice(*event == 'S' ? 1 : kDiskReads);
-                break;
-            default:
-                grew = limit.OnLook(*event == 'D' ? 1 : *event == 'c' ? -1 : 0);
-            }
-            seen += (seen.empty() ? "" : " ") + std::to_string(limit.Limit()) + (grew ? "+" : "");
+            const bool grew = *event == 'S' || *event == 's'
+                ? limit.OnDevice(*event == 'S' ? 1 : kDiskReads)
+                : limit.OnLook(*event == 'D' ? 1
+                        : *event == 'c'      ? -1
+                                             : 0);
+            seen += " " + std::to_string(limit.Limit()) + (grew ? "+" : "");
         }
         EXPECT_EQ(seen, expected) << reads << " " << events;
     }

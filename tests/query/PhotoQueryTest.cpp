@@ -150,27 +150,24 @@ TEST(PhotoQuery, PanelFiltersTheWithoutAValueRuleAndFacetedCounts)
         bool withoutValuePasses;
         const char* expected; // listed, then camera counts, then lens counts
     };
-    const QueryBounds all { 0, 2, 0, 3, 0, 3, "24", "105" };
+    // All, aperture F1.8 only, ISO 800 and up, focal lengths 50 mm and up.
+    const QueryBounds all { 0, 2, 0, 3, 0, 3, "24", "105" }, f18 { 0, 0, 0, 3, 0, 3, "24", "105" },
+        iso800 { 0, 2, 2, 3, 0, 3, "24", "105" }, from50 { 0, 2, 0, 3, 0, 3, "50", "105" };
     const std::vector<bool> every { true, true, true };
     const Case cases[] = {
         { all, every, every, 20240101, 20240105, true, "abcdef 3,2,1 3,1,2" },
         { all, every, every, 20240101, 20240105, false, "abcdef 3,2,1 3,1,2" },
-        { { 0, 0, 0, 3, 0, 3, "24", "105" }, every, every, 20240101, 20240105, true,
-            "acdf 2,1,1 1,1,2" },
-        { { 0, 0, 0, 3, 0, 3, "24", "105" }, every, every, 20240101, 20240105, false,
-            "ad 1,1,0 1,1,0" },
+        { f18, every, every, 20240101, 20240105, true, "acdf 2,1,1 1,1,2" },
+        { f18, every, every, 20240101, 20240105, false, "ad 1,1,0 1,1,0" },
         { all, { false, true, false }, every, 20240101, 20240105, true, "de 3,2,1 1,1,0" },
         { all, every, { false, false, true }, 20240101, 20240105, true, "cf 1,0,1 3,1,2" },
         { all, every, every, 20240102, 20240104, true, "bcdf 2,1,1 1,1,2" },
         { all, every, every, 20240102, 20240104, false, "bdf 1,1,1 1,1,1" },
         { all, every, every, 20240101, 20240101, true, "ac 2,0,0 1,0,1" },
         { all, every, every, 20240105, 20240105, false, "e 0,1,0 1,0,0" },
-        { { 0, 2, 2, 3, 0, 3, "24", "105" }, every, every, 20240101, 20240105, false,
-            "bd 1,1,0 1,1,0" },
-        { { 0, 2, 0, 3, 0, 3, "50", "105" }, every, every, 20240101, 20240105, false,
-            "abe 2,1,0 3,0,0" },
-        { { 0, 2, 0, 3, 0, 3, "50", "105" }, every, every, 20240101, 20240105, true,
-            "abcef 3,1,1 3,0,2" },
+        { iso800, every, every, 20240101, 20240105, false, "bd 1,1,0 1,1,0" },
+        { from50, every, every, 20240101, 20240105, false, "abe 2,1,0 3,0,0" },
+        { from50, every, every, 20240101, 20240105, true, "abcef 3,1,1 3,0,2" },
     };
     for (const Case& c : cases) {
         PanelFilters panel;

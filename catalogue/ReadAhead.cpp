@@ -207,7 +207,7 @@ std::uint64_t ReadAhead::ReadFirstQueued(std::unique_lock<std::mutex>& lock, Dis
     slot.file.read = read;
     slot.state = State::Done;
     --m_inFlight;
-    if (m_limit.OnLook(look))
+    if (m_limit.TakeLook(look))
         WakeAllReaders();
     return seq;
 }
@@ -240,6 +240,6 @@ void ReadAhead::SizeForDevice(std::uint64_t device)
     m_lastDevice = device;
     const int reads = m_deviceReads.ReadsOf(device);
     const std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_limit.OnDevice(reads))
+    if (m_limit.TakeDevice(reads))
         WakeAllReaders();
 }

@@ -25,7 +25,7 @@ int DeviceReads::ReadsOf(std::uint64_t device)
     return reads;
 }
 
-bool ReadLimit::OnDevice(int deviceReads)
+bool ReadLimit::TakeDevice(int deviceReads)
 {
     if (!m_sizedByDisk)
         return false;
@@ -33,7 +33,7 @@ bool ReadLimit::OnDevice(int deviceReads)
     return SetLimit();
 }
 
-bool ReadLimit::OnLook(int look)
+bool ReadLimit::TakeLook(int look)
 {
     if (!m_sizedByDisk)
         return false;

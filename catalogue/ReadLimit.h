@@ -79,11 +79,11 @@ public:
 
     // The reads the disk of the file read last takes (DeviceReads). Returns whether the
     // limit grew, so that readers waiting for room may start.
-    bool OnDevice(int deviceReads);
+    bool TakeDevice(int deviceReads);
     // A DiskWatch's look after a read. Back to the cache's sizes only after several looks
     // in a row found no disk read, so that a few cached files among cold ones do not make
     // the pool shrink and grow. Returns whether the limit grew.
-    bool OnLook(int look);
+    bool TakeLook(int look);
 
 private:
     // The limit that the disk and the reads seen so far allow; whether it grew.

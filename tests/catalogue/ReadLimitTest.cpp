@@ -38,10 +38,10 @@ TEST(ReadLimit, SpinningDisksOneReadSolidStateManyOnceReadsReachTheDisk)
         std::string seen = std::to_string(limit.Limit());
         for (const char* event = events; *event; ++event) {
             const bool grew = *event == 'S' || *event == 's'
-                ? limit.OnDevice(*event == 'S' ? 1 : kDiskReads)
-                : limit.OnLook(*event == 'D' ? 1
-                        : *event == 'c'      ? -1
-                                             : 0);
+                ? limit.TakeDevice(*event == 'S' ? 1 : kDiskReads)
+                : limit.TakeLook(*event == 'D' ? 1
+                        : *event == 'c'        ? -1
+                                               : 0);
             seen += " " + std::to_string(limit.Limit()) + (grew ? "+" : "");
         }
         EXPECT_EQ(seen, expected) << reads << " " << events;

@@ -64,3 +64,23 @@ timed_rounds() {
     printf "ratio %s/%s: %.3f (%s)\n", nb, na, b / a, note
   }'
 }
+
+# usage: warm_up_and_time_each COLD BENCH LIST
+# Runs the commands in the arrays first and second once, untimed, to warm the page cache
+# and the folder and inode caches, then defines run_a and run_b: the seconds of one run of
+# each, after LIST's cached pages were dropped (`BENCH evict`) when COLD is 1.
+warm_up_and_time_each() {
+  timed_cold="$1" timed_bench="$2" timed_list="$3"
+  "${first[@]}" >/dev/null 2>&1
+  "${second[@]}" >/dev/null 2>&1
+  run_a() { timed_one "${first[@]}"; }
+  run_b() { timed_one "${second[@]}"; }
+}
+
+timed_one() {
+  if ((timed_cold)) && ! "$timed_bench" evict "$timed_list" 2>/dev/null; then
+    echo "fotolot-bench evict failed" >&2
+    exit 1
+  fi
+  "$@" 2>&1 >/dev/null | seconds_of
+}

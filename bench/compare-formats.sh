@@ -49,18 +49,5 @@ else
 fi
 second=("$bench" scan "$list")
 
-timed() {
-  if ((cold)) && ! "$bench" evict "$list" 2>/dev/null; then
-    echo "fotolot-bench evict failed" >&2
-    exit 1
-  fi
-  "$@" 2>&1 >/dev/null | seconds_of
-}
-
-# Warm the page cache and the folder and inode caches with one untimed run of each.
-"${first[@]}" >/dev/null 2>&1
-"${second[@]}" >/dev/null 2>&1
-
-run_a() { timed "${first[@]}"; }
-run_b() { timed "${second[@]}"; }
+warm_up_and_time_each "$cold" "$bench" "$list"
 timed_rounds "${names[0]}" "${names[1]}" "$rounds" 1 "$count" "$state"

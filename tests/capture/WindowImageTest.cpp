@@ -18,17 +18,23 @@
 
 #include <csignal>
 
-#include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
+
+namespace {
+ssize_t DiskFull(int, const void*, size_t)
+{
+    errno = ENOSPC;
+    return -1;
+}
+} // namespace
 
 // A cancelled dialog does nothing; a file is written whole with the encoder the extension's
-// MIME type names (any letter case) and reads back as the window's pixels; every failure
-// shows the box with its reason and leaves no file. A FIFO without a reader fails at once
-// and is never replaced. Also run under Xvfb on the xcb platform (the capture_xvfb test),
-// where the picture is read from the screen.
+// MIME type names (any letter case, trailing spaces as the export takes them) and reads back
+// as the window's pixels; every failure (a full disk among them) shows the box with its
+// reason and leaves no file. A FIFO without a reader fails at once and is never replaced.
+// Past a file-size limit the save fails with "File too large" instead of ending the program.
+// Also run under Xvfb on the xcb platform (the capture_xvfb test), where the picture is read
+// from the screen.
 TEST(SaveWindowImage, WritesByTheExtensionOrShowsTheReasonAndLeavesNoFile)
 {
     QTemporaryDir dir;
@@ -50,20 +56,28 @@ TEST(SaveWindowImage, WritesByTheExtensionOrShowsTheReasonAndLeavesNoFile)
     const QString dialog = QStringLiteral("window|Fotolot|Portable Network Graphics (*.png)|png");
     const QString box = QStringLiteral("window|Error saving file||");
     // The chosen name, the format written (lossless ones compared pixel by pixel) or the
-    // reason shown.
+    // reason shown; "full.png" goes to a disk that takes no byte.
     const std::tuple<const char*, const char*, const char*> cases[] = { { "", nullptr, nullptr },
         { "Fotolot.png", "png", nullptr }, { "Shot.PNG", "png", nullptr },
         { "shot.jpg", "jpeg", nullptr }, { "shot.JPG", "jpeg", nullptr },
-        { "shot.jpe", "jpeg", nullptr }, { "shot.tif", "tiff", nullptr },
-        { "shot.bmp", "bmp", nullptr }, { "shot.xyz", nullptr, "No image writer for .xyz" },
+        { "shot.jpe", "jpeg", nullptr }, { "shot.TIF", "tiff", nullptr },
+        { "shot.bmp", "bmp", nullptr }, { "shot.PPM", "ppm", nullptr },
+        { "trail.png  ", "png", nullptr }, { "shot.xyz", nullptr, "No image writer for .xyz" },
         { "shot", nullptr, "No image writer for a name without an extension" },
         { "blocker/shot.png", nullptr, "Not a directory" },
-        { "fifo.png", nullptr, "No such device or address" } };
+        { "fifo.png", nullptr, "No such device or address" },
+        { "full.png", nullptr, "No space left on device" } };
+    const auto all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+    // An extension the system does not know still names its type in lower case.
+    EXPECT_EQ(EncoderMimeType(QStringLiteral("XYZ")), "image/xyz");
     for (const auto& [name, format, reason] : cases) {
         SCOPED_TRACE(name);
         FakeDesktop desktop;
         desktop.saveTarget = *name ? dir.filePath(QString::fromLatin1(name)) : QString();
+        const SaveFileCalls previous
+            = SetSaveFileCalls({ std::string(name) == "full.png" ? DiskFull : nullptr, nullptr });
         EXPECT_EQ(SaveWindowImage(&window, QStringLiteral("Fotolot"), 0), format != nullptr);
+        SetSaveFileCalls(previous);
         EXPECT_EQ(desktop.calls.join(u'/').toStdString(),
             (reason ? dialog + u'/' + box + QString::fromLatin1(reason) : dialog).toStdString());
         if (format) {
@@ -76,68 +90,15 @@ TEST(SaveWindowImage, WritesByTheExtensionOrShowsTheReasonAndLeavesNoFile)
             QFile::remove(desktop.saveTarget);
         }
         // Beside the blocker and the FIFO, which stays one, nothing is left.
-        const auto all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
         EXPECT_EQ(QDir(dir.path()).entryList(all).join(u' ').toStdString(), "blocker fifo.png");
         EXPECT_TRUE(std::filesystem::is_fifo(QFile::encodeName(fifo).toStdString()));
     }
-}
-
-namespace {
-ssize_t DiskFull(int, const void*, size_t)
-{
-    errno = ENOSPC;
-    return -1;
-}
-} // namespace
-
-// The screenshot fails as the export does: a full disk and a read-only one say so and leave
-// no file, and past a file-size limit the save fails with "File too large" instead of ending
-// the program. A name with trailing spaces is written as the export writes it, and an
-// extension in capitals finds its encoder.
-TEST(SaveWindowImage, FullAndReadOnlyDisksASizeLimitTrailingSpacesAndCapitals)
-{
-    const std::pair<const char*, const char*> types[]
-        = { { "PNG", "image/png" }, { "Png", "image/png" }, { "JPG", "image/jpeg" },
-              { "JPEG", "image/jpeg" }, { "TIF", "image/tiff" }, { "BMP", "image/bmp" },
-              { "PPM", "image/x-portable-pixmap" }, { "XYZ", "image/xyz" }, { "Q", "image/q" } };
-    for (const auto& [extension, type] : types)
-        EXPECT_EQ(EncoderMimeType(QString::fromLatin1(extension)).toStdString(), type) << extension;
-    EXPECT_EQ(FileExtension(QStringLiteral("/d/trail.png  ")), QStringLiteral("png"));
-
-    QTemporaryDir dir;
-    QLabel window(QStringLiteral("picture"));
-    window.setObjectName(QStringLiteral("window"));
-    window.resize(40, 30);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    const auto all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
-    {
-        FakeDesktop desktop;
-        desktop.saveTarget = dir.filePath(QStringLiteral("trail.png  "));
-        EXPECT_TRUE(SaveWindowImage(&window, QStringLiteral("Fotolot"), 0));
-        EXPECT_EQ(QImageReader(desktop.saveTarget).format(), "png");
-        EXPECT_EQ(desktop.calls.size(), 1);
-        QFile::remove(desktop.saveTarget);
-
-        desktop.calls.clear();
-        desktop.saveTarget = dir.filePath(QStringLiteral("full.png"));
-        const SaveFileCalls previous = SetSaveFileCalls({ DiskFull, nullptr });
-        EXPECT_FALSE(SaveWindowImage(&window, QStringLiteral("Fotolot"), 0));
-        SetSaveFileCalls(previous);
-        EXPECT_EQ(desktop.calls.value(1),
-            QStringLiteral("window|Error saving file||No space left on device"));
-        EXPECT_TRUE(QDir(dir.path()).entryList(all).isEmpty());
-    }
 
     // As under "ulimit -f 20".
-    const QImage noise = [] {
-        QImage image(200, 200, QImage::Format_RGB32);
-        quint32 x = 1;
-        for (int y = 0; y < 200; ++y)
-            for (int i = 0; i < 200; ++i)
-                image.setPixel(i, y, (x = x * 1664525u + 1013904223u) >> 8);
-        return image;
-    }();
+    QImage noise(200, 200, QImage::Format_RGB32);
+    quint32 x = 1;
+    for (int i = 0; i < 200 * 200; ++i)
+        noise.setPixel(i % 200, i / 200, (x = x * 1664525u + 1013904223u) >> 8);
     const std::vector<std::uint8_t> dib = BitmapToDib(noise);
     EXPECT_EQ(SaidUnderFileSizeLimit(20480,
                   [&] {
@@ -149,17 +110,5 @@ TEST(SaveWindowImage, FullAndReadOnlyDisksASizeLimitTrailingSpacesAndCapitals)
                           : reason;
                   }),
         "File too large");
-    EXPECT_TRUE(QDir(dir.path()).entryList(all).isEmpty());
-
-    const QString readOnly = dir.filePath(QStringLiteral("ro"));
-    QDir().mkpath(readOnly);
-    const QByteArray mountPoint = QFile::encodeName(readOnly);
-    if (::mount("tmpfs", mountPoint.constData(), "tmpfs", MS_RDONLY, "size=64k") != 0)
-        GTEST_SKIP() << "no tmpfs can be mounted here";
-    FakeDesktop desktop;
-    desktop.saveTarget = readOnly + QStringLiteral("/shot.png");
-    EXPECT_FALSE(SaveWindowImage(&window, QStringLiteral("Fotolot"), 0));
-    ::umount2(mountPoint.constData(), MNT_DETACH);
-    EXPECT_EQ(
-        desktop.calls.value(1), QStringLiteral("window|Error saving file||Read-only file system"));
+    EXPECT_EQ(QDir(dir.path()).entryList(all).join(u' ').toStdString(), "blocker fifo.png");
 }

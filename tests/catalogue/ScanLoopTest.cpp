@@ -72,6 +72,17 @@ struct SlowReads {
     }
 };
 
+// Hands out its paths, each after a pause of pauseMs, and counts them.
+struct CountingSource : PathListSource {
+    using PathListSource::PathListSource;
+    int pulled = 0, pauseMs = 0;
+    bool Next(std::string& path) override
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+        return ++pulled, PathListSource::Next(path);
+    }
+};
+
 } // namespace
 
 // Files 0 to n-1: every fifth from the third on holds no photo, every seventh from the
@@ -132,11 +143,6 @@ TEST(ScanLoop, ReadAheadKeepsFileOrderAndACancelLeavesNothingBehind)
     std::vector<std::string> paths;
     for (int i = 0; i < 30; ++i)
         paths.push_back(dir.Write(std::to_string(i) + ".jpg", kBigEndian));
-    struct CountingSource : PathListSource {
-        using PathListSource::PathListSource;
-        int pulled = 0;
-        bool Next(std::string& path) override { return ++pulled, PathListSource::Next(path); }
-    };
     // A sanitizer's runtime starts a thread of its own along with the process's first.
     std::thread([] {}).join();
     const std::size_t threads = EntriesOf("/proc/self/task"),
@@ -223,15 +229,8 @@ TEST(ScanLoop, ACancelDuringAWalkEndsItAndASlowStreamHandsOutItsFirstFileEarly)
     std::vector<std::string> paths;
     for (int i = 0; i < 200; ++i)
         paths.push_back(tree.Write(std::to_string(i) + ".jpg", kBigEndian));
-    struct SlowSource : PathListSource {
-        using PathListSource::PathListSource;
-        int pulled = 0;
-        bool Next(std::string& path) override
-        {
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-            return ++pulled, PathListSource::Next(path);
-        }
-    } slow(paths);
+    CountingSource slow(paths);
+    slow.pauseMs = 2;
     Recorder first;
     int pulledAtFirst = -1;
     first.onNotice = [&] {

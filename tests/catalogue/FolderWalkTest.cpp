@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cstdlib>
 
 #include "catalogue/LongPath.h"
 #include "catalogue/PathSource.h"
@@ -223,16 +224,7 @@ TEST(FolderWalk, ATreeDeeperThanThePathLengthLosesNoPhoto)
     EXPECT_EQ(none.recordCount, 0);
     EXPECT_EQ(EntriesOf("/proc/self/fd"), descriptors);
 
-    // The tree is taken down from the inside out: its paths are too long to remove whole.
-    for (std::size_t level = 0; level < expected.size(); ++level) {
-        const std::string inner = expected[level].substr(0, expected[level].size() - 6);
-        const int at = OpenAnyLength(inner, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        ASSERT_GE(at, 0);
-        for (const char* name : { "p.jpg", "fifo.jpg", "null.jpg" })
-            unlinkat(at, name, 0);
-        unlinkat(at, "dir.jpg", AT_REMOVEDIR);
-        for (unsigned char c = 'a'; c < 'a' + 24; ++c)
-            unlinkat(at, std::string(250, static_cast<char>(c)).c_str(), AT_REMOVEDIR);
-        close(at);
-    }
+    // Its paths are too long for a removal by name; rm goes folder by folder.
+    EXPECT_EQ(std::system(("rm -rf " + root).c_str()), 0);
+    EXPECT_FALSE(fs::exists(root));
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "catalogue/InternedName.h"
+#include "catalogue/PhotoExtras.h"
 
 // Index of a photo quantity, used by the value tables and the chart's Show list.
 enum Quantity : int {
@@ -34,6 +35,7 @@ struct PhotoRecord {
     double focalLength = 0;
     double fNumber = 0;
     double fileSizeMb = 0;
+    PhotoExtras extras; // for the expanded window only
     std::unique_ptr<PhotoRecord> next;
 
     PhotoRecord() = default;

@@ -17,6 +17,7 @@ struct ListRow {
     InternedName lens;
     std::int64_t taken = 0; // YYYYMMDDhhmmss, 0 unknown
     std::uint16_t focal35 = 0; // millimetres, 0 unknown
+    PhotoExtras extras; // for the expanded window only
 
     ListRow() = default;
     // A row of the given values, the quantities in Quantity order.
@@ -36,6 +37,7 @@ inline ListRow MakeListRow(const PhotoRecord& record)
     row.lens = record.lens;
     row.taken = record.taken;
     row.focal35 = record.focal35;
+    row.extras = record.extras;
     for (int k = 0; k < kQuantityCount; ++k)
         row.values[k] = record.Value(static_cast<Quantity>(k));
     return row;

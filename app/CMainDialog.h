@@ -152,6 +152,8 @@ private:
     void LayOutExpanded();
     // The panel's width for wanted pixels in a window windowWidth wide.
     int ClampPanelWidth(int wanted, int windowWidth) const;
+    // Widens the bound lists' open lists to their longest entry in the expanded window.
+    void FitBoundLists();
     // The path of the photo selected in the list; empty when none is.
     std::string SelectedPath() const;
     // After a query in the expanded window: the rows sorted as the user last chose, the

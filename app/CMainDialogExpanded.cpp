@@ -7,6 +7,7 @@
 // it stood.
 #include "app/CMainDialog.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -16,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 
 #include <algorithm>
@@ -149,12 +151,14 @@ void CMainDialog::OnExpandedWindow(bool on)
         m_panel->show();
         m_splitter->show();
         ShowSortIndicator();
+        FitBoundLists();
         LayOutExpanded();
         OnQueryIfListed();
     } else {
         m_panel->hide();
         m_splitter->hide();
         ShowSortIndicator();
+        FitBoundLists();
         // A chart by name has no place in the template window: back to the first quantity.
         if (m_showCombo->currentIndex() >= kQuantityCount) {
             m_showCombo->setCurrentIndex(0);
@@ -239,4 +243,17 @@ void CMainDialog::ShowSortIndicator()
         header->setSortIndicator(m_sortColumn,
             m_resultsModel->SortDirection(m_sortColumn) > 0 ? Qt::DescendingOrder
                                                             : Qt::AscendingOrder);
+}
+
+void CMainDialog::FitBoundLists()
+{
+    // The open lists of the bounds show their longest entry whole ("1/10000", not a cut
+    // "1/1000") in the expanded window; the template's lists keep their own width.
+    for (QComboBox* list : { m_apertureMinCombo, m_apertureMaxCombo, m_shutterMinCombo,
+             m_shutterMaxCombo, m_isoMinCombo, m_isoMaxCombo }) {
+        QAbstractItemView* view = list->view();
+        view->setMinimumWidth(IsExpanded() ? view->sizeHintForColumn(0)
+                    + view->verticalScrollBar()->sizeHint().width() + 2 * view->frameWidth()
+                                           : 0);
+    }
 }

@@ -90,6 +90,7 @@ void CMainDialog::FillSelectorsFromCatalogue()
     m_focalMaxEdit->setText(QString::fromStdString(selectors.focal.upperText));
     m_focalMinEdit->setText(QString::fromStdString(selectors.focal.lowerText));
     m_panel->Fill(m_catalogue);
+    FitBoundLists();
 }
 
 void CMainDialog::OnQuery()

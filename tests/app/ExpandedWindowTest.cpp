@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDateEdit>
+#include <QAbstractItemView>
 #include <QDir>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -105,17 +106,18 @@ TEST_F(ExpandedWindowTest, SwitchingKeepsTheTemplateAtItsPixelsAndTheQueryState)
     const QImage before = RestingPicture();
     EXPECT_FALSE(Panel()->isVisible());
 
-    // On the offscreen screen of 800 x 600 pixels the window grows to its whole height and
-    // moves to stay on it; the chart takes a third of the 177 more pixels, the list the rest.
+    // On the offscreen screen, 800 pixels wide, the window grows until the list shows 15
+    // rows and moves left to stay on it; the chart takes a third of the 239 more pixels,
+    // the list the rest.
     m_dialog.move(40, 30);
     ChooseExpanded();
     EXPECT_TRUE(Panel()->isVisible());
-    EXPECT_EQ(m_dialog.size(), QSize(883, 600));
-    EXPECT_EQ(m_dialog.pos(), QPoint(0, 0));
+    EXPECT_EQ(m_dialog.size(), QSize(883, 662));
+    EXPECT_EQ(m_dialog.pos(), QPoint(0, 30));
     EXPECT_EQ(m_dialog.minimumSize(), templateSize + QSize(290, 0));
     EXPECT_GT(m_dialog.maximumWidth(), 10000);
-    EXPECT_EQ(Results()->geometry(), list.adjusted(0, 59, 0, 177));
-    EXPECT_EQ(m_ui.Chart()->geometry(), chart.adjusted(0, 0, 0, 59));
+    EXPECT_EQ(Results()->geometry(), list.adjusted(0, 79, 0, 239));
+    EXPECT_EQ(m_ui.Chart()->geometry(), chart.adjusted(0, 0, 0, 79));
     m_dialog.resize(templateSize + QSize(290, 0));
     // The template area is the same picture but for the list, which gains four columns.
     QImage expanded = RestingPicture().copy(QRect(QPoint(0, 0), templateSize));
@@ -311,26 +313,26 @@ TEST_F(ExpandedWindowTest, StartedExpandedWithPathsAndOpenFolderFromThePanel)
             QFile::encodeName(alone).toStdString() });
     QCoreApplication::processEvents(); // the start waits for the window's event loop
     EXPECT_TRUE(m_dialog.IsExpanded());
-    EXPECT_EQ(Panel()->m_readLine->text(),
-        "3 photos read, 1 files skipped, 1 files of other kinds");
+    EXPECT_EQ(
+        Panel()->m_readLine->text(), "3 photos read, 1 files skipped, 1 files of other kinds");
 
-    QString modal = "?";
+    QString modalThen = "?";
     m_desktop.whileChoosingFolder = [&](QWidget* parent) {
-        modal = QApplication::activeModalWidget() ? "a scan box" : "none";
+        modalThen = QApplication::activeModalWidget() ? "a scan box" : "none";
         EXPECT_EQ(parent, &m_dialog);
     };
     m_desktop.folderToOpen = m_dir.filePath("tree");
     Click(Panel()->m_openFolderButton);
-    EXPECT_EQ(modal, "none");
-    EXPECT_EQ(Panel()->m_readLine->text(),
-        "2 photos read, 1 files skipped, 1 files of other kinds");
+    EXPECT_EQ(modalThen, "none");
+    EXPECT_EQ(
+        Panel()->m_readLine->text(), "2 photos read, 1 files skipped, 1 files of other kinds");
     EXPECT_EQ(Lines(Panel()->m_cameraList), "*Canon CAM-2=2 ");
 
     // Files Not Read: both files with their reasons; Copy and Export give the list.
     m_desktop.saveTarget = m_dir.filePath("not-read.txt");
     const QByteArray tree = QFile::encodeName(m_dir.filePath("tree"));
-    const QByteArray expected = tree + "/a/bad.jpg\tno EXIF block\n" + tree
-        + "/clip.MOV\tnot a photo format (.MOV)\n";
+    const QByteArray expected
+        = tree + "/a/bad.jpg\tno EXIF block\n" + tree + "/clip.MOV\tnot a photo format (.MOV)\n";
     QString shown;
     WithModal([&] { Click(Panel()->m_filesNotReadButton); },
         [&](QWidget* modal) {
@@ -358,6 +360,9 @@ TEST_F(ExpandedWindowTest, ListsAnswerQuestionsAndTheSortStays)
     Press(Qt::Key_E, Qt::ControlModifier);
     ExpandedPanel* panel = Panel();
     EXPECT_EQ(Counts(), "*Canon CAM-2=2 *Nikon CAM-1=1 | *L50=1 *Z24=1 *(no lens recorded)=1 3/5");
+    // The open bound lists show their longest entry whole.
+    const QComboBox* shutter = m_ui.ShutterMinCombo();
+    EXPECT_GT(shutter->view()->minimumWidth(), shutter->fontMetrics().horizontalAdvance("1/100"));
 
     // Typed names move to a line and never toggle a box, the space included.
     panel->m_lensList->setFocus();

@@ -2,7 +2,8 @@
 // The expanded window: switched on and off from the window menu and with Ctrl+E. On, the
 // template's controls stay where they are, a panel of filters opens at the right, the
 // window can be resized (the chart and the list take the extra space), the list shows
-// four more columns and Show two more entries. Off, the window is the template's again.
+// four more columns and Show its own entries after the quantities'. Off, the window is the
+// template's again.
 #include "app/CMainDialog.h"
 
 #include <QAction>
@@ -13,12 +14,11 @@
 
 #include "app/ExpandedPanel.h"
 #include "chart/CChartStatic.h"
+#include "chart/ChartBins.h"
 #include "query/ResultsModel.h"
 
 namespace {
 const char* const kExpandedItem = "E&xpanded Window";
-// The Show entries after the quantities', in Show order.
-const char* const kNameEntries[] = { "Lens", "Camera" };
 constexpr int kPanelWidth = 290;
 } // namespace
 
@@ -55,8 +55,10 @@ void CMainDialog::OnExpandedWindow(bool on)
         m_resultsModel->SetShownColumns(kResultColumnCount);
         for (int column = kTemplateColumnCount; column < kResultColumnCount; ++column)
             header->resizeSection(column, ResultColumnTable()[column].width);
-        for (const char* entry : kNameEntries)
-            m_showCombo->addItem(QString::fromLatin1(entry));
+        const std::vector<ShowEntry> entries = ShowEntries(true);
+        for (std::size_t i = static_cast<std::size_t>(m_showCombo->count()); i < entries.size();
+             ++i)
+            m_showCombo->addItem(QString::fromLatin1(entries[i].text));
         const QSize expanded = m_templateSize + QSize(kPanelWidth, 0);
         setMinimumSize(expanded);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -65,18 +67,20 @@ void CMainDialog::OnExpandedWindow(bool on)
         LayOutExpanded();
     } else {
         m_panel->hide();
-        // A chart by name has no place in the template window: back to the first quantity.
-        if (m_showCombo->currentIndex() >= kQuantityCount) {
+        // The expanded window's own entries have no place in the template window: back to
+        // the first quantity.
+        const int templateEntries = static_cast<int>(ShowEntries(false).size());
+        if (m_showCombo->currentIndex() >= templateEntries)
             m_showCombo->setCurrentIndex(0);
-            OnSelchangeShow();
-        }
-        while (m_showCombo->count() > kQuantityCount)
+        while (m_showCombo->count() > templateEntries)
             m_showCombo->removeItem(m_showCombo->count() - 1);
         m_resultsModel->SetShownColumns(kTemplateColumnCount);
         m_chart->setGeometry(m_templateChart);
         m_resultsList->setGeometry(m_templateList);
         setFixedSize(m_templateSize);
     }
+    // A quantity may read another value in the expanded window (its expandedValue).
+    OnSelchangeShow();
     m_expandedAction->setChecked(on);
 }
 

@@ -7,24 +7,15 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QStringDecoder>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
+#include "query/ExifText.h"
+
 namespace {
 constexpr int kCountColumnWidth = 52;
-
-// EXIF texts are meant to be ASCII, but older cameras write Latin-1.
-QString NameText(const std::string& bytes)
-{
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (!utf8.hasError())
-        return text;
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 QDate DateOfDay(int day)
 {
@@ -119,7 +110,8 @@ void ExpandedPanel::FillList(QTreeWidget* list, const std::vector<NameLine>& lin
     items.reserve(static_cast<qsizetype>(lines.size()));
     for (const NameLine& line : lines) {
         auto* item = new QTreeWidgetItem;
-        item->setText(0, NameText(lenses ? LensLineText(line.name) : CameraLineText(line.name)));
+        item->setText(
+            0, ExifTextToQString(lenses ? LensLineText(line.name) : CameraLineText(line.name)));
         item->setToolTip(0, item->text(0));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(0, Qt::Checked);
@@ -192,6 +184,11 @@ PanelFilters ExpandedPanel::Filters() const
     }
     filters.withoutValuePasses = m_withoutValuePasses->isChecked();
     return filters;
+}
+
+void ExpandedPanel::ReadBounds(QueryBounds& /*bounds*/) const
+{
+    // No quantity is bounded in the panel alone yet.
 }
 
 void ExpandedPanel::ShowCounts(const PanelCounts& counts)

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/PhotoCatalogue.h"
 
-#include "catalogue/QuantityText.h"
-
 #include <cstdlib>
 #include <utility>
 
@@ -16,11 +14,6 @@ PhotoRecord::~PhotoRecord()
     std::unique_ptr<PhotoRecord> rest = std::move(next);
     while (rest)
         rest = std::move(rest->next);
-}
-
-double PhotoRecord::Value(Quantity q) const
-{
-    return q >= 0 && q < kQuantityCount ? this->*QuantityTable()[q].recordField : 0.0;
 }
 
 void AddValue(PhotoCatalogue& catalogue, Quantity k, double value)

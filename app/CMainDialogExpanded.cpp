@@ -3,7 +3,7 @@
 // template's controls stay where they are, a panel of filters opens at the right, the
 // window grows to a size the work needs (on its screen) and can be resized (the chart and
 // the list take the extra space), a splitter sets the panel's width, the list shows four
-// more columns and Show two more entries. Off, the window is the template's again, where
+// more columns and Show its own entries after the quantities'. Off, the window is the template's again, where
 // it stood.
 #include "app/CMainDialog.h"
 
@@ -28,12 +28,11 @@
 #include "chart/CChartStatic.h"
 #include "controls/CTransparentStatic.h"
 #include "query/ListRow.h"
+#include "chart/ChartBins.h"
 #include "query/ResultsModel.h"
 
 namespace {
 const char* const kExpandedItem = "E&xpanded Window";
-// The Show entries after the quantities', in Show order.
-const char* const kNameEntries[] = { "Lens", "Camera" };
 constexpr int kSplitterWidth = 5;
 
 // The handle between the list and chart and the panel: dragged, it hands on the new left
@@ -121,8 +120,10 @@ void CMainDialog::OnExpandedWindow(bool on)
             header->resizeSection(column, ResultColumnTable()[column].width);
             columnsWidth += ResultColumnTable()[column].width;
         }
-        for (const char* entry : kNameEntries)
-            m_showCombo->addItem(QString::fromLatin1(entry));
+        const std::vector<ShowEntry> entries = ShowEntries(true);
+        for (std::size_t i = static_cast<std::size_t>(m_showCombo->count()); i < entries.size();
+             ++i)
+            m_showCombo->addItem(QString::fromLatin1(entries[i].text));
         setMinimumSize(m_templateSize + QSize(kPanelMinWidth, 0));
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
@@ -159,12 +160,12 @@ void CMainDialog::OnExpandedWindow(bool on)
         m_splitter->hide();
         ShowSortIndicator();
         FitBoundLists();
-        // A chart by name has no place in the template window: back to the first quantity.
-        if (m_showCombo->currentIndex() >= kQuantityCount) {
+        // The expanded window's own entries have no place in the template window: back to
+        // the first quantity.
+        const int templateEntries = static_cast<int>(ShowEntries(false).size());
+        if (m_showCombo->currentIndex() >= templateEntries)
             m_showCombo->setCurrentIndex(0);
-            OnSelchangeShow();
-        }
-        while (m_showCombo->count() > kQuantityCount)
+        while (m_showCombo->count() > templateEntries)
             m_showCombo->removeItem(m_showCombo->count() - 1);
         m_resultsModel->SetShownColumns(kTemplateColumnCount);
         m_chart->setGeometry(m_templateChart);
@@ -172,6 +173,8 @@ void CMainDialog::OnExpandedWindow(bool on)
         setFixedSize(m_templateSize);
         move(m_templatePosition);
     }
+    // A quantity may read another value in the expanded window (its expandedValue).
+    OnSelchangeShow();
     m_expandedAction->setChecked(on);
 }
 

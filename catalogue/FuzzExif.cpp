@@ -55,10 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();
     if (!accepted)
         return 0;
-    for (int k = 0; k < kQuantityCount; ++k)
-        FormatQuantity(static_cast<Quantity>(k), record.Value(static_cast<Quantity>(k)));
     PhotoCatalogue catalogue;
-    for (int k = 0; k < kQuantityCount; ++k)
-        AddValue(catalogue, static_cast<Quantity>(k), record.Value(static_cast<Quantity>(k)));
+    for (int k = 0; k < kQuantityCount; ++k) {
+        const Quantity q = static_cast<Quantity>(k);
+        for (const bool expanded : { false, true }) {
+            FormatQuantity(q, QuantityValue(record, q, expanded));
+            AddValue(catalogue, q, QuantityValue(record, q, expanded));
+        }
+    }
     return 0;
 }

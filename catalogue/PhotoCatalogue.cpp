@@ -20,11 +20,6 @@ PhotoRecord::~PhotoRecord()
         rest = std::move(rest->next);
 }
 
-double PhotoRecord::Value(Quantity q) const
-{
-    return q >= 0 && q < kQuantityCount ? this->*QuantityTable()[q].recordField : 0.0;
-}
-
 void AddValue(PhotoCatalogue& catalogue, Quantity k, double value)
 {
     // NaN fails this comparison too and so never enters a table.

@@ -65,8 +65,10 @@ void BeginScan(PhotoCatalogue& catalogue)
 void AcceptSpareRecord(PhotoCatalogue& catalogue)
 {
     PhotoRecord& record = *catalogue.spare;
-    for (int k = 0; k < kQuantityCount; ++k)
-        AddValue(catalogue, static_cast<Quantity>(k), record.*QuantityTable()[k].recordField);
+    for (int k = 0; k < kQuantityCount; ++k) {
+        const Quantity q = static_cast<Quantity>(k);
+        AddValue(catalogue, q, QuantityValue(record, q, false));
+    }
     record.next = std::make_unique<PhotoRecord>();
     catalogue.spare = record.next.get();
     ++catalogue.recordCount;

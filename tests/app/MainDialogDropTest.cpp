@@ -9,6 +9,7 @@
 #include "controls/SaveProgress.h"
 #include "query/ResultsModel.h"
 #include "scan/CScanProgressDlg.h"
+#include "tests/support/TestRow.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -205,7 +206,7 @@ TEST_F(MainWindowTest, ASaveThatWaitsShowsItsBoxAndTakesNoDrop)
     const int stalled = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(stalled, 0);
     // More than the pipe holds, so that the save waits for its reader.
-    std::vector<ListRow> rows(3000, ListRow { "/p/a.jpg", "Camera", 2.8, 50, 100, 0.004 });
+    std::vector<ListRow> rows(3000, ListRow(TestPhoto("/p/a.jpg", "Camera", 2.8, 50, 100, 0.004)));
     m_ui.Results().SetRows(rows);
     m_desktop.calls.clear();
     m_desktop.saveTarget = fifo;

@@ -140,6 +140,9 @@ private:
     void MakeExpandedWindow();
     // Lays the chart, the list and the panel out over the window's current size.
     void LayOutExpanded();
+    // The expanded window's largest size: what the available area of its screen holds.
+    void CapToScreen();
+    void OnScreenChanged();
 
     QSize m_templateSize; // the window as its template makes it
     QRect m_templateChart; // the chart's and the list's template places

@@ -9,7 +9,9 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QMenu>
+#include <QScreen>
 #include <QTableView>
+#include <QWindow>
 
 #include "app/ExpandedPanel.h"
 #include "chart/CChartStatic.h"
@@ -59,7 +61,10 @@ void CMainDialog::OnExpandedWindow(bool on)
             m_showCombo->addItem(QString::fromLatin1(entry));
         const QSize expanded = m_templateSize + QSize(kPanelWidth, 0);
         setMinimumSize(expanded);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        CapToScreen();
+        if (QWindow* window = windowHandle())
+            connect(window, &QWindow::screenChanged, this, &CMainDialog::OnScreenChanged,
+                Qt::UniqueConnection);
         resize(expanded);
         m_panel->show();
         LayOutExpanded();
@@ -78,6 +83,23 @@ void CMainDialog::OnExpandedWindow(bool on)
         setFixedSize(m_templateSize);
     }
     m_expandedAction->setChecked(on);
+}
+
+void CMainDialog::CapToScreen()
+{
+    // The frame, too, stays within the screen's available area (a window of 32,767 pixels
+    // square would take seconds and gigabytes a repaint); the minimum stays as it is.
+    const QScreen* shownOn = screen();
+    if (!shownOn)
+        return;
+    const QSize frame = frameGeometry().size() - size();
+    setMaximumSize((shownOn->availableGeometry().size() - frame).expandedTo(minimumSize()));
+}
+
+void CMainDialog::OnScreenChanged()
+{
+    if (IsExpanded())
+        CapToScreen();
 }
 
 void CMainDialog::LayOutExpanded()

@@ -16,6 +16,5 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(FOTOLOT_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(FOTOLOT_APP_ID));
     QApplication::setWindowIcon(ProgramIcon());
-    theApp.InitInstance();
-    return 0;
+    return theApp.Run();
 }

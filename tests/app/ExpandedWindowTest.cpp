@@ -103,7 +103,11 @@ TEST_F(ExpandedWindowTest, SwitchingKeepsTheTemplateAtItsPixelsAndTheQueryState)
     EXPECT_TRUE(Panel()->isVisible());
     EXPECT_EQ(m_dialog.size(), templateSize + QSize(290, 0));
     EXPECT_EQ(m_dialog.minimumSize(), templateSize + QSize(290, 0));
-    EXPECT_GT(m_dialog.maximumWidth(), 10000);
+    // Asked to be larger than its screen (800 x 800 off screen, the frame 2 pixels wide),
+    // the window is as high as the screen holds and no narrower than its minimum.
+    m_dialog.resize(32767, 32767);
+    EXPECT_EQ(m_dialog.size(), QSize(templateSize.width() + 290, 796));
+    m_dialog.resize(templateSize + QSize(290, 0));
     EXPECT_EQ(Results()->geometry(), list);
     EXPECT_EQ(m_dialog.m_chart->geometry(), chart);
     // The template area is the same picture but for the list, which gains four columns.
@@ -115,12 +119,11 @@ TEST_F(ExpandedWindowTest, SwitchingKeepsTheTemplateAtItsPixelsAndTheQueryState)
     EXPECT_EQ(m_dialog.m_showCombo->count(), 7);
     EXPECT_EQ(m_dialog.m_showCombo->itemText(5) + m_dialog.m_showCombo->itemText(6), "LensCamera");
 
-    // Larger, the chart takes a third of the extra height, the list the rest, both the width.
-    m_dialog.resize(m_dialog.size() + QSize(100, 90));
-    EXPECT_EQ(m_dialog.m_chart->geometry(), chart.adjusted(0, 0, 100, 30));
-    EXPECT_EQ(Results()->geometry(), list.adjusted(0, 30, 100, 90));
-    EXPECT_EQ(
-        Panel()->geometry(), QRect(templateSize.width() + 100, 0, 290, templateSize.height() + 90));
+    // Higher, the chart takes a third of the extra height, the list the rest.
+    m_dialog.resize(m_dialog.size() + QSize(0, 90));
+    EXPECT_EQ(m_dialog.m_chart->geometry(), chart.adjusted(0, 0, 0, 30));
+    EXPECT_EQ(Results()->geometry(), list.adjusted(0, 30, 0, 90));
+    EXPECT_EQ(Panel()->geometry(), QRect(templateSize.width(), 0, 290, templateSize.height() + 90));
 
     // Ctrl+E switches it off: the template's window exactly, with the same matches.
     m_dialog.m_showCombo->setCurrentIndex(5);

@@ -59,8 +59,7 @@ ProgramEnd::~ProgramEnd()
 void ProgramEnd::OnSignal()
 {
     char numbers[16];
-    while (::read(g_pipe[0], numbers, sizeof numbers) > 0) {
-    }
+    while (::read(g_pipe[0], numbers, sizeof numbers) > 0) { }
     End();
 }
 

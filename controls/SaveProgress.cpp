@@ -69,7 +69,8 @@ SaveOutcome SaveWithProgress(
     });
     QTimer refresh;
     refresh.setInterval(kRefreshMs);
-    QObject::connect(&refresh, &QTimer::timeout, &box, [&box, &run] { ShowWritten(box, run->control); });
+    QObject::connect(
+        &refresh, &QTimer::timeout, &box, [&box, &run] { ShowWritten(box, run->control); });
     refresh.start();
     ShowWritten(box, run->control);
 

@@ -36,7 +36,8 @@ void AskToEnd()
     if (g_term)
         ::kill(::getpid(), SIGTERM);
     else
-        QMetaObject::invokeMethod(qApp, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
 }
 
 int SlowFsync(int)

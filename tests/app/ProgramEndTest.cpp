@@ -15,8 +15,12 @@ TEST(ProgramEnd, EndsDuringAScanOrASaveWithTheCloseBoxStatus)
         const char* task;
         const char* how;
     } rows[] = {
-        { "scan", "term" }, { "sync", "term" }, { "box", "term" }, { "scan", "quit" },
-        { "sync", "quit" }, { "box", "quit" },
+        { "scan", "term" },
+        { "sync", "term" },
+        { "box", "term" },
+        { "scan", "quit" },
+        { "sync", "quit" },
+        { "box", "quit" },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.task) + " " + row.how);

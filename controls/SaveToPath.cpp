@@ -402,8 +402,18 @@ bool SaveRegularFile(const QByteArray& target, const struct stat* existing, cons
         if (::fstat(fd, &made) != 0 || made.st_uid != existing->st_uid
             || made.st_gid != existing->st_gid || (made.st_mode & 07777) != mode) {
             ::close(fd);
-            ::unlinkat(folder, temporary.constData(), 0);
+            if (control) {
+                temporaryHeld.lock();
+                control->SetTemporary(-1, {});
+            }
+            const bool abandoned = control && control->Abandoned(); // the file is gone then
+            if (!abandoned)
+                ::unlinkat(folder, temporary.constData(), 0);
             ::close(folder);
+            if (abandoned)
+                return Fail(reason, SaveCancelledReason());
+            if (control)
+                temporaryHeld.unlock();
             return RewriteInPlace(target, write, reason, control);
         }
     }

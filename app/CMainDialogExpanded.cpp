@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
+#include <QWindow>
 
 #include <algorithm>
 #include <functional>
@@ -125,7 +126,10 @@ void CMainDialog::OnExpandedWindow(bool on)
              ++i)
             m_showCombo->addItem(QString::fromLatin1(entries[i].text));
         setMinimumSize(m_templateSize + QSize(kPanelMinWidth, 0));
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        CapToScreen();
+        if (QWindow* window = windowHandle())
+            connect(window, &QWindow::screenChanged, this, &CMainDialog::OnScreenChanged,
+                Qt::UniqueConnection);
         QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
         // The window's frame (title bar, borders) is taken off the screen's room.
         const QSize frame = frameGeometry().size() - size();
@@ -176,6 +180,23 @@ void CMainDialog::OnExpandedWindow(bool on)
     // A quantity may read another value in the expanded window (its expandedValue).
     OnSelchangeShow();
     m_expandedAction->setChecked(on);
+}
+
+void CMainDialog::CapToScreen()
+{
+    // The frame, too, stays within the screen's available area (a window of 32,767 pixels
+    // square would take seconds and gigabytes a repaint); the minimum stays as it is.
+    const QScreen* shownOn = screen();
+    if (!shownOn)
+        return;
+    const QSize frame = frameGeometry().size() - size();
+    setMaximumSize((shownOn->availableGeometry().size() - frame).expandedTo(minimumSize()));
+}
+
+void CMainDialog::OnScreenChanged()
+{
+    if (IsExpanded())
+        CapToScreen();
 }
 
 int CMainDialog::ClampPanelWidth(int wanted, int windowWidth) const

@@ -6,7 +6,7 @@
 
 #include "app/DroppedItems.h"
 #include "controls/CTransparentStatic.h"
-#include "controls/SaveProgress.h"
+#include "controls/ProgressBox.h"
 #include "query/ResultsModel.h"
 #include "scan/CScanProgressDlg.h"
 #include "tests/support/TestRow.h"
@@ -71,7 +71,7 @@ protected:
                 if (code == ScanFolder)
                     return; // the folders a walk looks through, shown now and then
                 notices += code == ScanProgress ? 'P' : code == ScanDone ? 'D' : 'C';
-                shown = scan->m_fileLabel->text() + " " + scan->m_totalLabel->text();
+                shown = scan->m_fileLabel->text() + " " + scan->m_countLabel->text();
                 if (code != ScanProgress || notices.size() != cancelAt)
                     return;
                 cancelAt == 1       ? Click(scan->findChild<QPushButton*>())
@@ -216,7 +216,7 @@ TEST_F(MainWindowTest, ASaveThatWaitsShowsItsBoxAndTakesNoDrop)
     Click(Results()->viewport(), RowCentre(0), Qt::RightButton);
     WithModal([] { ChooseFromMenu("Export to CSV"); },
         [&](QWidget* modal) {
-            auto* box = qobject_cast<SaveProgressDlg*>(modal);
+            auto* box = qobject_cast<ProgressBox*>(modal);
             ASSERT_NE(box, nullptr);
             EXPECT_EQ(box->windowTitle(), QStringLiteral("Saving file..."));
             shownFile = box->m_fileLabel->toolTip();

@@ -29,8 +29,8 @@ const Subcommand kSubcommands[] = {
     { "scan", RunScanCommand,
         "scan [--repeat N] [--rusage] [--all-fields] ARG...   read files as a scan run does" },
     { "floor", RunFloorCommand,
-        "floor [--repeat N] [--rusage] [--second-read] ARG...  open, read 32 KiB, fstat, "
-        "[the reader's second read,] close" },
+        "floor [--repeat N] [--rusage] [--same-reads] ARG...  open, read 32 KiB, fstat, "
+        "[the reader's further reads,] close" },
     { "evict", RunEvictCommand,
         "evict ARG...                         drop the files' cached pages" },
     { "corpus", RunCorpusCommand,

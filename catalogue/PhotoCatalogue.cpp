@@ -7,7 +7,8 @@
 #include <utility>
 
 const char* const kSkipReasonTexts[kSkipReasonCount]
-    = { "no EXIF block", "unreadable", "not a regular file", "path too long" };
+    = { "no EXIF block", "unreadable", "not a regular file", "path too long",
+          "EXIF block too large to read" };
 
 PhotoRecord::~PhotoRecord()
 {

@@ -86,7 +86,7 @@ void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAhe
         else if (ParsePhoto(file->path, file->bytes, file->start, *catalogue.spare))
             AcceptSpareRecord(catalogue);
         else
-            ++catalogue.skipped[SkipNoExif];
+            ++catalogue.skipped[file->start.reason == SkipTooLarge ? SkipTooLarge : SkipNoExif];
         Notify(catalogue, ScanProgress);
         folders.Noticed();
         // Looked at only after a file and its notice, so the file being read when the

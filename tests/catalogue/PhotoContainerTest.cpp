@@ -24,6 +24,7 @@ namespace {
 struct MemoryRead {
     FileStart start;
     Fields fields; // of the record, whether or not the file was accepted
+    Fields far; // of its directories read past the first read, for the expanded window
     bool accepted = false;
 };
 
@@ -48,33 +49,33 @@ MemoryRead ReadFromMemory(const Bytes& file)
     const std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[kFileStartBufferSize]);
     std::uint8_t* bytes = buffer.get();
     FileStart& start = result.start;
-    start.size = std::min(file.size(), kExifReadSize);
-    start.length = file.size();
-    std::copy(file.begin(), file.begin() + static_cast<long>(start.size), bytes);
-    std::uint64_t offset = 0;
-    std::size_t length = 0;
-    if (start.size > 0 && LocateExif(bytes, start, offset, length)) {
-        start.secondOffset = offset;
-        start.secondSize = offset < file.size()
-            ? static_cast<std::size_t>(std::min<std::uint64_t>(length, file.size() - offset))
-            : 0;
-        std::copy(file.begin() + static_cast<long>(offset),
-            file.begin() + static_cast<long>(offset + start.secondSize), bytes + kSecondReadAt);
+    ReadMemoryStart(file.data(), file.size(), bytes, start);
+    // Only the first read and what the areas hold are the parse's to read.
+    std::size_t held[2] = { 0, 0 };
+    for (std::size_t i = 0; i < start.blockCount; ++i) {
+        if (start.blocks[i].at >= kBlockAreaAt)
+            held[(start.blocks[i].at - kBlockAreaAt) / kExifBlockReadSize] = start.blocks[i].size;
     }
-    ASAN_POISON_MEMORY_REGION(bytes + start.size, kSecondReadAt - start.size);
-    ASAN_POISON_MEMORY_REGION(bytes + kSecondReadAt + start.secondSize,
-        kFileStartBufferSize - kSecondReadAt - start.secondSize);
+    for (std::size_t i = 0; i < start.pieceCount; ++i)
+        held[(start.pieces[i].at - kBlockAreaAt) / kExifBlockReadSize] = start.pieces[i].size;
+    ASAN_POISON_MEMORY_REGION(bytes + start.size, kBlockAreaAt - start.size);
+    for (std::size_t i = 0; i < 2; ++i)
+        ASAN_POISON_MEMORY_REGION(bytes + kBlockAreaAt + i * kExifBlockReadSize + held[i],
+            kExifBlockReadSize - held[i]);
     PhotoRecord record;
     result.accepted = ParsePhoto("photo", bytes, start, record);
     result.fields = Of(record);
-    // A FileStart that LocateExif has not seen makes the parse look for the blocks itself,
-    // with the same outcome.
-    FileStart unlocated = start;
-    unlocated.located = false;
-    unlocated.container = ContainerExif();
-    PhotoRecord again;
-    EXPECT_EQ(ParsePhoto("photo", bytes, unlocated, again), result.accepted);
-    EXPECT_EQ(Of(again), result.fields);
+    if (const auto& far = record.extras.directories)
+        result.far = { far->camera, far->fNumber, far->focalLength, far->iso, far->exposureTime, 0 };
+    // A FileStart that ReadFurther has not seen makes the parse look for the blocks in the
+    // first read itself, with the same outcome when they lie there.
+    if (start.reads == 1) {
+        FileStart unlocated = start;
+        unlocated.located = false;
+        PhotoRecord again;
+        EXPECT_EQ(ParsePhoto("photo", bytes, unlocated, again), result.accepted);
+        EXPECT_EQ(Of(again), result.fields);
+    }
     ASAN_UNPOISON_MEMORY_REGION(bytes, kFileStartBufferSize);
     return result;
 }
@@ -181,8 +182,8 @@ TEST(PhotoContainer, HeifExifItemsInEveryIlocLayoutAndBothByteOrders)
         SCOPED_TRACE(testing::Message() << layout.ilocVersion << " " << layout.offsetSize
                                         << layout.lengthSize << layout.baseSize << " " << secondAt);
         ASSERT_TRUE(read.accepted);
-        EXPECT_EQ(std::make_tuple(read.fields, read.start.secondOffset, read.start.secondSize),
-            std::make_tuple(FujiFields(), secondAt, secondAt == 0 ? 0 : file.size() - secondAt));
+        EXPECT_EQ(std::make_tuple(read.fields, read.start.reads),
+            std::make_tuple(FujiFields(), secondAt == 0 ? 1 : 2));
     }
     // AVIF, by its major brand.
     EXPECT_EQ(
@@ -201,7 +202,7 @@ TEST(PhotoContainer, Cr3RafMrwAndRw2InBothByteOrders)
             const MemoryRead read = ReadFromMemory(file);
             ASSERT_TRUE(read.accepted) << bigEndian << " " << file.size();
             EXPECT_EQ(read.fields, FujiFields()) << bigEndian << " " << file.size();
-            EXPECT_EQ(read.start.secondOffset, file.size() > 50000 ? 50000 : 0);
+            EXPECT_EQ(read.start.reads, file.size() > 50000 ? 2 : 1);
         }
         // Without CMT2: the camera alone.
         EXPECT_EQ(ReadFromMemory(Cr3File(bigEndian, false)).fields,
@@ -305,24 +306,20 @@ TEST(PhotoContainer, ABlockBeyondTheFirstReadTakesOneSecondReadAlsoInTheScan)
     const Bytes tail = HeifFile({ 1, 4, 4, 0, 0, 0, 40000, 2, true });
     const Bytes beyondEnd = With32(tail, Find(tail, "iloc") + 40, 0x7FFFFFF0);
     const Fields sony("Sony CAM-5", 2.8, 50, 100, 1.0 / 125, 0);
-    // Name, bytes, accepted fields (empty camera: rejected), second read's offset and size.
-    using Row = std::tuple<const char*, Bytes, Fields, std::uint64_t, std::size_t>;
-    const Row rows[] = { { "tail.heic", tail, FujiFields(), 40000, tail.size() - 40000 },
-        { "photo.jpg", kBigEndian, sony, 0, 0 },
-        // The whole JPEG: its segment length lies beyond the first read.
-        { "far.raf", RafFile(false, 50000), FujiFields(), 50000,
-            2 + 4 + 6 + TiffBlock(false).size() + 2 },
-        { "beyond.heic", beyondEnd, Fields(), 0, 0 } };
+    // Name, bytes, accepted fields (empty camera: rejected), reads made.
+    using Row = std::tuple<const char*, Bytes, Fields, int>;
+    const Row rows[] = { { "tail.heic", tail, FujiFields(), 2 }, { "photo.jpg", kBigEndian, sony, 1 },
+        { "far.raf", RafFile(false, 50000), FujiFields(), 2 },
+        { "beyond.heic", beyondEnd, Fields(), 1 } };
     std::vector<std::string> paths, all;
     std::vector<Fields> expected, thrice;
     const std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[kFileStartBufferSize]);
-    for (const auto& [name, bytes, fields, secondAt, secondSize] : rows) {
+    for (const auto& [name, bytes, fields, reads] : rows) {
         paths.push_back(dir.Write(name, bytes));
         FileStart start;
         ASSERT_TRUE(ReadFileStart(paths.back(), buffer.get(), start)) << name;
-        EXPECT_EQ(std::make_tuple(start.size, start.length, start.secondOffset, start.secondSize),
-            std::make_tuple(
-                std::min(bytes.size(), kExifReadSize), bytes.size(), secondAt, secondSize))
+        EXPECT_EQ(std::make_tuple(start.size, start.length, start.reads),
+            std::make_tuple(std::min(bytes.size(), kExifReadSize), bytes.size(), reads))
             << name;
         if (!std::get<0>(fields).empty())
             expected.push_back(fields);

@@ -522,8 +522,7 @@ void ReadContainer(FileReads& reads, std::uint8_t* buffer, FileStart& start)
     windows.window[0] = { 0, buffer, start.size };
     windows.count = 1;
     const auto readAt = [&](const LocateResult& wanted) {
-        if (start.reads >= kMaxFileReads || windows.count >= kMaxWindows
-            || wanted.readLength == 0)
+        if (start.reads >= kMaxFileReads || windows.count >= kMaxWindows || wanted.readLength == 0)
             return false;
         if (!scratch)
             scratch.reset(new std::uint8_t[(kMaxWindows - 1) * kBoxReadSize]);
@@ -550,7 +549,7 @@ void ReadContainer(FileReads& reads, std::uint8_t* buffer, FileStart& start)
     for (std::size_t i = 0; i < exif.count && i < 2; ++i) {
         const ExifBlock& block = exif.blocks[i];
         LocateResult wanted = BlockBytesNeeded(windows, block);
-        if (wanted.outcome == LocateOutcome::NeedRead && readAt(wanted))
+        while (wanted.outcome == LocateOutcome::NeedRead && readAt(wanted))
             wanted = BlockBytesNeeded(windows, block);
         if (wanted.outcome != LocateOutcome::None) {
             // Cut short or too large: a split item is read whole or not at all.
@@ -681,7 +680,8 @@ public:
     std::size_t Read(std::uint64_t offset, std::uint8_t* out, std::size_t n) override
     {
         std::size_t got = 0;
-        while (got < n && offset + got <= static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
+        while (got < n
+            && offset + got <= static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
             const ssize_t r = ::pread(m_fd, out + got, n - got, static_cast<off_t>(offset + got));
             if (r < 0 && errno == EINTR)
                 continue;

@@ -99,8 +99,8 @@ private:
 
 // The first read and ReadFurther over a file held in memory, as ReadFileStart makes them
 // of a file on the disk.
-void ReadMemoryStart(const std::uint8_t* data, std::uint64_t size, std::uint8_t* buffer,
-    FileStart& start);
+void ReadMemoryStart(
+    const std::uint8_t* data, std::uint64_t size, std::uint8_t* buffer, FileStart& start);
 
 // The reader's I/O, on the calling thread: one open without blocking (so that a FIFO
 // cannot stall it; folder by folder for a path longer than one system call takes, see

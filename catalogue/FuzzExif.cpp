@@ -37,8 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         held[(start.pieces[i].at - kBlockAreaAt) / kExifBlockReadSize] = start.pieces[i].size;
     ASAN_POISON_MEMORY_REGION(bytes + start.size, kBlockAreaAt - start.size);
     for (std::size_t i = 0; i < 2; ++i)
-        ASAN_POISON_MEMORY_REGION(bytes + kBlockAreaAt + i * kExifBlockReadSize + held[i],
-            kExifBlockReadSize - held[i]);
+        ASAN_POISON_MEMORY_REGION(
+            bytes + kBlockAreaAt + i * kExifBlockReadSize + held[i], kExifBlockReadSize - held[i]);
 
     PhotoRecord record;
     const bool accepted = ParsePhoto("fuzz", bytes, start, record);

@@ -292,8 +292,8 @@ bool ValidFieldSize(std::uint64_t n)
 }
 
 // The file places of the extents of item itemId. idat may be absent.
-LocateOutcome LocateItem(const ContainerBytes& all, const Box& iloc, const Box& idat,
-    bool haveIdat, std::uint64_t itemId, std::uint64_t fileLength, ExifBlock& block)
+LocateOutcome LocateItem(const ContainerBytes& all, const Box& iloc, const Box& idat, bool haveIdat,
+    std::uint64_t itemId, std::uint64_t fileLength, ExifBlock& block)
 {
     // Fields are read only inside the iloc box.
     const ContainerBytes bytes = all.Within(iloc.end);
@@ -369,7 +369,8 @@ LocateOutcome LocateItem(const ContainerBytes& all, const Box& iloc, const Box& 
             const std::uint64_t offset = regionStart + base + extentOffset;
             if (length == 0)
                 length = regionEnd - offset;
-            if (length == 0 || length > regionEnd - offset || !InsideFile(offset, length, fileLength))
+            if (length == 0 || length > regionEnd - offset
+                || !InsideFile(offset, length, fileLength))
                 return LocateOutcome::None;
             block.extents[e] = { offset, length };
         }
@@ -380,13 +381,14 @@ LocateOutcome LocateItem(const ContainerBytes& all, const Box& iloc, const Box& 
 
 // Walks the top-level boxes from at to the first of type; a header past the pieces read
 // is asked for.
-bool FindTopLevel(const ContainerBytes& bytes, std::uint64_t fileLength, std::uint32_t type,
-    Box& found)
+bool FindTopLevel(
+    const ContainerBytes& bytes, std::uint64_t fileLength, std::uint32_t type, Box& found)
 {
     return FindChild(bytes, 0, fileLength, type, found);
 }
 
-LocateOutcome FindHeifExif(const ContainerBytes& bytes, std::uint64_t fileLength, ContainerExif& out)
+LocateOutcome FindHeifExif(
+    const ContainerBytes& bytes, std::uint64_t fileLength, ContainerExif& out)
 {
     Box meta;
     if (!FindTopLevel(bytes, fileLength, FourCc("meta"), meta))
@@ -412,7 +414,8 @@ LocateOutcome FindHeifExif(const ContainerBytes& bytes, std::uint64_t fileLength
 
 // CR3: moov holds a 'uuid' box of Canon's whose children CMT1 (a TIFF block, IFD0 first)
 // and CMT2 (a TIFF block, the EXIF directory first) are what a JPEG's EXIF segment holds.
-LocateOutcome FindCanonExif(const ContainerBytes& bytes, std::uint64_t fileLength, ContainerExif& out)
+LocateOutcome FindCanonExif(
+    const ContainerBytes& bytes, std::uint64_t fileLength, ContainerExif& out)
 {
     static const std::uint8_t kCanonUuid[16] = { 0x85, 0xc0, 0xb6, 0x87, 0x82, 0x0f, 0x11, 0xe0,
         0x81, 0x11, 0xf4, 0xce, 0x46, 0x2b, 0x6a, 0x48 };
@@ -460,7 +463,8 @@ LocateOutcome FindJxlExif(const ContainerBytes& bytes, std::uint64_t fileLength,
 // size (4, little-endian) | payload | a pad byte when the size is odd. The extended form
 // starts with a 'VP8X' chunk; its 'EXIF' chunk (usually after the image data) holds a
 // TIFF block.
-LocateOutcome FindWebpExif(const ContainerBytes& bytes, std::uint64_t fileLength, ContainerExif& out)
+LocateOutcome FindWebpExif(
+    const ContainerBytes& bytes, std::uint64_t fileLength, ContainerExif& out)
 {
     std::uint64_t riffSize = 0;
     if (!bytes.U32Le(4, riffSize) || !bytes.Is(12, "VP8X", 4))
@@ -469,7 +473,7 @@ LocateOutcome FindWebpExif(const ContainerBytes& bytes, std::uint64_t fileLength
     std::uint64_t at = 12;
     for (std::uint64_t n = 0; n < kMaxBoxesPerLevel && at < end && end - at >= 8; ++n) {
         std::uint64_t size = 0;
-        if (!bytes.U32Le(at + 4, size) || size > end - at - 8)
+        if (bytes.Field(at, 8) == nullptr || !bytes.U32Le(at + 4, size) || size > end - at - 8)
             return LocateOutcome::None;
         if (bytes.Is(at, "EXIF", 4)) {
             if (size == 0)
@@ -493,8 +497,8 @@ LocateOutcome FindWebpExif(const ContainerBytes& bytes, std::uint64_t fileLength
 constexpr std::uint64_t kMaxPngChunk = 0x7FFFFFFF;
 
 // A chunk's end, when its length is one the format allows and it ends inside the file.
-bool PngChunkEnd(const ContainerBytes& bytes, std::uint64_t at, std::uint64_t fileLength,
-    std::uint64_t& end)
+bool PngChunkEnd(
+    const ContainerBytes& bytes, std::uint64_t at, std::uint64_t fileLength, std::uint64_t& end)
 {
     std::uint64_t length = 0;
     if (!bytes.Uint(at, 4, length) || length > kMaxPngChunk || at > fileLength
@@ -514,8 +518,8 @@ bool FindPngExifInTail(const ContainerBytes& bytes, std::uint64_t tailFrom,
         std::uint64_t end = 0;
         bool chained = false;
         // Each step moves at least 12 bytes on inside the tail.
-        for (std::uint64_t n = 0; n <= kHeaderReadSize / 12 && PngChunkEnd(bytes, at, fileLength, end);
-             ++n) {
+        for (std::uint64_t n = 0;
+             n <= kHeaderReadSize / 12 && PngChunkEnd(bytes, at, fileLength, end); ++n) {
             if (bytes.Is(at + 4, "IEND", 4)) {
                 chained = true;
                 break;
@@ -544,7 +548,7 @@ LocateOutcome FindPngExif(const ContainerBytes& bytes, std::uint64_t fileLength,
                 return LocateOutcome::None;
             }
             return FindPngExifInTail(bytes, tailFrom, fileLength, out) ? LocateOutcome::Found
-                                                                        : LocateOutcome::None;
+                                                                       : LocateOutcome::None;
         }
         std::uint64_t end = 0;
         if (!PngChunkEnd(bytes, at, fileLength, end) || bytes.Is(at + 4, "IEND", 4))
@@ -729,7 +733,8 @@ bool TiffHeaderInBlock(
         return off <= size && n <= size - off;
     };
     const auto orderMark = [bytes, &has](std::uint64_t off) {
-        return has(off, 2) && bytes[off] == bytes[off + 1] && (bytes[off] == 'I' || bytes[off] == 'M');
+        return has(off, 2) && bytes[off] == bytes[off + 1]
+            && (bytes[off] == 'I' || bytes[off] == 'M');
     };
     switch (kind) {
     case ExifBlockKind::TiffImage:

@@ -536,7 +536,7 @@ TEST(PhotoContainer, HostileBoxAndChunkSizesOnTheNewPaths)
             false, SkipTooLarge },
         { "item in 9 extents", Cat({ kHeicFtyp, Box("mdat", Bytes(200, 0)), Meta(nine) }), false,
             SkipTooLarge },
-        { "boxes past 32 KiB beyond four reads", Cat({ frees, MdatFirst(true, { 0 }, 100) }), false,
+        { "boxes past 32 KiB beyond four reads", Cat({ frees, MdatFirst(true, { 0 }, 1000) }), false,
             SkipNoExif },
         { "mdat of 2^64 - 1 bytes", Cat({ kHeicFtyp, mdat64(~0ull), Meta({}) }), false,
             SkipNoExif },

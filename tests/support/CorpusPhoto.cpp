@@ -954,11 +954,9 @@ CorpusFile WebpFile(const CorpusPhoto& photo)
     if (tiff.size() % 2 != 0)
         t.U8(0);
     file.size = std::max<std::uint64_t>(photo.fileSize, 1u << 20);
-    std::uint64_t vp8Size = file.size - file.tail.size() - vp8 - 8;
-    if (vp8Size % 2 != 0) { // a pad byte after the image keeps the EXIF chunk at the end
-        --vp8Size;
-        file.tail.insert(file.tail.begin(), 0);
-    }
+    // An image of an even size, so that the EXIF chunk follows it without a pad byte.
+    file.size += (file.size - file.tail.size() - vp8 - 8) % 2;
+    const std::uint64_t vp8Size = file.size - file.tail.size() - vp8 - 8;
     for (int i = 0; i < 4; ++i) {
         out[4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((file.size - 8) >> (8 * i));
         out[vp8 + 4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(vp8Size >> (8 * i));

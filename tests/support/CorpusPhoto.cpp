@@ -517,7 +517,8 @@ bool ParseCorpusFormat(const std::string& name, CorpusFormat& format)
         { "heic", CorpusFormat::Heic }, { "heic-tail", CorpusFormat::HeicTail },
         { "cr3", CorpusFormat::Cr3 }, { "raf", CorpusFormat::Raf }, { "mrw", CorpusFormat::Mrw },
         { "heic-mdat-first", CorpusFormat::HeicMdatFirst }, { "png", CorpusFormat::Png },
-        { "webp", CorpusFormat::Webp }, { "jxl", CorpusFormat::Jxl } };
+        { "webp", CorpusFormat::Webp }, { "jxl", CorpusFormat::Jxl },
+        { "tiff", CorpusFormat::Tiff } };
     for (const auto& [text, value] : names) {
         if (name == text) {
             format = value;
@@ -549,6 +550,8 @@ const char* CorpusExtension(CorpusFormat format)
         return "WEBP";
     case CorpusFormat::Jxl:
         return "JXL";
+    case CorpusFormat::Tiff:
+        return "TIF";
     }
     return "JPG";
 }
@@ -988,6 +991,16 @@ CorpusFile JxlFile(const CorpusPhoto& photo)
     return file;
 }
 
+// A TIFF file: the TIFF block of CorpusFileStart's EXIF segment from byte 0, its directories
+// in the first read; the image's strips after it.
+CorpusFile TiffFile(const CorpusPhoto& photo)
+{
+    CorpusFile file;
+    file.start = TiffBlock(photo, ThumbnailLength(photo));
+    file.size = std::max<std::uint64_t>(photo.fileSize, 1u << 20);
+    return file;
+}
+
 bool WriteAt(int fd, const std::vector<std::uint8_t>& bytes, std::uint64_t at)
 {
     return WriteAll(fd, bytes.data(), bytes.size(), static_cast<off_t>(at));
@@ -1018,6 +1031,8 @@ CorpusFile CorpusFileContents(const CorpusPhoto& photo, CorpusFormat format)
         return WebpFile(photo);
     case CorpusFormat::Jxl:
         return JxlFile(photo);
+    case CorpusFormat::Tiff:
+        return TiffFile(photo);
     }
     CorpusFile file;
     file.start = CorpusFileStart(photo);

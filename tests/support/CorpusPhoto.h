@@ -69,15 +69,16 @@ enum class CorpusFormat {
     Cr3,
     Raf,
     Mrw,
-    // Metadata past the first read, and EXIF in a chunk or box of its own.
+    // Metadata past the first read, and EXIF in a chunk or box of its own; a TIFF file.
     HeicMdatFirst,
     Png,
     Webp,
     Jxl,
+    Tiff,
 };
 
-// "jpeg", "heic", "heic-tail", "cr3", "raf", "mrw", "heic-mdat-first", "png", "webp" or
-// "jxl".
+// "jpeg", "heic", "heic-tail", "cr3", "raf", "mrw", "heic-mdat-first", "png", "webp",
+// "jxl" or "tiff".
 bool ParseCorpusFormat(const std::string& name, CorpusFormat& format);
 // The file name extension of a format, in upper case as cameras write it ("JPG", "HEIC").
 const char* CorpusExtension(CorpusFormat format);
@@ -100,6 +101,7 @@ struct CorpusFile {
 //   png        signature, IHDR, one IDAT over the file, eXIf after it, IEND
 //   webp       RIFF WEBP: VP8X, VP8 over the file, EXIF at the end
 //   jxl        JPEG XL's container: signature, ftyp, jxlc over the file, Exif at the end
+//   tiff       the TIFF block of the JPEG's EXIF segment from byte 0, the image after it
 // Files other than JPEG are at least 1 MiB longer than their start.
 CorpusFile CorpusFileContents(const CorpusPhoto& photo, CorpusFormat format);
 

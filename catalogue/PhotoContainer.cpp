@@ -52,6 +52,12 @@ struct Search {
             Request(wholeFrom, wholeTo - wholeFrom);
             return;
         }
+        // A header in the file's last kHeaderReadSize bytes: those bytes, which hold the
+        // rest of the file and often the Exif item written just before a closing meta.
+        if (fileLength - off <= kHeaderReadSize && fileLength > kHeaderReadSize) {
+            Request(fileLength - kHeaderReadSize, kHeaderReadSize);
+            return;
+        }
         Request(off, kHeaderReadSize);
     }
 

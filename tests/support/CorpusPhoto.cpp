@@ -961,7 +961,8 @@ CorpusFile WebpFile(const CorpusPhoto& photo)
     file.size += (file.size - file.tail.size() - vp8 - 8) % 2;
     const std::uint64_t vp8Size = file.size - file.tail.size() - vp8 - 8;
     for (int i = 0; i < 4; ++i) {
-        out[4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((file.size - 8) >> (8 * i));
+        out[4 + static_cast<std::size_t>(i)]
+            = static_cast<std::uint8_t>((file.size - 8) >> (8 * i));
         out[vp8 + 4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(vp8Size >> (8 * i));
     }
     return file;

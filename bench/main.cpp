@@ -60,7 +60,8 @@ int Usage(std::FILE* out)
     std::fprintf(out,
         "An ARG is a file path, a folder (walked for photo files) or @LIST, a file of paths one "
         "a line.\n--tree spreads the corpus over year/month/day folders; --format F writes jpeg "
-        "(default), heic, heic-tail (EXIF at the end), cr3, raf or mrw files.\n");
+        "(default), heic, heic-tail (EXIF at the end), cr3, raf, mrw, heic-mdat-first (meta at "
+        "the end), png, webp, jxl (EXIF after the image) or tiff files.\n");
     return out == stdout ? 0 : 2;
 }
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <utility>
 
-const char* const kSkipReasonTexts[kSkipReasonCount]
-    = { "no EXIF block", "unreadable", "not a regular file", "path too long" };
+const char* const kSkipReasonTexts[kSkipReasonCount] = { "no EXIF block", "unreadable",
+    "not a regular file", "path too long", "EXIF block too large to read" };
 
 PhotoRecord::~PhotoRecord()
 {

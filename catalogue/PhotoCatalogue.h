@@ -47,9 +47,13 @@ enum SkipReason : int {
     SkipUnreadable = 1, // cannot be opened or read
     SkipNotRegularFile = 2, // a folder, device, FIFO or socket
     SkipPathTooLong = 3, // the path or one of its names is longer than the system takes
+    // The box that holds the EXIF data's place is over 256 KiB, or the Exif item is split
+    // into pieces that together hold over 64 KiB
+    SkipTooLarge = 4,
 };
-constexpr int kSkipReasonCount = 4;
-// "no EXIF block", "unreadable", "not a regular file", "path too long", by SkipReason.
+constexpr int kSkipReasonCount = 5;
+// "no EXIF block", "unreadable", "not a regular file", "path too long", "EXIF block too
+// large to read", by SkipReason.
 extern const char* const kSkipReasonTexts[kSkipReasonCount];
 
 // A file the last run read no photo from: why, and for one that could not be read the

@@ -96,8 +96,10 @@ void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAhe
         } else if (ParsePhoto(file->path, file->bytes, file->start, *catalogue.spare)) {
             AcceptSpareRecord(catalogue);
         } else {
-            ++catalogue.skipped[SkipNoExif];
-            catalogue.skippedFiles.push_back({ file->path, SkipNoExif, 0 });
+            const SkipReason reason
+                = file->start.reason == SkipTooLarge ? SkipTooLarge : SkipNoExif;
+            ++catalogue.skipped[reason];
+            catalogue.skippedFiles.push_back({ file->path, reason, 0 });
         }
         Notify(catalogue, ScanProgress);
         folders.Noticed();

@@ -10,10 +10,9 @@
 #include <cstdint>
 #include <memory>
 
-#include <sanitizer/asan_interface.h>
-
 #include "catalogue/ExifReader.h"
 #include "catalogue/PhotoCatalogue.h"
+#include "catalogue/PoisonUnread.h"
 #include "catalogue/QuantityText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -28,23 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (start.size == 0)
         return 0;
     // Every byte not read is off limits to the parse.
-    std::size_t held[2] = { 0, 0 };
-    for (std::size_t i = 0; i < start.blockCount; ++i) {
-        if (start.blocks[i].at >= kBlockAreaAt)
-            held[(start.blocks[i].at - kBlockAreaAt) / kExifBlockReadSize] = start.blocks[i].size;
-    }
-    for (std::size_t i = 0; i < start.pieceCount; ++i)
-        held[(start.pieces[i].at - kBlockAreaAt) / kExifBlockReadSize] = start.pieces[i].size;
-    ASAN_POISON_MEMORY_REGION(bytes + start.size, kBlockAreaAt - start.size);
-    for (std::size_t i = 0; i < 2; ++i)
-        ASAN_POISON_MEMORY_REGION(
-            bytes + kBlockAreaAt + i * kExifBlockReadSize + held[i], kExifBlockReadSize - held[i]);
+    const bool areasHeld = PoisonUnread(bytes, start);
 
     PhotoRecord record;
     const bool accepted = ParsePhoto("fuzz", bytes, start, record);
     // With one read and every block in place, the parse finds the same when it has to
     // locate the blocks itself.
-    if (start.reads == 1 && held[0] == 0 && held[1] == 0) {
+    if (start.reads == 1 && !areasHeld) {
         FileStart unlocated = start;
         unlocated.located = false;
         PhotoRecord again;

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sanitizer/asan_interface.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +11,7 @@
 #include "catalogue/ExifReader.h"
 #include "catalogue/PathSource.h"
 #include "catalogue/PhotoCatalogue.h"
+#include "catalogue/PoisonUnread.h"
 #include "catalogue/ScanLoop.h"
 #include "tests/catalogue/ContainerTestFiles.h"
 
@@ -51,17 +50,7 @@ MemoryRead ReadFromMemory(const Bytes& file)
     FileStart& start = result.start;
     ReadMemoryStart(file.data(), file.size(), bytes, start);
     // Only the first read and what the areas hold are the parse's to read.
-    std::size_t held[2] = { 0, 0 };
-    for (std::size_t i = 0; i < start.blockCount; ++i) {
-        if (start.blocks[i].at >= kBlockAreaAt)
-            held[(start.blocks[i].at - kBlockAreaAt) / kExifBlockReadSize] = start.blocks[i].size;
-    }
-    for (std::size_t i = 0; i < start.pieceCount; ++i)
-        held[(start.pieces[i].at - kBlockAreaAt) / kExifBlockReadSize] = start.pieces[i].size;
-    ASAN_POISON_MEMORY_REGION(bytes + start.size, kBlockAreaAt - start.size);
-    for (std::size_t i = 0; i < 2; ++i)
-        ASAN_POISON_MEMORY_REGION(
-            bytes + kBlockAreaAt + i * kExifBlockReadSize + held[i], kExifBlockReadSize - held[i]);
+    const bool areasHeld = PoisonUnread(bytes, start);
     PhotoRecord record;
     result.accepted = ParsePhoto("photo", bytes, start, record);
     result.fields = Of(record);
@@ -70,7 +59,7 @@ MemoryRead ReadFromMemory(const Bytes& file)
             = { far->camera, far->fNumber, far->focalLength, far->iso, far->exposureTime, 0 };
     // A FileStart that ReadFurther has not seen makes the parse look for the blocks in the
     // first read itself, with the same outcome when they lie there.
-    if (start.reads == 1 && held[0] == 0 && held[1] == 0) {
+    if (start.reads == 1 && !areasHeld) {
         FileStart unlocated = start;
         unlocated.located = false;
         PhotoRecord again;

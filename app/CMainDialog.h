@@ -140,6 +140,13 @@ private:
     void MakeExpandedWindow();
     // Lays the chart, the list and the panel out over the window's current size.
     void LayOutExpanded();
+    // The chart of Show entry `shown` with the panel's chart settings.
+    void ShowExpandedChart(int shown);
+    // The chart's context menu in the expanded window, and a click on a lens chart.
+    void OnChartRClick(const QPoint& position);
+    void OnLensChartClicked(int index);
+
+    QMenu* m_chartMenu = nullptr; // the chart's context menu (expanded window)
 
     QSize m_templateSize; // the window as its template makes it
     QRect m_templateChart; // the chart's and the list's template places

@@ -11,14 +11,18 @@
 #include <QMenu>
 #include <QTableView>
 
+#include "app/ChartSaving.h"
+#include "app/ChartSettings.h"
 #include "app/ExpandedPanel.h"
 #include "chart/CChartStatic.h"
+#include "chart/ChartStatistics.h"
 #include "query/ResultsModel.h"
 
 namespace {
 const char* const kExpandedItem = "E&xpanded Window";
 // The Show entries after the quantities', in Show order.
-const char* const kNameEntries[] = { "Lens", "Camera" };
+const char* const kNameEntries[] = { "Lens", "Camera", "Focal length by lens" };
+enum ExpandedEntry { LensEntry = kQuantityCount, CameraEntry, FocalByLensEntry };
 constexpr int kPanelWidth = 290;
 } // namespace
 
@@ -39,6 +43,85 @@ void CMainDialog::MakeExpandedWindow()
     // Made last, so that Tab reaches the panel's controls after the template's.
     m_panel = new ExpandedPanel(this);
     m_panel->hide();
+
+    m_chartMenu = new QMenu(QStringLiteral("_CHART_"), this);
+    connect(m_chartMenu->addAction(QStringLiteral("Export statistics...")), &QAction::triggered,
+        this, [this] { ExportChartStatistics(this, *m_chart); });
+    connect(m_chartMenu->addAction(QStringLiteral("Save chart as PNG/SVG...")), &QAction::triggered,
+        this, [this] { SaveChartPicture(this, *m_chart); });
+    connect(m_chart, &QWidget::customContextMenuRequested, this, &CMainDialog::OnChartRClick);
+    connect(m_chart, &CChartStatic::LensChartClicked, this, &CMainDialog::OnLensChartClicked);
+    ChartSettings* settings = m_panel->m_chartSettings;
+    connect(m_chart, &CChartStatic::ReadoutChanged, settings,
+        [this, settings] { settings->SetReadout(m_chart->Readout()); });
+    connect(settings, &ChartSettings::Changed, this, [this] {
+        if (IsExpanded())
+            OnSelchangeShow();
+    });
+}
+
+void CMainDialog::ShowExpandedChart(int shown)
+{
+    ChartSettings* settings = m_panel->m_chartSettings;
+    const ChartBinning binning = settings->Binning();
+    const std::vector<ListRow>& rows = m_resultsModel->Rows();
+    const auto withAxis = [settings](ChartBins& bins) {
+        bins.perCentAxis = settings->PerCentAxis();
+        bins.cumulativeLine = settings->CumulativeLine();
+    };
+    if (shown == LensEntry || shown == CameraEntry) {
+        settings->Offer(false, false);
+        const bool lens = shown == LensEntry;
+        std::vector<InternedName> names;
+        names.reserve(rows.size());
+        for (const ListRow& row : rows)
+            names.push_back(lens ? row.lens : row.camera);
+        ChartBins bins = BinNames(lens ? ChartNameKind::Lens : ChartNameKind::Camera, names);
+        withAxis(bins);
+        m_chart->SetBins(std::move(bins));
+        return;
+    }
+    if (shown == FocalByLensEntry) {
+        settings->Offer(false, true);
+        std::vector<InternedName> lenses;
+        std::vector<double> values;
+        lenses.reserve(rows.size());
+        values.reserve(rows.size());
+        for (const ListRow& row : rows) {
+            lenses.push_back(row.lens);
+            values.push_back(row.Value(FocalLength));
+        }
+        std::vector<LensChart> charts = LensCharts(FocalLength, true, binning, lenses, values);
+        for (LensChart& chart : charts)
+            withAxis(chart.bins);
+        m_chart->SetLensCharts(std::move(charts));
+        return;
+    }
+    const Quantity quantity = static_cast<Quantity>(shown < 0 ? 0 : shown);
+    const bool focal = quantity == FocalLength;
+    settings->Offer(BinningOffered(ChartBinning::ThirdStop, quantity, focal),
+        BinningOffered(ChartBinning::StandardRanges, quantity, focal));
+    std::vector<double> values;
+    values.reserve(rows.size());
+    for (const ListRow& row : rows)
+        values.push_back(row.Value(quantity));
+    ChartBins bins = BinValuesAs(quantity, focal, binning, values);
+    withAxis(bins);
+    m_chart->SetBins(std::move(bins));
+}
+
+void CMainDialog::OnChartRClick(const QPoint& position)
+{
+    m_chartMenu->popup(m_chart->mapToGlobal(position));
+}
+
+void CMainDialog::OnLensChartClicked(int index)
+{
+    const std::vector<LensChart>& charts = m_chart->LensChartList();
+    if (index < 0 || static_cast<std::size_t>(index) >= charts.size())
+        return;
+    m_panel->ChooseLenses(charts[static_cast<std::size_t>(index)].lenses);
+    OnQuery();
 }
 
 bool CMainDialog::IsExpanded() const
@@ -62,14 +145,17 @@ void CMainDialog::OnExpandedWindow(bool on)
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         resize(expanded);
         m_panel->show();
+        m_chart->SetInteractive(true);
         LayOutExpanded();
+        OnSelchangeShow();
     } else {
         m_panel->hide();
+        m_chart->SetInteractive(false);
         // A chart by name has no place in the template window: back to the first quantity.
-        if (m_showCombo->currentIndex() >= kQuantityCount) {
+        if (m_showCombo->currentIndex() >= kQuantityCount)
             m_showCombo->setCurrentIndex(0);
-            OnSelchangeShow();
-        }
+        // The template's chart: each value, counted.
+        OnSelchangeShow();
         while (m_showCombo->count() > kQuantityCount)
             m_showCombo->removeItem(m_showCombo->count() - 1);
         m_resultsModel->SetShownColumns(kTemplateColumnCount);

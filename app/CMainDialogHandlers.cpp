@@ -111,6 +111,10 @@ int CMainDialog::ListedRowCount() const
 void CMainDialog::OnSelchangeShow()
 {
     const int shown = m_showCombo->currentIndex();
+    if (IsExpanded()) {
+        ShowExpandedChart(shown);
+        return;
+    }
     const std::vector<ListRow>& rows = m_resultsModel->Rows();
     if (shown >= kQuantityCount) {
         // The expanded window's Lens and Camera entries: one bar per name.

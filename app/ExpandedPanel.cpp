@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/ExpandedPanel.h"
 
+#include "app/ChartSettings.h"
+
 #include <QCheckBox>
 #include <QDate>
 #include <QDateEdit>
@@ -77,9 +79,12 @@ ExpandedPanel::ExpandedPanel(QWidget* parent)
     m_readLine = new QLabel(this);
     m_readLine->setWordWrap(true);
 
+    m_chartSettings = new ChartSettings(this);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 8, 8);
     layout->setSpacing(4);
+    layout->addWidget(m_chartSettings);
     layout->addWidget(Heading(QStringLiteral("&Cameras"), m_cameraList, this));
     layout->addWidget(m_cameraList, 2);
     layout->addWidget(Heading(QStringLiteral("&Lenses"), m_lensList, this));
@@ -218,6 +223,18 @@ void ExpandedPanel::OnLineClicked(QTreeWidget* list, QTreeWidgetItem* item)
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         QTreeWidgetItem* line = list->topLevelItem(i);
         line->setCheckState(0, line == item ? Qt::Checked : Qt::Unchecked);
+    }
+    m_filling = false;
+}
+
+void ExpandedPanel::ChooseLenses(const std::vector<InternedName>& lenses)
+{
+    m_filling = true;
+    for (int i = 0; i < m_lensList->topLevelItemCount(); ++i) {
+        const bool chosen = static_cast<std::size_t>(i) < m_lenses.size()
+            && std::find(lenses.begin(), lenses.end(), m_lenses[static_cast<std::size_t>(i)])
+                != lenses.end();
+        m_lensList->topLevelItem(i)->setCheckState(0, chosen ? Qt::Checked : Qt::Unchecked);
     }
     m_filling = false;
 }

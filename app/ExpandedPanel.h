@@ -10,6 +10,7 @@
 
 #include "query/PanelFilters.h"
 
+class ChartSettings;
 class QCheckBox;
 class QDateEdit;
 class QLabel;
@@ -30,6 +31,11 @@ public:
 
     // The faceted counts of the last query, line by line.
     void ShowCounts(const PanelCounts& counts);
+
+    // Checks the lens lines of lenses alone.
+    void ChooseLenses(const std::vector<InternedName>& lenses);
+
+    ChartSettings* m_chartSettings = nullptr; // the chart's Bins, Axis and readout
 
     QTreeWidget* m_cameraList = nullptr;
     QTreeWidget* m_lensList = nullptr;

@@ -112,7 +112,7 @@ TEST_F(ExpandedWindowTest, SwitchingKeepsTheTemplateAtItsPixelsAndTheQueryState)
     for (QImage* image : { &expanded, &original })
         QPainter(image).fillRect(list, Qt::black);
     EXPECT_TRUE(expanded == original);
-    EXPECT_EQ(m_dialog.m_showCombo->count(), 7);
+    EXPECT_EQ(m_dialog.m_showCombo->count(), 8);
     EXPECT_EQ(m_dialog.m_showCombo->itemText(5) + m_dialog.m_showCombo->itemText(6), "LensCamera");
 
     // Larger, the chart takes a third of the extra height, the list the rest, both the width.

@@ -30,12 +30,12 @@ protected:
     QImage ChartPicture()
     {
         QCoreApplication::processEvents();
-        return m_dialog.m_chart->grab().toImage();
+        return m_ui.Chart()->grab().toImage();
     }
 
     ChartSettings* Settings() const
     {
-        return m_dialog.findChild<ExpandedPanel*>()->m_chartSettings;
+        return m_ui.Panel()->m_chartSettings;
     }
     QString Readout() const { return Settings()->m_readout->text(); }
 };
@@ -45,7 +45,7 @@ TEST_F(ChartStatisticsWindowTest, SettingsSelectionMenuAndLensCharts)
     OpenPhotos({ LensPhoto("a.jpg", "L24-70", 24, 28), LensPhoto("b.jpg", "L24-70", 70, 28),
         LensPhoto("c.jpg", "L24-70", 35, 40), LensPhoto("d.jpg", "L85", 85, 18) });
     Press(Qt::Key_E, Qt::ControlModifier);
-    Click(m_dialog.m_queryButton);
+    Click(m_ui.QueryButton());
     EXPECT_EQ(Readout(), "80 % of the matches around the median: F1.8-F4.0 (4 photos, 100 %)");
 
     // Each setting, reached by its key, changes the picture.
@@ -61,20 +61,20 @@ TEST_F(ChartStatisticsWindowTest, SettingsSelectionMenuAndLensCharts)
         EXPECT_FALSE(after == before) << char(key);
         before = after;
     }
-    EXPECT_EQ(m_dialog.m_chart->Bins().labels,
+    EXPECT_EQ(m_ui.Chart()->Bins().labels,
         (std::vector<std::string> {
             "F1.8", "F2.0", "F2.2", "F2.5", "F2.8", "F3.2", "F3.5", "F4.0" }));
 
     // A click on the first bar, then Shift+Right.
-    const QRect chart = m_dialog.m_chart->rect();
-    Click(m_dialog.m_chart, QPoint(chart.width() / 10, chart.height() / 2));
+    const QRect chart = m_ui.Chart()->rect();
+    Click(m_ui.Chart(), QPoint(chart.width() / 10, chart.height() / 2));
     EXPECT_EQ(Readout(), "F1.8: 1 photo, 25 % of the matches");
     for (int i = 0; i < 4; ++i)
         Press(Qt::Key_Right, Qt::ShiftModifier);
     EXPECT_EQ(Readout(), "F1.8-F2.8: 3 photos, 75 % of the matches");
 
     m_desktop.saveTarget = m_dir.filePath("stops.txt");
-    Click(m_dialog.m_chart, chart.center(), Qt::RightButton);
+    Click(m_ui.Chart(), chart.center(), Qt::RightButton);
     ChooseFromMenu("Export statistics...");
     QFile stats(m_desktop.saveTarget);
     ASSERT_TRUE(stats.open(QIODevice::ReadOnly));
@@ -83,24 +83,24 @@ TEST_F(ChartStatisticsWindowTest, SettingsSelectionMenuAndLensCharts)
         "F2.2\t0\t0.0\t25.0\nF2.5\t0\t0.0\t25.0\nF2.8\t2\t50.0\t75.0\nF3.2\t0\t0.0\t75.0\n"
         "F3.5\t0\t0.0\t75.0\nF4.0\t1\t25.0\t100.0\n");
     m_desktop.saveTarget = m_dir.filePath("chart.svg");
-    Click(m_dialog.m_chart, chart.center(), Qt::RightButton);
+    Click(m_ui.Chart(), chart.center(), Qt::RightButton);
     ChooseFromMenu("Save chart as PNG/SVG...");
     EXPECT_TRUE(QSvgRenderer(m_desktop.saveTarget).isValid());
 
     // Focal length by lens, the last Show entry: a click on the second chart keeps L85 alone.
-    m_dialog.m_showCombo->setFocus();
+    m_ui.ShowCombo()->setFocus();
     Press(Qt::Key_End);
-    const std::vector<LensChart>& lenses = m_dialog.m_chart->LensChartList();
+    const std::vector<LensChart>& lenses = m_ui.Chart()->LensChartList();
     ASSERT_EQ(lenses.size(), 2u);
     EXPECT_EQ(std::make_tuple(lenses[0].title, lenses[0].count, lenses[1].title),
         std::make_tuple("L24-70", 3, "L85"));
-    Click(m_dialog.m_chart, QPoint(chart.width() * 3 / 4, chart.height() / 2));
-    EXPECT_EQ(m_dialog.m_matchesLabel->text(), "1/4");
+    Click(m_ui.Chart(), QPoint(chart.width() * 3 / 4, chart.height() / 2));
+    EXPECT_EQ(m_ui.MatchesLabel()->text(), "1/4");
 
     // Off, the chart is the template's: each value, counted.
     Press(Qt::Key_E, Qt::ControlModifier);
-    EXPECT_EQ(m_dialog.m_chart->Bins().values, (std::vector<double> { 1.8 }));
-    EXPECT_TRUE(m_dialog.m_chart->Bins().labels.empty());
+    EXPECT_EQ(m_ui.Chart()->Bins().values, (std::vector<double> { 1.8 }));
+    EXPECT_TRUE(m_ui.Chart()->Bins().labels.empty());
 }
 
 } // namespace

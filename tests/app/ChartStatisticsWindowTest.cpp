@@ -15,9 +15,11 @@ namespace {
 
 class ChartStatisticsWindowTest : public MainWindowTest {
 protected:
-    QString LensPhoto(const char* name, const char* lens, std::uint32_t focal, std::uint32_t tenths)
+    QString LensPhoto(const char* name, const char* lens, std::uint32_t focal, std::uint32_t tenths,
+        std::uint16_t focal35 = 0)
     {
         CorpusPhoto photo;
+        photo.focal35 = focal35;
         std::tie(
             photo.make, photo.model, photo.lens, photo.fNumber, photo.focalLength, photo.fileSize)
             = std::make_tuple("Canon", "Canon CAM-2", lens, CorpusRational { tenths, 10 },
@@ -33,20 +35,22 @@ protected:
         return m_ui.Chart()->grab().toImage();
     }
 
-    ChartSettings* Settings() const
-    {
-        return m_ui.Panel()->m_chartSettings;
-    }
+    ChartSettings* Settings() const { return m_ui.Panel()->m_chartSettings; }
     QString Readout() const { return Settings()->m_readout->text(); }
 };
 
 TEST_F(ChartStatisticsWindowTest, SettingsSelectionMenuAndLensCharts)
 {
-    OpenPhotos({ LensPhoto("a.jpg", "L24-70", 24, 28), LensPhoto("b.jpg", "L24-70", 70, 28),
+    OpenPhotos({ LensPhoto("a.jpg", "L24-70", 24, 28, 38), LensPhoto("b.jpg", "L24-70", 70, 28),
         LensPhoto("c.jpg", "L24-70", 35, 40), LensPhoto("d.jpg", "L85", 85, 18) });
     Press(Qt::Key_E, Qt::ControlModifier);
     Click(m_ui.QueryButton());
     EXPECT_EQ(Readout(), "80 % of the matches around the median: F1.8-F4.0 (4 photos, 100 %)");
+    // 35 mm: a's tag; b's from a's ratio 38 / 24, marked.
+    const QAbstractItemModel* list = m_ui.ResultsList()->model();
+    EXPECT_EQ(list->index(0, Focal35Column).data().toString() + ' '
+            + list->index(1, Focal35Column).data().toString(),
+        "38 \u2248111");
 
     // Each setting, reached by its key, changes the picture.
     QImage before = ChartPicture();

@@ -44,7 +44,7 @@ void CMainDialog::MakeExpandedWindow()
     m_panel = new ExpandedPanel(this);
     m_panel->hide();
 
-    m_chartMenu = new QMenu(QStringLiteral("_CHART_"), this);
+    m_chartMenu = new QMenu(QStringLiteral("_CHART_"), m_chart);
     connect(m_chartMenu->addAction(QStringLiteral("Export statistics...")), &QAction::triggered,
         this, [this] { ExportChartStatistics(this, *m_chart); });
     connect(m_chartMenu->addAction(QStringLiteral("Save chart as PNG/SVG...")), &QAction::triggered,

@@ -30,6 +30,7 @@ class QPushButton;
 class QTableView;
 class ResultsModel;
 class UpDownControl;
+struct ShowEntry;
 
 class CMainDialog : public QDialog {
     Q_OBJECT
@@ -151,7 +152,7 @@ private:
     // Lays the chart, the list and the panel out over the window's current size.
     void LayOutExpanded();
     // The chart of Show entry `shown` with the panel's chart settings.
-    void ShowExpandedChart(int shown);
+    void ShowExpandedChart(const ShowEntry& entry);
     // The chart's context menu in the expanded window, and a click on a lens chart.
     void OnChartRClick(const QPoint& position);
     void OnLensChartClicked(int index);
@@ -171,6 +172,9 @@ private:
     // Runs the query again when the list shows one, so that the panel's counts are those
     // of its filters.
     void OnQueryIfListed();
+    // The expanded window's largest size: what the available area of its screen holds.
+    void CapToScreen();
+    void OnScreenChanged();
 
     QSize m_templateSize; // the window as its template makes it
     QRect m_templateChart; // the chart's and the list's template places

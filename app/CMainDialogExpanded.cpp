@@ -3,7 +3,7 @@
 // template's controls stay where they are, a panel of filters opens at the right, the
 // window grows to a size the work needs (on its screen) and can be resized (the chart and
 // the list take the extra space), a splitter sets the panel's width, the list shows four
-// more columns and Show two more entries. Off, the window is the template's again, where
+// more columns and Show its own entries after the quantities'. Off, the window is the template's again, where
 // it stood.
 #include "app/CMainDialog.h"
 
@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
+#include <QWindow>
 
 #include "app/ChartSaving.h"
 #include "app/ChartSettings.h"
@@ -31,14 +32,18 @@
 #include "chart/ChartStatistics.h"
 #include "controls/CTransparentStatic.h"
 #include "query/ListRow.h"
+#include "chart/ChartBins.h"
 #include "query/ResultsModel.h"
 
 namespace {
 const char* const kExpandedItem = "E&xpanded Window";
-// The Show entries after the quantities', in Show order.
-const char* const kNameEntries[] = { "Lens", "Camera", "Focal length by lens" };
-enum ExpandedEntry { LensEntry = kQuantityCount, CameraEntry, FocalByLensEntry };
 constexpr int kSplitterWidth = 5;
+
+// A focal length, which the standard ranges bin.
+bool IsFocalQuantity(Quantity q)
+{
+    return q == FocalLength;
+}
 
 // The handle between the list and chart and the panel: dragged, it hands on the new left
 // edge of the panel, in the window's coordinates.
@@ -108,7 +113,7 @@ void CMainDialog::MakeExpandedWindow()
     });
 }
 
-void CMainDialog::ShowExpandedChart(int shown)
+void CMainDialog::ShowExpandedChart(const ShowEntry& entry)
 {
     ChartSettings* settings = m_panel->m_chartSettings;
     const ChartBinning binning = settings->Binning();
@@ -117,9 +122,9 @@ void CMainDialog::ShowExpandedChart(int shown)
         bins.perCentAxis = settings->PerCentAxis();
         bins.cumulativeLine = settings->CumulativeLine();
     };
-    if (shown == LensEntry || shown == CameraEntry) {
+    if (entry.nameKind != ChartNameKind::None) {
         settings->Offer(false, false);
-        const bool lens = shown == LensEntry;
+        const bool lens = entry.nameKind == ChartNameKind::Lens;
         std::vector<InternedName> names;
         names.reserve(rows.size());
         for (const ListRow& row : rows)
@@ -129,7 +134,9 @@ void CMainDialog::ShowExpandedChart(int shown)
         m_chart->SetBins(std::move(bins));
         return;
     }
-    if (shown == FocalByLensEntry) {
+    const Quantity quantity = entry.quantity;
+    const bool focal = IsFocalQuantity(quantity);
+    if (entry.byLens) {
         settings->Offer(false, true);
         std::vector<InternedName> lenses;
         std::vector<double> values;
@@ -137,22 +144,20 @@ void CMainDialog::ShowExpandedChart(int shown)
         values.reserve(rows.size());
         for (const ListRow& row : rows) {
             lenses.push_back(row.lens);
-            values.push_back(row.Value(FocalLength));
+            values.push_back(QuantityValue(row, quantity, true));
         }
-        std::vector<LensChart> charts = LensCharts(FocalLength, true, binning, lenses, values);
+        std::vector<LensChart> charts = LensCharts(quantity, focal, binning, lenses, values);
         for (LensChart& chart : charts)
             withAxis(chart.bins);
         m_chart->SetLensCharts(std::move(charts));
         return;
     }
-    const Quantity quantity = static_cast<Quantity>(shown < 0 ? 0 : shown);
-    const bool focal = quantity == FocalLength;
     settings->Offer(BinningOffered(ChartBinning::ThirdStop, quantity, focal),
         BinningOffered(ChartBinning::StandardRanges, quantity, focal));
     std::vector<double> values;
     values.reserve(rows.size());
     for (const ListRow& row : rows)
-        values.push_back(row.Value(quantity));
+        values.push_back(QuantityValue(row, quantity, true));
     ChartBins bins = BinValuesAs(quantity, focal, binning, values);
     withAxis(bins);
     m_chart->SetBins(std::move(bins));
@@ -204,10 +209,15 @@ void CMainDialog::OnExpandedWindow(bool on)
             header->resizeSection(column, ResultColumnTable()[column].width);
             columnsWidth += ResultColumnTable()[column].width;
         }
-        for (const char* entry : kNameEntries)
-            m_showCombo->addItem(QString::fromLatin1(entry));
+        const std::vector<ShowEntry> entries = ShowEntries(true);
+        for (std::size_t i = static_cast<std::size_t>(m_showCombo->count()); i < entries.size();
+             ++i)
+            m_showCombo->addItem(QString::fromLatin1(entries[i].text));
         setMinimumSize(m_templateSize + QSize(kPanelMinWidth, 0));
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        CapToScreen();
+        if (QWindow* window = windowHandle())
+            connect(window, &QWindow::screenChanged, this, &CMainDialog::OnScreenChanged,
+                Qt::UniqueConnection);
         QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
         // The window's frame (title bar, borders) is taken off the screen's room.
         const QSize frame = frameGeometry().size() - size();
@@ -245,12 +255,12 @@ void CMainDialog::OnExpandedWindow(bool on)
         m_chart->SetInteractive(false);
         ShowSortIndicator();
         FitBoundLists();
-        // A chart by name has no place in the template window: back to the first quantity.
-        if (m_showCombo->currentIndex() >= kQuantityCount)
+        // The expanded window's own entries have no place in the template window: back to
+        // the first quantity.
+        const int templateEntries = static_cast<int>(ShowEntries(false).size());
+        if (m_showCombo->currentIndex() >= templateEntries)
             m_showCombo->setCurrentIndex(0);
-        // The template's chart: each value, counted.
-        OnSelchangeShow();
-        while (m_showCombo->count() > kQuantityCount)
+        while (m_showCombo->count() > templateEntries)
             m_showCombo->removeItem(m_showCombo->count() - 1);
         m_resultsModel->SetShownColumns(kTemplateColumnCount);
         m_chart->setGeometry(m_templateChart);
@@ -258,7 +268,26 @@ void CMainDialog::OnExpandedWindow(bool on)
         setFixedSize(m_templateSize);
         move(m_templatePosition);
     }
+    // A quantity may read another value in the expanded window (its expandedValue).
+    OnSelchangeShow();
     m_expandedAction->setChecked(on);
+}
+
+void CMainDialog::CapToScreen()
+{
+    // The frame, too, stays within the screen's available area (a window of 32,767 pixels
+    // square would take seconds and gigabytes a repaint); the minimum stays as it is.
+    const QScreen* shownOn = screen();
+    if (!shownOn)
+        return;
+    const QSize frame = frameGeometry().size() - size();
+    setMaximumSize((shownOn->availableGeometry().size() - frame).expandedTo(minimumSize()));
+}
+
+void CMainDialog::OnScreenChanged()
+{
+    if (IsExpanded())
+        CapToScreen();
 }
 
 int CMainDialog::ClampPanelWidth(int wanted, int windowWidth) const

@@ -26,6 +26,7 @@
 #include "catalogue/Focal35.h"
 #include "catalogue/PhotoCatalogue.h"
 #include "catalogue/ScanLoop.h"
+#include "chart/ChartBins.h"
 #include "chart/ChartLayout.h"
 #include "chart/ChartStatistics.h"
 #include "chart/DrawChart.h"
@@ -61,6 +62,16 @@ void ShowAndSettle(CMainDialog& dialog)
     dialog.show();
     for (int i = 0; i < 20; ++i)
         QApplication::processEvents();
+}
+
+// Where the expanded window's Show list holds the chart by name of kind.
+int ShowIndex(ChartNameKind kind)
+{
+    const std::vector<ShowEntry> entries = ShowEntries(true);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].nameKind == kind)
+            return static_cast<int>(i);
+    return -1;
 }
 
 // A rational the file leaves out reads as 0, as the reader gives it.
@@ -191,7 +202,7 @@ int RunWindowQueryCommand(int argc, char** argv)
     dialog.repaint();
     std::printf("sort by lens: %.4f s\n", SecondsOf(timer));
     timer.restart();
-    ui.Show(5);
+    ui.Show(ShowIndex(ChartNameKind::Lens));
     dialog.repaint();
     std::printf("show lens: %.4f s\n", SecondsOf(timer));
     timer.restart();
@@ -227,8 +238,12 @@ int RunQueryCommand(int argc, char** argv)
     panel.toDay = fill.lastDay;
     panel.withoutValuePasses = false;
     const BoundSelectors selectors = FillBoundSelectors(catalogue);
-    QueryBounds bounds { 1, selectors.aperture.upperIndex, 0, selectors.iso.upperIndex, 0,
-        selectors.shutterSpeed.upperIndex, selectors.focal.lowerText, selectors.focal.upperText };
+    QueryBounds bounds;
+    bounds[Aperture] = ListSelection(1, selectors.lists[Aperture].upperIndex);
+    bounds[Iso] = ListSelection(0, selectors.lists[Iso].upperIndex);
+    bounds[ShutterSpeed] = ListSelection(0, selectors.lists[ShutterSpeed].upperIndex);
+    bounds[FocalLength] = TextBounds(
+        selectors.texts[FocalLength].lowerText, selectors.texts[FocalLength].upperText);
     std::vector<double> seconds;
     std::size_t listed = 0;
     for (int run = 0; run < 9; ++run) {
@@ -256,8 +271,12 @@ int RunStatsCommand(int argc, char** argv)
     PhotoCatalogue catalogue;
     FillGeneratedCatalogue(catalogue, count);
     const BoundSelectors selectors = FillBoundSelectors(catalogue);
-    const QueryBounds bounds { 0, selectors.aperture.upperIndex, 0, selectors.iso.upperIndex, 0,
-        selectors.shutterSpeed.upperIndex, selectors.focal.lowerText, selectors.focal.upperText };
+    QueryBounds bounds;
+    bounds[Aperture] = ListSelection(0, selectors.lists[Aperture].upperIndex);
+    bounds[Iso] = ListSelection(0, selectors.lists[Iso].upperIndex);
+    bounds[ShutterSpeed] = ListSelection(0, selectors.lists[ShutterSpeed].upperIndex);
+    bounds[FocalLength] = TextBounds(
+        selectors.texts[FocalLength].lowerText, selectors.texts[FocalLength].upperText);
     const std::vector<ListRow> rows = RunQuery(catalogue, bounds).rows;
     const ChartTextMetrics metrics = MeasureChartText(ChartFont(96));
     const QRect client(0, 0, 600, 260);
@@ -294,7 +313,7 @@ int RunStatsCommand(int argc, char** argv)
                             lenses.reserve(rows.size());
                         for (const ListRow& row : rows) {
                             values.push_back(
-                                s.focal35 ? row.extras.focal35 : row.Value(s.quantity));
+                                s.focal35 ? row.extras.focal35 : QuantityValue(row, s.quantity, true));
                             if (lens)
                                 lenses.push_back(row.lens);
                         }

@@ -30,6 +30,7 @@ class QPushButton;
 class QTableView;
 class ResultsModel;
 class UpDownControl;
+struct ShowEntry;
 
 class CMainDialog : public QDialog {
     Q_OBJECT
@@ -150,6 +151,13 @@ private:
     void MakeExpandedWindow();
     // Lays the chart, the list and the panel out over the window's current size.
     void LayOutExpanded();
+    // The chart of Show entry `shown` with the panel's chart settings.
+    void ShowExpandedChart(const ShowEntry& entry);
+    // The chart's context menu in the expanded window, and a click on a lens chart.
+    void OnChartRClick(const QPoint& position);
+    void OnLensChartClicked(int index);
+
+    QMenu* m_chartMenu = nullptr; // the chart's context menu (expanded window)
     // The panel's width for wanted pixels in a window windowWidth wide.
     int ClampPanelWidth(int wanted, int windowWidth) const;
     // Widens the bound lists' open lists to their longest entry in the expanded window.

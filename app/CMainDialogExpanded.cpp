@@ -21,12 +21,15 @@
 #include <QTableView>
 #include <QWindow>
 
+#include "app/ChartSaving.h"
+#include "app/ChartSettings.h"
 #include <algorithm>
 #include <functional>
 
 #include "app/ExpandedPanel.h"
 #include "app/FilesNotReadDialog.h"
 #include "chart/CChartStatic.h"
+#include "chart/ChartStatistics.h"
 #include "controls/CTransparentStatic.h"
 #include "query/ListRow.h"
 #include "chart/ChartBins.h"
@@ -35,6 +38,12 @@
 namespace {
 const char* const kExpandedItem = "E&xpanded Window";
 constexpr int kSplitterWidth = 5;
+
+// A focal length, which the standard ranges bin.
+bool IsFocalQuantity(Quantity q)
+{
+    return q == FocalLength;
+}
 
 // The handle between the list and chart and the panel: dragged, it hands on the new left
 // edge of the panel, in the window's coordinates.
@@ -87,6 +96,85 @@ void CMainDialog::MakeExpandedWindow()
         LayOutExpanded();
     });
     m_splitter->hide();
+
+    m_chartMenu = new QMenu(QStringLiteral("_CHART_"), m_chart);
+    connect(m_chartMenu->addAction(QStringLiteral("Export statistics...")), &QAction::triggered,
+        this, [this] { ExportChartStatistics(this, *m_chart); });
+    connect(m_chartMenu->addAction(QStringLiteral("Save chart as PNG/SVG...")), &QAction::triggered,
+        this, [this] { SaveChartPicture(this, *m_chart); });
+    connect(m_chart, &QWidget::customContextMenuRequested, this, &CMainDialog::OnChartRClick);
+    connect(m_chart, &CChartStatic::LensChartClicked, this, &CMainDialog::OnLensChartClicked);
+    ChartSettings* settings = m_panel->m_chartSettings;
+    connect(m_chart, &CChartStatic::ReadoutChanged, settings,
+        [this, settings] { settings->SetReadout(m_chart->Readout()); });
+    connect(settings, &ChartSettings::Changed, this, [this] {
+        if (IsExpanded())
+            OnSelchangeShow();
+    });
+}
+
+void CMainDialog::ShowExpandedChart(const ShowEntry& entry)
+{
+    ChartSettings* settings = m_panel->m_chartSettings;
+    const ChartBinning binning = settings->Binning();
+    const std::vector<ListRow>& rows = m_resultsModel->Rows();
+    const auto withAxis = [settings](ChartBins& bins) {
+        bins.perCentAxis = settings->PerCentAxis();
+        bins.cumulativeLine = settings->CumulativeLine();
+    };
+    if (entry.nameKind != ChartNameKind::None) {
+        settings->Offer(false, false);
+        const bool lens = entry.nameKind == ChartNameKind::Lens;
+        std::vector<InternedName> names;
+        names.reserve(rows.size());
+        for (const ListRow& row : rows)
+            names.push_back(lens ? row.lens : row.camera);
+        ChartBins bins = BinNames(lens ? ChartNameKind::Lens : ChartNameKind::Camera, names);
+        withAxis(bins);
+        m_chart->SetBins(std::move(bins));
+        return;
+    }
+    const Quantity quantity = entry.quantity;
+    const bool focal = IsFocalQuantity(quantity);
+    if (entry.byLens) {
+        settings->Offer(false, true);
+        std::vector<InternedName> lenses;
+        std::vector<double> values;
+        lenses.reserve(rows.size());
+        values.reserve(rows.size());
+        for (const ListRow& row : rows) {
+            lenses.push_back(row.lens);
+            values.push_back(QuantityValue(row, quantity, true));
+        }
+        std::vector<LensChart> charts = LensCharts(quantity, focal, binning, lenses, values);
+        for (LensChart& chart : charts)
+            withAxis(chart.bins);
+        m_chart->SetLensCharts(std::move(charts));
+        return;
+    }
+    settings->Offer(BinningOffered(ChartBinning::ThirdStop, quantity, focal),
+        BinningOffered(ChartBinning::StandardRanges, quantity, focal));
+    std::vector<double> values;
+    values.reserve(rows.size());
+    for (const ListRow& row : rows)
+        values.push_back(QuantityValue(row, quantity, true));
+    ChartBins bins = BinValuesAs(quantity, focal, binning, values);
+    withAxis(bins);
+    m_chart->SetBins(std::move(bins));
+}
+
+void CMainDialog::OnChartRClick(const QPoint& position)
+{
+    m_chartMenu->popup(m_chart->mapToGlobal(position));
+}
+
+void CMainDialog::OnLensChartClicked(int index)
+{
+    const std::vector<LensChart>& charts = m_chart->LensChartList();
+    if (index < 0 || static_cast<std::size_t>(index) >= charts.size())
+        return;
+    m_panel->ChooseLenses(charts[static_cast<std::size_t>(index)].lenses);
+    OnQuery();
 }
 
 bool CMainDialog::IsExpanded() const
@@ -157,11 +245,14 @@ void CMainDialog::OnExpandedWindow(bool on)
         m_splitter->show();
         ShowSortIndicator();
         FitBoundLists();
+        m_chart->SetInteractive(true);
         LayOutExpanded();
         OnQueryIfListed();
+        OnSelchangeShow();
     } else {
         m_panel->hide();
         m_splitter->hide();
+        m_chart->SetInteractive(false);
         ShowSortIndicator();
         FitBoundLists();
         // The expanded window's own entries have no place in the template window: back to

@@ -134,6 +134,10 @@ void CMainDialog::OnSelchangeShow()
     const int shown = m_showCombo->currentIndex();
     const ShowEntry& entry
         = entries[shown >= 0 && shown < static_cast<int>(entries.size()) ? shown : 0];
+    if (expanded) {
+        ShowExpandedChart(entry);
+        return;
+    }
     const std::vector<ListRow>& rows = m_resultsModel->Rows();
     if (entry.nameKind != ChartNameKind::None) {
         // One bar per name.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/ExpandedPanel.h"
 
+#include "app/ChartSettings.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -149,9 +151,12 @@ ExpandedPanel::ExpandedPanel(QWidget* parent)
     m_filesNotReadButton->setAutoDefault(false);
     m_filesNotReadButton->setEnabled(false);
 
+    m_chartSettings = new ChartSettings(this);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 8, 8);
     layout->setSpacing(4);
+    layout->addWidget(m_chartSettings);
     auto* top = new QHBoxLayout;
     top->addWidget(m_openFolderButton);
     top->addStretch(1);
@@ -434,6 +439,18 @@ QSize ExpandedStartSize(const ExpandedStart& start)
     return QSize(Capped(leftWidth + panel, least.width(), start.available.width()),
         Capped(
             start.templateSize.height() + extraHeight, least.height(), start.available.height()));
+}
+
+void ExpandedPanel::ChooseLenses(const std::vector<InternedName>& lenses)
+{
+    m_filling = true;
+    for (int i = 0; i < m_lensList->topLevelItemCount(); ++i) {
+        const bool chosen = static_cast<std::size_t>(i) < m_lenses.size()
+            && std::find(lenses.begin(), lenses.end(), m_lenses[static_cast<std::size_t>(i)])
+                != lenses.end();
+        m_lensList->topLevelItem(i)->setCheckState(0, chosen ? Qt::Checked : Qt::Unchecked);
+    }
+    m_filling = false;
 }
 
 ExpandedLayout LayoutExpanded(const QSize& templateSize, const QRect& chart, const QRect& list,

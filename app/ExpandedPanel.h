@@ -11,6 +11,7 @@
 #include "query/PanelFilters.h"
 #include "query/PhotoQuery.h"
 
+class ChartSettings;
 class QCheckBox;
 class QLineEdit;
 class QToolButton;
@@ -39,6 +40,11 @@ public:
 
     // The faceted counts of the last query, line by line.
     void ShowCounts(const PanelCounts& counts);
+
+    // Checks the lens lines of lenses alone.
+    void ChooseLenses(const std::vector<InternedName>& lenses);
+
+    ChartSettings* m_chartSettings = nullptr; // the chart's Bins, Axis and readout
 
     // The width, in pixels, at which the panel shows its longest camera and lens names
     // whole.

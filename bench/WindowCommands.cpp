@@ -23,9 +23,13 @@
 #include "bench/BenchArgs.h"
 #include "bench/BenchReport.h"
 #include "catalogue/ExifReader.h"
+#include "catalogue/Focal35.h"
 #include "catalogue/PhotoCatalogue.h"
 #include "catalogue/ScanLoop.h"
 #include "chart/ChartBins.h"
+#include "chart/ChartLayout.h"
+#include "chart/ChartStatistics.h"
+#include "chart/DrawChart.h"
 #include "controls/DesktopSeam.h"
 #include "query/BoundSelectors.h"
 #include "query/PhotoQuery.h"
@@ -100,6 +104,7 @@ void FillGeneratedCatalogue(PhotoCatalogue& catalogue, int count)
         AcceptSpareRecord(catalogue);
     }
     SortValueTables(catalogue);
+    LearnFocal35(catalogue);
 }
 
 double SecondsOf(const QElapsedTimer& timer)
@@ -251,6 +256,93 @@ int RunQueryCommand(int argc, char** argv)
     std::printf("query of %d photos with panel filters and faceted counts: %zu listed, median "
                 "%.4f s of 9\n",
         count, listed, MedianSeconds(seconds));
+    PrintPeakRss(stdout);
+    return 0;
+}
+
+int RunStatsCommand(int argc, char** argv)
+{
+    if (argc != 1) {
+        std::fprintf(stderr, "usage: fotolot-bench stats COUNT\n");
+        return 2;
+    }
+    const int count = std::atoi(argv[0]);
+    const BenchApplication application;
+    PhotoCatalogue catalogue;
+    FillGeneratedCatalogue(catalogue, count);
+    const BoundSelectors selectors = FillBoundSelectors(catalogue);
+    QueryBounds bounds;
+    bounds[Aperture] = ListSelection(0, selectors.lists[Aperture].upperIndex);
+    bounds[Iso] = ListSelection(0, selectors.lists[Iso].upperIndex);
+    bounds[ShutterSpeed] = ListSelection(0, selectors.lists[ShutterSpeed].upperIndex);
+    bounds[FocalLength] = TextBounds(
+        selectors.texts[FocalLength].lowerText, selectors.texts[FocalLength].upperText);
+    const std::vector<ListRow> rows = RunQuery(catalogue, bounds).rows;
+    const ChartTextMetrics metrics = MeasureChartText(ChartFont(96));
+    const QRect client(0, 0, 600, 260);
+
+    struct Shown {
+        const char* name;
+        Quantity quantity;
+        bool focal;
+        bool focal35;
+    };
+    const Shown shown[]
+        = { { "aperture", Aperture, false, false }, { "focal length", FocalLength, true, false },
+              { "ISO", Iso, false, false }, { "shutter speed", ShutterSpeed, false, false },
+              { "focal length (35 mm)", FocalLength, true, true } };
+    const char* const binningNames[] = { "each value", "1/3 stop", "standard ranges" };
+    std::printf("chart settings over %zu listed photos (median of 5 runs):\n", rows.size());
+    double slowest = 0;
+    for (const Shown& s : shown) {
+        for (int b = 0; b < 3; ++b) {
+            const auto binning = static_cast<ChartBinning>(b);
+            if (!BinningOffered(binning, s.quantity, s.focal))
+                continue;
+            for (int axis = 0; axis < 2; ++axis) {
+                for (int lens = 0; lens < 2; ++lens) {
+                    std::vector<double> seconds;
+                    std::size_t made = 0;
+                    for (int run = 0; run < 5; ++run) {
+                        QElapsedTimer timer;
+                        timer.start();
+                        std::vector<double> values;
+                        values.reserve(rows.size());
+                        std::vector<InternedName> lenses;
+                        if (lens)
+                            lenses.reserve(rows.size());
+                        for (const ListRow& row : rows) {
+                            values.push_back(
+                                s.focal35 ? row.extras.focal35 : QuantityValue(row, s.quantity, true));
+                            if (lens)
+                                lenses.push_back(row.lens);
+                        }
+                        std::vector<ChartBins> charts;
+                        if (lens) {
+                            for (LensChart& chart :
+                                LensCharts(s.quantity, s.focal, binning, lenses, values))
+                                charts.push_back(std::move(chart.bins));
+                        } else {
+                            charts.push_back(BinValuesAs(s.quantity, s.focal, binning, values));
+                        }
+                        for (ChartBins& bins : charts) {
+                            bins.perCentAxis = axis == 1;
+                            bins.cumulativeLine = axis == 1;
+                            made += LayoutChart(client, bins, metrics).bins.size();
+                            made += CentralRangeText(bins).size();
+                        }
+                        seconds.push_back(SecondsOf(timer));
+                    }
+                    const double median = MedianSeconds(seconds);
+                    slowest = std::max(slowest, median);
+                    std::printf("  %-22s %-16s %-8s %-9s %8.2f ms  (%zu)\n", s.name,
+                        binningNames[b], axis ? "per cent" : "count", lens ? "by lens" : "",
+                        median * 1e3, made);
+                }
+            }
+        }
+    }
+    std::printf("slowest setting: %.2f ms\n", slowest * 1e3);
     PrintPeakRss(stdout);
     return 0;
 }

@@ -16,3 +16,9 @@ int RunWindowQueryCommand(int argc, char** argv);
 // Times RunQuery with the expanded window's filters and faceted counts over COUNT
 // generated photos, without a window.
 int RunQueryCommand(int argc, char** argv);
+
+// Times building every chart setting (each quantity and the 35 mm focal length, each
+// binning it offers, count or per cent axis with the cumulative line, one chart or one per
+// lens: the values gathered from the rows, binned, laid out and the 80 % range found) over
+// the rows of a query listing COUNT generated photos.
+int RunStatsCommand(int argc, char** argv);

@@ -44,6 +44,8 @@ const Subcommand kSubcommands[] = {
         "window" },
     { "query", RunQueryCommand,
         "query COUNT                          a query with the panel's filters and counts" },
+    { "stats", RunStatsCommand,
+        "stats COUNT                          build every chart setting over COUNT photos" },
     { "export", RunExportCommand,
         "export LISTFILE OUT                  scan the listed photos, export them as the window "
         "does" },

@@ -43,6 +43,12 @@ constexpr std::uint16_t kTagDateTime = 0x0132; // IFD0, ASCII "YYYY:MM:DD HH:MM:
 constexpr std::uint16_t kTagDateTimeOriginal = 0x9003; // EXIF directory, the same form
 constexpr std::uint16_t kTagFocal35 = 0xA405; // SHORT, millimetres
 constexpr std::uint16_t kTagLensModel = 0xA434; // ASCII
+constexpr std::uint16_t kTagPixelWidth = 0xA002; // SHORT or LONG, pixels
+constexpr std::uint16_t kTagPixelHeight = 0xA003; // SHORT or LONG, pixels
+constexpr std::uint16_t kTagFocalPlaneX = 0xA20E; // RATIONAL, pixels per unit
+constexpr std::uint16_t kTagFocalPlaneY = 0xA20F; // RATIONAL, pixels per unit
+constexpr std::uint16_t kTagFocalPlaneUnit = 0xA210; // SHORT
+constexpr std::uint16_t kTypeShort = 3;
 // Panasonic's RW2 files (TIFF magic 0x55) keep the ISO in IFD0.
 constexpr std::uint16_t kTagRw2Iso = 0x0017;
 constexpr std::uint16_t kRw2Magic = 0x0055;
@@ -262,6 +268,23 @@ void ReadExifDirectory(const ExifBytes& bytes, std::uint64_t directory, PhotoRec
         }
         case kTagFocal35:
             record.focal35 = shortValue;
+            break;
+        case kTagPixelWidth:
+        case kTagPixelHeight: {
+            std::uint16_t type = 0;
+            bytes.U16(entry + 2, type);
+            (tag == kTagPixelWidth ? record.extras.pixelWidth : record.extras.pixelHeight)
+                = type == kTypeShort ? shortValue : value;
+            break;
+        }
+        case kTagFocalPlaneX:
+            bytes.Rational(value, record.extras.focalPlaneXResolution);
+            break;
+        case kTagFocalPlaneY:
+            bytes.Rational(value, record.extras.focalPlaneYResolution);
+            break;
+        case kTagFocalPlaneUnit:
+            record.extras.focalPlaneUnit = shortValue;
             break;
         case kTagLensModel: {
             // A text of up to 4 bytes, its NUL counted, lies in the entry itself.

@@ -25,7 +25,30 @@ struct DirectoryValues {
     double fNumber = 0;
 };
 
+// Where a photo's 35 mm-equivalent focal length came from.
+enum class Focal35Source : std::uint8_t {
+    None, // no value
+    Tag, // the photo's own FocalLengthIn35mmFilm (0xA405)
+    CameraRatio, // its focal length times the ratio learnt from the same camera's photos
+    FocalPlane, // its focal length times the crop worked out from the focal plane resolution
+};
+
 struct PhotoExtras {
-    // Set only for such a file: shared, unchanged, by the record and its list rows.
+    // EXIF directory: FocalPlaneXResolution and FocalPlaneYResolution (0xA20E, 0xA20F),
+    // pixels per resolution unit on the sensor; 0 when not given.
+    double focalPlaneXResolution = 0;
+    double focalPlaneYResolution = 0;
+    // FocalPlaneResolutionUnit (0xA210): 2 inch, 3 centimetre, 4 millimetre, 5 micrometre;
+    // 0 when not given (the standard's default is inches).
+    std::uint16_t focalPlaneUnit = 0;
+    // PixelXDimension and PixelYDimension (0xA002, 0xA003), pixels; 0 when not given.
+    std::uint32_t pixelWidth = 0;
+    std::uint32_t pixelHeight = 0;
+    // The 35 mm-equivalent focal length in millimetres (0: none) and its source, set by the
+    // pass over the catalogue after a scan run (LearnFocal35).
+    double focal35 = 0;
+    Focal35Source focal35Source = Focal35Source::None;
+    // Set only for a TIFF-based file with far directories: shared, unchanged, by the record
+    // and its list rows.
     std::shared_ptr<const DirectoryValues> directories;
 };

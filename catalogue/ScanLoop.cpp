@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "catalogue/ExifReader.h"
+#include "catalogue/Focal35.h"
 #include "catalogue/PathSource.h"
 #include "catalogue/PhotoCatalogue.h"
 #include "catalogue/QuantityText.h"
@@ -120,5 +121,6 @@ void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAhe
         return;
     }
     SortValueTables(catalogue);
+    LearnFocal35(catalogue);
     Notify(catalogue, ScanDone);
 }

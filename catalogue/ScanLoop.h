@@ -24,6 +24,7 @@ void AcceptSpareRecord(PhotoCatalogue& catalogue);
 // without finding files, a ScanFolder notice now and then tells which folder it is in. After
 // a cancel (seen after a file and its notice, or by the walk between folders) no further
 // path is taken from paths, the files read ahead are dropped without a record, every reader
-// is joined and ScanClose is sent; otherwise the tables are sorted and ScanDone is sent.
+// is joined and ScanClose is sent; otherwise the tables are sorted, every
+// record's 35 mm value is set (LearnFocal35) and ScanDone is sent.
 void ScanChosenFiles(
     PhotoCatalogue& catalogue, PathSource& paths, const ReadAheadOptions& options = {});

@@ -14,12 +14,13 @@ std::vector<ShowEntry> ShowEntries(bool expanded)
         for (int k = 0; k < kQuantityCount; ++k) {
             const QuantityInfo& row = QuantityTable()[k];
             if (row.expandedOnly == expandedOnly)
-                entries.push_back({ row.showText, row.quantity, ChartNameKind::None });
+                entries.push_back({ row.showText, row.quantity, ChartNameKind::None, false });
         }
     }
     if (expanded) {
-        entries.push_back({ "Lens", Aperture, ChartNameKind::Lens });
-        entries.push_back({ "Camera", Aperture, ChartNameKind::Camera });
+        entries.push_back({ "Lens", Aperture, ChartNameKind::Lens, false });
+        entries.push_back({ "Camera", Aperture, ChartNameKind::Camera, false });
+        entries.push_back({ "Focal length by lens", FocalLength, ChartNameKind::None, true });
     }
     return entries;
 }

@@ -21,6 +21,10 @@ QRgb ChartGridColour()
 {
     return qRgb(112, 112, 112);
 }
+QRgb ChartCumulativeColour()
+{
+    return qRgb(176, 32, 32);
+}
 
 QString ElideToWidth(
     const QString& text, int width, const std::function<int(const QString&)>& measure)
@@ -130,7 +134,14 @@ ChartLayout LayoutChart(const QRect& client, const ChartBins& bins, const ChartT
     const int maxCount
         = std::max(1, *std::max_element(bins.counts.begin(), bins.counts.begin() + binCount));
     layout.maxCount = maxCount;
-    layout.axis = CountAxisFor(maxCount);
+    std::int64_t total = 0;
+    for (int i = 0; i < binCount; ++i)
+        total += bins.counts[i];
+    // A per cent axis steps through whole per cents of the total instead of counts.
+    const bool perCent = bins.perCentAxis && total > 0;
+    layout.axis = CountAxisFor(perCent
+            ? std::max(1, static_cast<int>(std::int64_t { 100 } * maxCount / total))
+            : maxCount);
 
     // Count axis: a grid line and a right-aligned label, centred on it and ending 3 pixels
     // left of the plot, per step. The base line gets none; with a largest count of 1 the
@@ -138,9 +149,13 @@ ChartLayout LayoutChart(const QRect& client, const ChartBins& bins, const ChartT
     for (int k = 1; k <= layout.axis.tickCount; ++k) {
         ChartGridLine line;
         line.value = k * layout.axis.step;
-        const int y = plotBottom - MulDivTrunc(line.value, plotHeight, maxCount);
+        const int y = perCent ? plotBottom
+                - MulDivTrunc(line.value * total, plotHeight, std::int64_t { 100 } * maxCount)
+                              : plotBottom - MulDivTrunc(line.value, plotHeight, maxCount);
         line.line = { QPoint(plotLeft, y), QPoint(plotRight, y) };
         line.label.text = QString::number(line.value);
+        if (perCent)
+            line.label.text += QStringLiteral(" %");
         const int width = metrics.width(line.label.text);
         line.label.box = QRect(plotLeft - 3 - width, y - cy / 2, width, cy);
         layout.grid.push_back(line);
@@ -153,6 +168,9 @@ ChartLayout LayoutChart(const QRect& client, const ChartBins& bins, const ChartT
     // margin of one and a half lines leaves 2 pixels with a 13-pixel line).
     const int lowered = std::clamp(bottom - plotBottom - 4 - cy, 0, 6);
     const int slot = plotWidth / binCount;
+    layout.slot = slot;
+    const bool labelled = !bins.labels.empty();
+    std::int64_t cumulative = 0;
     int barWidth = (slot * 8) / 10;
     if (slot >= 1)
         barWidth = std::max(1, barWidth);
@@ -178,7 +196,10 @@ ChartLayout LayoutChart(const QRect& client, const ChartBins& bins, const ChartT
             const int width = metrics.width(mark.label.text);
             mark.label.box = QRect(mark.x - width / 2, plotBottom + 4, width, cy);
         } else if (mark.labelDrawn) {
-            mark.label.text = QString::fromStdString(FormatQuantity(bins.quantity, bins.values[i]));
+            mark.label.text = QString::fromStdString(
+                labelled && static_cast<std::size_t>(i) < bins.labels.size()
+                    ? bins.labels[static_cast<std::size_t>(i)]
+                    : FormatQuantity(bins.quantity, bins.values[i]));
             const int width = metrics.width(mark.label.text);
             mark.label.box = QRect(mark.x - width / 2, plotBottom + stagger + 4, width, cy);
             ++drawnLabels;
@@ -197,7 +218,61 @@ ChartLayout LayoutChart(const QRect& client, const ChartBins& bins, const ChartT
             if (barBottom > barTop)
                 mark.bar = QRect(barLeft, barTop, barWidth, barBottom - barTop);
         }
+        if (bins.cumulativeLine && total > 0) {
+            cumulative += count;
+            layout.cumulative.push_back(
+                QPoint(mark.x, plotBottom - MulDivTrunc(cumulative, plotHeight, total)));
+        }
         layout.bins.push_back(mark);
     }
     return layout;
+}
+
+int BinAtColumn(const ChartLayout& layout, int x)
+{
+    const int count = static_cast<int>(layout.bins.size());
+    if (count == 0 || layout.plotWidth <= 0)
+        return -1;
+    const int at = MulDivTrunc(std::max(0, x - layout.plotLeft), count, layout.plotWidth);
+    return std::min(at, count - 1);
+}
+
+QRect SlotsRect(const ChartLayout& layout, int first, int last)
+{
+    const int count = static_cast<int>(layout.bins.size());
+    if (first > last)
+        std::swap(first, last);
+    if (first < 0 || last >= count)
+        return QRect();
+    const int left = layout.plotLeft + MulDivTrunc(layout.plotWidth, first, count);
+    const int right = layout.plotLeft + MulDivTrunc(layout.plotWidth, last + 1, count);
+    return QRect(left, layout.plotTop, right - left, layout.plotHeight);
+}
+
+std::vector<QRect> SmallMultipleCells(const QRect& client, int n)
+{
+    std::vector<QRect> cells;
+    if (n <= 0 || client.width() <= 0 || client.height() <= 0)
+        return cells;
+    // Columns c and rows ceil(n / c) give cells of width w / c and height h / rows: the
+    // first c whose cells are no wider than twice their height.
+    int columns = 1;
+    while (columns < n) {
+        const int rows = (n + columns - 1) / columns;
+        if (std::int64_t { client.width() } * rows
+            <= std::int64_t { 2 } * client.height() * columns)
+            break;
+        ++columns;
+    }
+    const int rows = (n + columns - 1) / columns;
+    for (int i = 0; i < n; ++i) {
+        const int c = i % columns;
+        const int r = i / columns;
+        const int left = client.left() + MulDivTrunc(client.width(), c, columns);
+        const int right = client.left() + MulDivTrunc(client.width(), c + 1, columns);
+        const int top = client.top() + MulDivTrunc(client.height(), r, rows);
+        const int bottom = client.top() + MulDivTrunc(client.height(), r + 1, rows);
+        cells.push_back(QRect(left, top, std::max(1, right - left), std::max(1, bottom - top)));
+    }
+    return cells;
 }

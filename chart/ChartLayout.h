@@ -67,7 +67,21 @@ struct ChartLayout {
     std::vector<ChartBinMark> bins;
     QRgb barLeft = 0; // bar gradient, left column
     QRgb barRight = 0; // bar gradient, right edge
+    int slot = 0; // width of one bin's slot
+    // The cumulative per cent at each bin's centre, 100 % at the plot's top, when asked for.
+    std::vector<QPoint> cumulative;
 };
+
+// The bin whose slot holds column x, the nearest bin for a column beside the plot; -1
+// without bins.
+int BinAtColumn(const ChartLayout& layout, int x);
+
+// n small charts over client: a grid of as many columns as keeps each cell about twice as
+// wide as high, filled row by row, each cell at least one pixel.
+std::vector<QRect> SmallMultipleCells(const QRect& client, int n);
+
+// The columns the slots of bins first to last span (either order), plot rows only.
+QRect SlotsRect(const ChartLayout& layout, int first, int last);
 
 // Measures the chart font: the extent of " 10 MB " sets every margin, and each label's
 // width decides where it goes.
@@ -90,6 +104,8 @@ QRgb ChartBackgroundTop();
 QRgb ChartBackgroundBottom();
 // Colour of the dotted grid lines.
 QRgb ChartGridColour();
+// Colour of the cumulative per cent line.
+QRgb ChartCumulativeColour();
 
 // The count axis for a largest count maxCount of at least 1: a power-of-ten step giving
 // 2 to 9 ticks when the leading digit is 2 or more, 10 to 19 ticks when it is 1, and a

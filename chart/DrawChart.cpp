@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPen>
 #include <QRect>
 
 #include <algorithm>
@@ -109,6 +110,11 @@ void DrawChart(QPainter& painter, const ChartLayout& layout, const QFont& font)
             painter.fillRect(LinePixels(mark.tick), Qt::black);
             if (!mark.bar.isEmpty())
                 DrawGradient(painter, mark.bar, layout.barLeft, layout.barRight, kGradientColumns);
+        }
+        if (layout.cumulative.size() > 1) {
+            painter.setPen(QPen(QColor(ChartCumulativeColour()), 2));
+            painter.drawPolyline(
+                layout.cumulative.data(), static_cast<int>(layout.cumulative.size()));
         }
     }
     painter.restore();

@@ -68,13 +68,17 @@ double TakenKey(const ListRow& row)
 {
     return static_cast<double>(row.taken); // below 2^53: exact
 }
+// The photo's own tag, else the value worked out for it (see catalogue/Focal35.h); the
+// list marks a worked-out value, the export writes the number alone.
 std::string Focal35Text(const ListRow& row)
 {
-    return row.focal35 == 0 ? std::string("n/a") : std::to_string(row.focal35);
+    if (row.focal35 != 0)
+        return std::to_string(row.focal35);
+    return row.extras.focal35 > 0 ? FixedText(row.extras.focal35, 0) : std::string("n/a");
 }
 double Focal35Key(const ListRow& row)
 {
-    return row.focal35;
+    return row.focal35 != 0 ? row.focal35 : row.extras.focal35;
 }
 
 using E = CellEncoding;

@@ -58,8 +58,22 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const
         case CellEncoding::Latin1:
             break;
         }
+        if (index.column() == Focal35Column && row->focal35 == 0 && row->extras.focal35 > 0)
+            return QStringLiteral("\u2248") + QString::fromStdString(text);
         return QString::fromStdString(text);
     }
+    case Qt::ToolTipRole:
+        if (index.column() != Focal35Column || row->focal35 != 0)
+            return {};
+        switch (row->extras.focal35Source) {
+        case Focal35Source::CameraRatio:
+            return QStringLiteral("Worked out from this camera's photos that give both focal "
+                                  "lengths");
+        case Focal35Source::FocalPlane:
+            return QStringLiteral("Worked out from the size of the camera's sensor");
+        default:
+            return {};
+        }
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(ColumnAlignment(index.column()));
     case Qt::BackgroundRole:

@@ -131,7 +131,7 @@ TEST_F(ExpandedWindowTest, SwitchingKeepsTheTemplateAtItsPixelsAndTheQueryState)
     for (QImage* image : { &expanded, &original })
         QPainter(image).fillRect(list, Qt::black);
     EXPECT_TRUE(expanded == original);
-    EXPECT_EQ(m_ui.ShowCombo()->count(), 7);
+    EXPECT_EQ(m_ui.ShowCombo()->count(), 8);
     EXPECT_EQ(m_ui.ShowCombo()->itemText(5) + m_ui.ShowCombo()->itemText(6), "LensCamera");
 
     // Higher, the chart takes a third of the extra height, the list the rest.

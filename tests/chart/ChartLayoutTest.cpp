@@ -16,9 +16,10 @@ static ChartLayout Layout(int plotWidth, int plotHeight, std::vector<double> val
     const ChartTextMetrics metrics { 40, lineHeight,
         [labelWidth](const QString&) { return labelWidth; } };
     const QRect client(0, 0, 40 + plotWidth + 20, lineHeight / 2 + plotHeight + 3 * lineHeight / 2);
-    return LayoutChart(client,
-        ChartBins { Aperture, std::move(values), std::move(counts), ChartNameKind::None, {} },
-        metrics);
+    ChartBins bins;
+    bins.values = std::move(values);
+    bins.counts = std::move(counts);
+    return LayoutChart(client, bins, metrics);
 }
 
 static std::vector<double> OneTo(int n)

@@ -380,6 +380,11 @@ std::vector<Entry> ExifEntries(const TiffBuilder& tiff, const CorpusPhoto& photo
     exif.push_back(tiff.Short(0xA001, 1)); // ColorSpace: sRGB
     exif.push_back(tiff.Long(0xA002, 4000)); // PixelXDimension
     exif.push_back(tiff.Long(0xA003, 3000)); // PixelYDimension
+    if (photo.focalPlaneResolution.Present()) {
+        exif.push_back(tiff.Rational(0xA20E, photo.focalPlaneResolution)); // FocalPlaneXResolution
+        exif.push_back(tiff.Rational(0xA20F, photo.focalPlaneResolution)); // FocalPlaneYResolution
+        exif.push_back(tiff.Short(0xA210, photo.focalPlaneUnit)); // FocalPlaneResolutionUnit
+    }
     exif.push_back(tiff.Short(0xA402, 0)); // ExposureMode: auto
     exif.push_back(tiff.Short(0xA403, 0)); // WhiteBalance: auto
     if (photo.focal35 != 0)

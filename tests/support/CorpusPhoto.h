@@ -26,6 +26,10 @@ struct CorpusPhoto {
     std::string lens; // empty: no LensModel entry
     std::string dateTime = "2019:07:14 16:42:08"; // DateTime and DateTimeOriginal; empty: none
     std::uint16_t focal35 = 0; // 0: no FocalLengthIn35mmFilm entry
+    // FocalPlaneXResolution and FocalPlaneYResolution, both this, and
+    // FocalPlaneResolutionUnit; not present: none of the three entries.
+    CorpusRational focalPlaneResolution;
+    std::uint16_t focalPlaneUnit = 2;
     bool bigEndian = false; // "MM" instead of "II"
     bool jfifFirst = false; // a JFIF segment before the EXIF one: the reader rejects it
     std::uint64_t fileSize = 0; // bytes, at least the size of FileStart()

@@ -144,6 +144,10 @@ private:
     void MakeExpandedWindow();
     // Lays the chart, the list and the panel out over the window's current size.
     void LayOutExpanded();
+    // After a switch between views that count different photos: the bound lists and the
+    // panel filled from the view shown, and its photos listed by a query as the bounds then
+    // stand (the list, count and chart emptied when it holds none).
+    void ListShownView();
 
     QSize m_templateSize; // the window as its template makes it
     QRect m_templateChart; // the chart's and the list's template places

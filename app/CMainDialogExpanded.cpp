@@ -3,16 +3,21 @@
 // template's controls stay where they are, a panel of filters opens at the right, the
 // window can be resized (the chart and the list take the extra space), the list shows
 // four more columns and Show two more entries. Off, the window is the template's again.
+// Each has its own view of the catalogue (PhotoCatalogue): when they count different
+// photos, switching fills the bound lists and the panel from the view now shown, as a
+// scan run does, and lists its photos anew.
 #include "app/CMainDialog.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QMenu>
+#include <QPushButton>
 #include <QTableView>
 
 #include "app/ExpandedPanel.h"
 #include "chart/CChartStatic.h"
+#include "controls/CTransparentStatic.h"
 #include "query/ResultsModel.h"
 
 namespace {
@@ -50,6 +55,8 @@ void CMainDialog::OnExpandedWindow(bool on)
 {
     if (on == IsExpanded())
         return;
+    const bool rebuild = ViewsDiffer(m_catalogue);
+    ShowView(m_catalogue, on);
     QHeaderView* header = m_resultsList->horizontalHeader();
     if (on) {
         m_resultsModel->SetShownColumns(kResultColumnCount);
@@ -78,6 +85,21 @@ void CMainDialog::OnExpandedWindow(bool on)
         setFixedSize(m_templateSize);
     }
     m_expandedAction->setChecked(on);
+    if (rebuild)
+        ListShownView();
+}
+
+void CMainDialog::ListShownView()
+{
+    FillSelectorsFromCatalogue();
+    if (m_queryButton->isEnabled()) {
+        OnQuery();
+        return;
+    }
+    // No photo in this view: the list, the count and the chart as the window starts.
+    m_resultsModel->SetRows({});
+    m_chart->SetBins(ChartBins());
+    m_matchesLabel->clear();
 }
 
 void CMainDialog::LayOutExpanded()

@@ -23,15 +23,15 @@ double PhotoRecord::Value(Quantity q) const
     return q >= 0 && q < kQuantityCount ? this->*QuantityTable()[q].recordField : 0.0;
 }
 
-void AddValue(PhotoCatalogue& catalogue, Quantity k, double value)
+void AddValue(ViewTables& tables, Quantity k, double value)
 {
     // NaN fails this comparison too and so never enters a table.
     if (!(value > kSmallestTableValue))
         return;
     if (k < 0 || k >= kQuantityCount)
         return;
-    double* row = catalogue.values[k];
-    int& count = catalogue.valueCounts[k];
+    double* row = tables.values[k];
+    int& count = tables.valueCounts[k];
 
     // One pass finds a duplicate and, for a full table, the extremes.
     int smallest = 0;
@@ -80,23 +80,32 @@ void ClearRecords(PhotoCatalogue& catalogue)
     FreeRecords(catalogue.head);
     catalogue.spare = nullptr;
     catalogue.recordCount = 0;
+    catalogue.otherView.recordCount = 0;
 }
 
-void ResetValueTables(PhotoCatalogue& catalogue)
+void ShowView(PhotoCatalogue& catalogue, bool expanded)
+{
+    if (catalogue.expandedView == expanded)
+        return;
+    std::swap(static_cast<ViewTables&>(catalogue), catalogue.otherView);
+    catalogue.expandedView = expanded;
+}
+
+void ResetValueTables(ViewTables& tables)
 {
     for (int k = 0; k < kQuantityCount; ++k) {
-        catalogue.valueCounts[k] = 0;
-        for (double& entry : catalogue.values[k])
+        tables.valueCounts[k] = 0;
+        for (double& entry : tables.values[k])
             entry = 0.0;
     }
 }
 
-void SortValueTables(PhotoCatalogue& catalogue)
+void SortValueTables(ViewTables& tables)
 {
     for (int k = 0; k < kQuantityCount; ++k) {
-        const int count = catalogue.valueCounts[k];
+        const int count = tables.valueCounts[k];
         if (count > 1)
-            std::qsort(catalogue.values[k], static_cast<std::size_t>(count), sizeof(double),
-                CompareValues);
+            std::qsort(
+                tables.values[k], static_cast<std::size_t>(count), sizeof(double), CompareValues);
     }
 }

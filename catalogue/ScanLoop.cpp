@@ -2,6 +2,7 @@
 #include "catalogue/ScanLoop.h"
 
 #include <chrono>
+#include <utility>
 
 #include "catalogue/ExifReader.h"
 #include "catalogue/PathSource.h"
@@ -48,11 +49,19 @@ private:
     bool m_noticed = false;
 };
 
+// A file that neither view counts.
+void Skip(PhotoCatalogue& catalogue, int reason)
+{
+    ++catalogue.skipped[reason];
+    ++catalogue.otherView.skipped[reason];
+}
+
 } // namespace
 
 void BeginScan(PhotoCatalogue& catalogue)
 {
     catalogue.recordCount = 0;
+    catalogue.otherView.recordCount = 0;
     catalogue.head = std::make_unique<PhotoRecord>();
     catalogue.spare = catalogue.head.get();
 }
@@ -60,18 +69,29 @@ void BeginScan(PhotoCatalogue& catalogue)
 void AcceptSpareRecord(PhotoCatalogue& catalogue)
 {
     PhotoRecord& record = *catalogue.spare;
-    for (int k = 0; k < kQuantityCount; ++k)
-        AddValue(catalogue, static_cast<Quantity>(k), record.*QuantityTable()[k].recordField);
+    const std::pair<ViewTables*, bool> views[] = { { &catalogue, catalogue.expandedView },
+        { &catalogue.otherView, !catalogue.expandedView } };
+    for (const auto& [view, expanded] : views) {
+        if (!InView(record, expanded)) {
+            // Where the window as it starts looks, this file has no EXIF block.
+            ++view->skipped[SkipNoExif];
+            continue;
+        }
+        for (int k = 0; k < kQuantityCount; ++k)
+            AddValue(*view, static_cast<Quantity>(k), record.*QuantityTable()[k].recordField);
+        ++view->recordCount;
+    }
     record.next = std::make_unique<PhotoRecord>();
     catalogue.spare = record.next.get();
-    ++catalogue.recordCount;
 }
 
 void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAheadOptions& options)
 {
-    ResetValueTables(catalogue);
-    for (int& count : catalogue.skipped)
-        count = 0;
+    for (ViewTables* view : { static_cast<ViewTables*>(&catalogue), &catalogue.otherView }) {
+        ResetValueTables(*view);
+        for (int& count : view->skipped)
+            count = 0;
+    }
     if (catalogue.spare == nullptr)
         BeginScan(catalogue);
     FolderNotices folders(catalogue);
@@ -82,11 +102,11 @@ void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAhe
     while (const ReadAhead::File* file = files.Next()) {
         catalogue.currentPath = file->path;
         if (!file->read)
-            ++catalogue.skipped[file->start.reason];
+            Skip(catalogue, file->start.reason);
         else if (ParsePhoto(file->path, file->bytes, file->start, *catalogue.spare))
             AcceptSpareRecord(catalogue);
         else
-            ++catalogue.skipped[SkipNoExif];
+            Skip(catalogue, SkipNoExif);
         Notify(catalogue, ScanProgress);
         folders.Noticed();
         // Looked at only after a file and its notice, so the file being read when the
@@ -106,5 +126,6 @@ void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAhe
         return;
     }
     SortValueTables(catalogue);
+    SortValueTables(catalogue.otherView);
     Notify(catalogue, ScanDone);
 }

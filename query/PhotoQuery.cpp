@@ -112,16 +112,15 @@ QueryResult RunQuery(
 
     QueryResult result;
     result.photoCount = catalogue.recordCount;
-    const PhotoRecord* record = catalogue.head.get();
     if (!panel) {
-        for (int i = 0; i < catalogue.recordCount && record; ++i, record = record->next.get()) {
+        for (const PhotoRecord& record : ShownPhotos(catalogue)) {
             const bool passes
-                = Passes(record->fNumber, aperture.lower, aperture.upper, aperture.bounded)
-                && WithinBounds(record->focalLength, focalLower, focalUpper)
-                && Passes(record->iso, iso.lower, iso.upper, iso.bounded)
-                && Passes(record->exposureTime, shutter.lower, shutter.upper, shutter.bounded);
+                = Passes(record.fNumber, aperture.lower, aperture.upper, aperture.bounded)
+                && WithinBounds(record.focalLength, focalLower, focalUpper)
+                && Passes(record.iso, iso.lower, iso.upper, iso.bounded)
+                && Passes(record.exposureTime, shutter.lower, shutter.upper, shutter.bounded);
             if (passes)
-                result.rows.push_back(MakeListRow(*record));
+                result.rows.push_back(MakeListRow(record));
         }
         result.countText = CountText(static_cast<int>(result.rows.size()), result.photoCount);
         return result;
@@ -149,7 +148,8 @@ QueryResult RunQuery(
     LineIndex lensLines(panel->lenses);
     result.counts.cameras.assign(panel->cameras.size(), 0);
     result.counts.lenses.assign(panel->lenses.size(), 0);
-    for (int i = 0; i < catalogue.recordCount && record; ++i, record = record->next.get()) {
+    for (const PhotoRecord& photo : ShownPhotos(catalogue)) {
+        const PhotoRecord* record = &photo;
         const double focal = record->focalLength;
         bool inBounds = passes(record->fNumber, aperture) && passes(record->iso, iso)
             && passes(record->exposureTime, shutter)

@@ -40,7 +40,7 @@ bool WithinBounds(double value, double lower, double upper);
 double LowerBound(const PhotoCatalogue& catalogue, Quantity q, int selection);
 double UpperBound(const PhotoCatalogue& catalogue, Quantity q, int selection);
 
-// Walks exactly recordCount records from head and lists those that pass all four
+// Walks the recordCount photos of the view shown (ShownPhotos) and lists those that pass all four
 // bounds: the aperture, ISO and shutter-speed bounds are table values at the selected
 // indices, the focal bounds the edit texts read as atof reads them (a text that is no
 // number counts as 0, so an upper text of letters passes only photos without a focal

@@ -28,6 +28,10 @@ struct CorpusPhoto {
     std::uint16_t focal35 = 0; // 0: no FocalLengthIn35mmFilm entry
     bool bigEndian = false; // "MM" instead of "II"
     bool jfifFirst = false; // a JFIF segment before the EXIF one: the reader rejects it
+    // Further segments between the JFIF and the EXIF one, as editors and phones write them;
+    // only with jfifFirst.
+    bool iccBeforeExif = false; // APP2, an ICC profile of 3,144 bytes (sRGB's size)
+    bool photoshopBeforeExif = false; // APP13, a Photoshop block of IPTC data
     std::uint64_t fileSize = 0; // bytes, at least the size of FileStart()
 };
 
@@ -55,6 +59,8 @@ CorpusPhoto DrawCorpusPhoto(CorpusRandom& random);
 // The bytes at the start of the photo's file:
 //   FF D8                      start of image
 //   [FF E0 00 10 "JFIF" ...]   only when jfifFirst
+//   [FF E2 "ICC_PROFILE" ...]  only when jfifFirst and iccBeforeExif
+//   [FF ED "Photoshop 3.0"...] only when jfifFirst and photoshopBeforeExif
 //   FF E1, 2-byte length,      the EXIF segment; its TIFF header is at byte 12 unless
 //   "Exif\0\0", TIFF block     jfifFirst
 //   FF DB ...                  a quantisation table, as the image data would follow
@@ -62,9 +68,9 @@ CorpusPhoto DrawCorpusPhoto(CorpusRandom& random);
 std::vector<std::uint8_t> CorpusFileStart(const CorpusPhoto& photo);
 
 // The kinds of file the corpus can be made of.
-enum class CorpusFormat { Jpeg, Heic, HeicTail, Cr3, Raf, Mrw };
+enum class CorpusFormat { Jpeg, Heic, HeicTail, Cr3, Raf, Mrw, Jfif };
 
-// "jpeg", "heic", "heic-tail", "cr3", "raf" or "mrw".
+// "jpeg", "heic", "heic-tail", "cr3", "raf", "mrw" or "jfif".
 bool ParseCorpusFormat(const std::string& name, CorpusFormat& format);
 // The file name extension of a format, in upper case as cameras write it ("JPG", "HEIC").
 const char* CorpusExtension(CorpusFormat format);
@@ -83,6 +89,8 @@ struct CorpusFile {
 //   cr3        ftyp "crx ", moov with Canon's uuid box: CMT1 (IFD0), CMT2 (EXIF directory)
 //   raf        Fujifilm's header, the JPEG of CorpusFileStart at byte 148
 //   mrw        "\0MRM", blocks PRD, TTW (the TIFF block), WBG, RIF, PAD
+//   jfif       the jpeg file with a JFIF segment first, and an ICC profile after it in one
+//              file of four, a Photoshop block in one of eight (chosen by the file size)
 // Files other than JPEG are at least 1 MiB longer than their start.
 CorpusFile CorpusFileContents(const CorpusPhoto& photo, CorpusFormat format);
 

@@ -80,14 +80,13 @@ void ClearRecords(PhotoCatalogue& catalogue)
     FreeRecords(catalogue.head);
     catalogue.spare = nullptr;
     catalogue.recordCount = 0;
-    catalogue.otherView.recordCount = 0;
+    catalogue.viewsAlike = true;
 }
 
 void ShowView(PhotoCatalogue& catalogue, bool expanded)
 {
-    if (catalogue.expandedView == expanded)
-        return;
-    std::swap(static_cast<ViewTables&>(catalogue), catalogue.otherView);
+    if (catalogue.expandedView != expanded && !catalogue.viewsAlike)
+        std::swap(static_cast<ViewTables&>(catalogue), catalogue.otherView);
     catalogue.expandedView = expanded;
 }
 

@@ -95,7 +95,10 @@ struct ViewTables {
 // EXIF segment follows other segments too (ExifPlace::LaterSegment), which the first view
 // counts as files without an EXIF block. The list holds the records of both in reading
 // order; the catalogue's own ViewTables members are the view shown (expandedView), and
-// otherView is the other one. A scan fills both; ShowView swaps them.
+// otherView is the other one. A scan fills both; ShowView swaps them. Until a scan meets a
+// photo of the expanded view alone, the views are alike and otherView is not kept: the
+// members stand for both, and a scan of files the window as it starts takes costs what it
+// did before there were two views.
 struct PhotoCatalogue : ViewTables {
     ScanNotifier* progressWindow = nullptr; // receives the current run's notices
     std::atomic<bool> cancelRequested {
@@ -105,6 +108,7 @@ struct PhotoCatalogue : ViewTables {
     std::unique_ptr<PhotoRecord> head; // counted records, then the spare record
     PhotoRecord* spare = nullptr; // the uncounted last record, read into next
     bool expandedView = false; // the view that recordCount, values, ... hold
+    bool viewsAlike = true; // both views count the same photos; otherView is not kept
     ViewTables otherView;
 
     PhotoCatalogue() = default;
@@ -124,7 +128,7 @@ void ShowView(PhotoCatalogue& catalogue, bool expanded);
 // Whether the two views count different photos: some record is the expanded view's alone.
 inline bool ViewsDiffer(const PhotoCatalogue& catalogue)
 {
-    return catalogue.recordCount != catalogue.otherView.recordCount;
+    return !catalogue.viewsAlike;
 }
 
 // The photos of the view shown, in catalogue order: from head along next, passing over the
@@ -190,7 +194,7 @@ int CompareValues(const void* a, const void* b);
 // Releases first and every record reachable from it; leaves first null.
 void FreeRecords(std::unique_ptr<PhotoRecord>& first);
 
-// Empties the catalogue: releases every record, head null, recordCount 0 in both views.
+// Empties the catalogue: releases every record, head null, recordCount 0, the views alike.
 void ClearRecords(PhotoCatalogue& catalogue);
 
 // Empties all five value tables (counts 0, entries 0.0).

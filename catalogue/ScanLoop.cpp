@@ -53,7 +53,8 @@ private:
 void Skip(PhotoCatalogue& catalogue, int reason)
 {
     ++catalogue.skipped[reason];
-    ++catalogue.otherView.skipped[reason];
+    if (!catalogue.viewsAlike)
+        ++catalogue.otherView.skipped[reason];
 }
 
 } // namespace
@@ -61,7 +62,7 @@ void Skip(PhotoCatalogue& catalogue, int reason)
 void BeginScan(PhotoCatalogue& catalogue)
 {
     catalogue.recordCount = 0;
-    catalogue.otherView.recordCount = 0;
+    catalogue.viewsAlike = true;
     catalogue.head = std::make_unique<PhotoRecord>();
     catalogue.spare = catalogue.head.get();
 }
@@ -69,9 +70,16 @@ void BeginScan(PhotoCatalogue& catalogue)
 void AcceptSpareRecord(PhotoCatalogue& catalogue)
 {
     PhotoRecord& record = *catalogue.spare;
+    if (catalogue.viewsAlike && !InView(record, false)) {
+        // The first photo of the expanded view alone: from here on each view counts its own.
+        catalogue.otherView = static_cast<const ViewTables&>(catalogue);
+        catalogue.viewsAlike = false;
+    }
     const std::pair<ViewTables*, bool> views[] = { { &catalogue, catalogue.expandedView },
         { &catalogue.otherView, !catalogue.expandedView } };
     for (const auto& [view, expanded] : views) {
+        if (view != &catalogue && catalogue.viewsAlike)
+            break;
         if (!InView(record, expanded)) {
             // Where the window as it starts looks, this file has no EXIF block.
             ++view->skipped[SkipNoExif];
@@ -87,11 +95,10 @@ void AcceptSpareRecord(PhotoCatalogue& catalogue)
 
 void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAheadOptions& options)
 {
-    for (ViewTables* view : { static_cast<ViewTables*>(&catalogue), &catalogue.otherView }) {
-        ResetValueTables(*view);
-        for (int& count : view->skipped)
-            count = 0;
-    }
+    catalogue.viewsAlike = true;
+    ResetValueTables(catalogue);
+    for (int& count : catalogue.skipped)
+        count = 0;
     if (catalogue.spare == nullptr)
         BeginScan(catalogue);
     FolderNotices folders(catalogue);
@@ -126,6 +133,7 @@ void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAhe
         return;
     }
     SortValueTables(catalogue);
-    SortValueTables(catalogue.otherView);
+    if (!catalogue.viewsAlike)
+        SortValueTables(catalogue.otherView);
     Notify(catalogue, ScanDone);
 }

@@ -232,20 +232,6 @@ TEST(ExifReader, LensDateTakenAndFocal35FromTheDirectoriesReadMalformedDatesAreU
     EXPECT_EQ(cut.taken, 0);
 }
 
-// With FOTOLOT_FUZZ_SEEDS naming a folder, the file is saved there too, as a seed of the
-// fuzz target (tests/fuzz/seeds/jfif-* were made so).
-static void SaveJpegSeed(const Bytes& file)
-{
-    const char* folder = std::getenv("FOTOLOT_FUZZ_SEEDS");
-    if (folder == nullptr)
-        return;
-    char name[32];
-    std::snprintf(name, sizeof name, "/jfif-%016zx",
-        std::hash<std::string>()(std::string(file.begin(), file.end())));
-    std::ofstream(folder + std::string(name), std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
-}
-
 // A JPEG whose first segment is not EXIF is walked segment by segment within the bytes
 // read: APPn and COM are stepped over up to the APP1 "Exif" segment, read as a first one
 // is; the record says so. Any other marker, or a segment running past the bytes, ends it.
@@ -278,7 +264,6 @@ TEST(ExifReader, LeadingSegmentsAreWalkedToTheExifSegmentWithinTheBytesRead)
         { "APP0 cut", Hex("FFD8 FFE0 00"), false },
     };
     for (const auto& [name, bytes, accepted] : rows) {
-        SaveJpegSeed(bytes);
         const std::unique_ptr<std::uint8_t[]> copy(new std::uint8_t[bytes.size()]);
         std::copy(bytes.begin(), bytes.end(), copy.get());
         FileStart start;
@@ -301,7 +286,6 @@ TEST(ExifReader, LeadingSegmentsAreWalkedToTheExifSegmentWithinTheBytesRead)
             = std::make_tuple(
                 "SONY", "CAM-5", CorpusRational { 56, 10 }, bigEndian, true, true, true);
         const Bytes bytes = CorpusFileStart(photo);
-        SaveJpegSeed(bytes);
         FileStart start;
         start.size = start.length = bytes.size();
         PhotoRecord r;

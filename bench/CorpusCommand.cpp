@@ -60,7 +60,7 @@ int Usage()
 {
     std::fprintf(stderr,
         "usage: fotolot-bench corpus DIR COUNT [--seed S] [--tree] "
-        "[--format jpeg|heic|heic-tail|cr3|raf|mrw|jfif]\n");
+        "[--format jpeg|heic|heic-tail|cr3|raf|mrw|heic-mdat-first|png|webp|jxl|tiff|jfif]\n");
     return 2;
 }
 

@@ -38,7 +38,7 @@ int RunExportCommand(int argc, char** argv)
     std::vector<ListRow> rows;
     rows.reserve(static_cast<std::size_t>(catalogue.recordCount));
     for (const PhotoRecord& record : ShownPhotos(catalogue))
-        rows.push_back(MakeListRow(record));
+        rows.emplace_back(record);
 
     QString reason;
     if (!SaveResults(QFile::decodeName(QByteArray(argv[1])), rows, &reason)) {

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/PhotoCatalogue.h"
 
+#include <cstring>
+
 #include "catalogue/QuantityText.h"
 
 #include <cstdlib>
 #include <utility>
 
-const char* const kSkipReasonTexts[kSkipReasonCount]
-    = { "no EXIF block", "unreadable", "not a regular file", "path too long" };
+const char* const kSkipReasonTexts[kSkipReasonCount] = { "no EXIF block", "unreadable",
+    "not a regular file", "path too long", "EXIF block too large to read" };
 
 PhotoRecord::~PhotoRecord()
 {
@@ -16,11 +18,6 @@ PhotoRecord::~PhotoRecord()
     std::unique_ptr<PhotoRecord> rest = std::move(next);
     while (rest)
         rest = std::move(rest->next);
-}
-
-double PhotoRecord::Value(Quantity q) const
-{
-    return q >= 0 && q < kQuantityCount ? this->*QuantityTable()[q].recordField : 0.0;
 }
 
 void AddValue(ViewTables& tables, Quantity k, double value)
@@ -90,6 +87,18 @@ void ShowView(PhotoCatalogue& catalogue, bool expanded)
     catalogue.expandedView = expanded;
 }
 
+std::vector<SkippedFile> ShownSkippedFiles(const PhotoCatalogue& catalogue)
+{
+    if (!catalogue.expandedView)
+        return catalogue.skippedFiles;
+    std::vector<SkippedFile> shown;
+    shown.reserve(catalogue.skippedFiles.size());
+    for (const SkippedFile& file : catalogue.skippedFiles)
+        if (file.reason != kSkipLaterSegment)
+            shown.push_back(file);
+    return shown;
+}
+
 void ResetValueTables(ViewTables& tables)
 {
     for (int k = 0; k < kQuantityCount; ++k) {
@@ -107,4 +116,24 @@ void SortValueTables(ViewTables& tables)
             std::qsort(
                 tables.values[k], static_cast<std::size_t>(count), sizeof(double), CompareValues);
     }
+}
+
+std::string SkippedFileReason(const SkippedFile& file)
+{
+    if (file.reason == kSkipOtherKind) {
+        const std::size_t slash = file.path.rfind('/');
+        const std::size_t dot = file.path.rfind('.');
+        const bool extension
+            = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+        return extension ? "not a photo format (" + file.path.substr(dot) + ")"
+                         : std::string("not a photo format (no extension)");
+    }
+    if (file.reason == kSkipLaterSegment)
+        return "EXIF after another segment (read in the expanded window)";
+    if (file.reason < 0 || file.reason >= kSkipReasonCount)
+        return "not read";
+    std::string text = kSkipReasonTexts[file.reason];
+    if (file.error != 0 && file.reason == SkipUnreadable)
+        text += std::string(": ") + std::strerror(file.error);
+    return text;
 }

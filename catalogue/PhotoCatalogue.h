@@ -1,41 +1,19 @@
 // SPDX-License-Identifier: MIT
 // The in-memory photo catalogue: a singly linked list of photo records in reading
-// order, and for each of five quantities a table of the distinct values seen.
+// order, and for each quantity a table of the distinct values seen.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "catalogue/InternedName.h"
-#include "catalogue/PhotoExtras.h"
+#include "catalogue/PhotoFields.h"
+#include "catalogue/QuantityText.h"
 
-// Index of a photo quantity, used by the value tables and the chart's Show list.
-enum Quantity : int {
-    Aperture = 0, // f-number
-    FocalLength = 1, // millimetres
-    Iso = 2, // ISO speed
-    ShutterSpeed = 3, // exposure time in seconds
-    FileSize = 4, // units of 1,048,576 bytes, one decimal
-};
-constexpr int kQuantityCount = 5;
-
-// One photo. A quantity of exactly 0 means the file did not give it.
-struct PhotoRecord {
-    std::string path; // full path as the file system spells it, never cut
-    InternedName camera; // built from EXIF Make and Model
-    InternedName lens; // EXIF LensModel; empty when the file gives none
-    // The local date and time taken as the number YYYYMMDDhhmmss (2024-03-15 12:30:45 is
-    // 20240315123045), 0 when unknown. Ordered as the moments are.
-    std::int64_t taken = 0;
-    std::uint16_t focal35 = 0; // 35 mm-equivalent focal length in millimetres, 0 = unknown
-    double iso = 0;
-    double exposureTime = 0;
-    double focalLength = 0;
-    double fNumber = 0;
-    double fileSizeMb = 0;
-    PhotoExtras extras; // for the expanded window only
+// One photo of the catalogue's list.
+struct PhotoRecord : PhotoFields {
     std::unique_ptr<PhotoRecord> next;
 
     PhotoRecord() = default;
@@ -44,8 +22,6 @@ struct PhotoRecord {
     // Releases the records after this one iteratively, so that a long list never
     // recurses once per record.
     ~PhotoRecord();
-
-    double Value(Quantity q) const;
 };
 
 // Receives the notices of a scan run (progress after each file, a folder being looked
@@ -71,10 +47,30 @@ enum SkipReason : int {
     SkipUnreadable = 1, // cannot be opened or read
     SkipNotRegularFile = 2, // a folder, device, FIFO or socket
     SkipPathTooLong = 3, // the path or one of its names is longer than the system takes
+    // The box that holds the EXIF data's place is over 256 KiB, or the Exif item is split
+    // into pieces that together hold over 64 KiB
+    SkipTooLarge = 4,
 };
-constexpr int kSkipReasonCount = 4;
-// "no EXIF block", "unreadable", "not a regular file", "path too long", by SkipReason.
+constexpr int kSkipReasonCount = 5;
+// "no EXIF block", "unreadable", "not a regular file", "path too long", "EXIF block too
+// large to read", by SkipReason.
 extern const char* const kSkipReasonTexts[kSkipReasonCount];
+
+// A file the last run read no photo from: why, and for one that could not be read the
+// system's error number (errno; 0 when none is known). A walk through folders passes over
+// files whose names are of no photo format without reading them (kSkipOtherKind).
+constexpr int kSkipOtherKind = kSkipReasonCount;
+// A JPEG whose EXIF segment follows other leading segments: read and counted by the
+// expanded view, left out by the window as it starts.
+constexpr int kSkipLaterSegment = kSkipReasonCount + 1;
+struct SkippedFile {
+    std::string path; // the file system's bytes
+    int reason = 0; // a SkipReason, or kSkipOtherKind
+    int error = 0;
+};
+
+// "no EXIF block", "unreadable: Permission denied", "not a photo format (.xmp)", ...
+std::string SkippedFileReason(const SkippedFile& file);
 
 constexpr int kValueTableSize = 200;
 // A value must be greater than this to enter a value table.
@@ -110,6 +106,11 @@ struct PhotoCatalogue : ViewTables {
     bool expandedView = false; // the view that recordCount, values, ... hold
     bool viewsAlike = true; // both views count the same photos; otherView is not kept
     ViewTables otherView;
+    // Every file of the last run left out, in the order met, and the photos that only the
+    // expanded view counts (kSkipLaterSegment); then those passed over by a walk, counted
+    // apart. ShownSkippedFiles gives those of the view shown.
+    std::vector<SkippedFile> skippedFiles;
+    int otherKinds = 0;
 
     PhotoCatalogue() = default;
     PhotoCatalogue(const PhotoCatalogue&) = delete;
@@ -124,6 +125,10 @@ inline bool InView(const PhotoRecord& record, bool expanded)
 
 // Makes the expanded view (expanded) or the other the one shown.
 void ShowView(PhotoCatalogue& catalogue, bool expanded);
+
+// The files the view shown left out, in the order met: skippedFiles without the photos
+// that only the expanded view counts when that view is shown.
+std::vector<SkippedFile> ShownSkippedFiles(const PhotoCatalogue& catalogue);
 
 // Whether the two views count different photos: some record is the expanded view's alone.
 inline bool ViewsDiffer(const PhotoCatalogue& catalogue)

@@ -7,6 +7,24 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+
+#include "catalogue/InternedName.h"
+
+// A photo's values as read from its directories wherever they lie in the file, for a
+// TIFF-based file (TIFF, DNG, NEF, CR2, ...) whose IFD0 or EXIF directory lies past the
+// first 32 KiB that the window as it starts reads. Units as in PhotoRecord; 0 or empty
+// where the file gives none.
+struct DirectoryValues {
+    InternedName camera;
+    InternedName lens;
+    std::int64_t taken = 0;
+    std::uint16_t focal35 = 0;
+    double iso = 0;
+    double exposureTime = 0;
+    double focalLength = 0;
+    double fNumber = 0;
+};
 
 // Where the reader found a photo's EXIF block.
 enum class ExifPlace : std::uint8_t {
@@ -19,5 +37,8 @@ enum class ExifPlace : std::uint8_t {
 };
 
 struct PhotoExtras {
+    // Set only for a file whose directories lie past the first read: shared, unchanged,
+    // by the record and its list rows.
+    std::shared_ptr<const DirectoryValues> directories;
     ExifPlace exifPlace = ExifPlace::Start;
 };

@@ -35,6 +35,11 @@ public:
         Notify(m_catalogue, ScanFolder);
         Noticed();
     }
+    void PassedOver(const std::string& file) override
+    {
+        m_catalogue.skippedFiles.push_back({ file, kSkipOtherKind, 0 });
+        ++m_catalogue.otherKinds;
+    }
     // A notice went out: the next folder notice waits a while.
     void Noticed()
     {
@@ -77,6 +82,8 @@ void AcceptSpareRecord(PhotoCatalogue& catalogue)
     }
     const std::pair<ViewTables*, bool> views[] = { { &catalogue, catalogue.expandedView },
         { &catalogue.otherView, !catalogue.expandedView } };
+    if (!InView(record, false))
+        catalogue.skippedFiles.push_back({ catalogue.currentPath, kSkipLaterSegment, 0 });
     for (const auto& [view, expanded] : views) {
         if (view != &catalogue && catalogue.viewsAlike)
             break;
@@ -85,8 +92,10 @@ void AcceptSpareRecord(PhotoCatalogue& catalogue)
             ++view->skipped[SkipNoExif];
             continue;
         }
-        for (int k = 0; k < kQuantityCount; ++k)
-            AddValue(*view, static_cast<Quantity>(k), record.*QuantityTable()[k].recordField);
+        for (int k = 0; k < kQuantityCount; ++k) {
+            const Quantity q = static_cast<Quantity>(k);
+            AddValue(*view, q, QuantityValue(record, q, false));
+        }
         ++view->recordCount;
     }
     record.next = std::make_unique<PhotoRecord>();
@@ -99,6 +108,8 @@ void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAhe
     ResetValueTables(catalogue);
     for (int& count : catalogue.skipped)
         count = 0;
+    catalogue.skippedFiles.clear();
+    catalogue.otherKinds = 0;
     if (catalogue.spare == nullptr)
         BeginScan(catalogue);
     FolderNotices folders(catalogue);
@@ -108,12 +119,17 @@ void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAhe
     ReadAhead files(paths, reading);
     while (const ReadAhead::File* file = files.Next()) {
         catalogue.currentPath = file->path;
-        if (!file->read)
+        if (!file->read) {
             Skip(catalogue, file->start.reason);
-        else if (ParsePhoto(file->path, file->bytes, file->start, *catalogue.spare))
+            catalogue.skippedFiles.push_back({ file->path, file->start.reason, file->start.error });
+        } else if (ParsePhoto(file->path, file->bytes, file->start, *catalogue.spare)) {
             AcceptSpareRecord(catalogue);
-        else
-            Skip(catalogue, SkipNoExif);
+        } else {
+            const SkipReason reason
+                = file->start.reason == SkipTooLarge ? SkipTooLarge : SkipNoExif;
+            Skip(catalogue, reason);
+            catalogue.skippedFiles.push_back({ file->path, reason, 0 });
+        }
         Notify(catalogue, ScanProgress);
         folders.Noticed();
         // Looked at only after a file and its notice, so the file being read when the

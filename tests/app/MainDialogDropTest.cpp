@@ -6,9 +6,10 @@
 
 #include "app/DroppedItems.h"
 #include "controls/CTransparentStatic.h"
-#include "controls/SaveProgress.h"
+#include "controls/ProgressBox.h"
 #include "query/ResultsModel.h"
 #include "scan/CScanProgressDlg.h"
+#include "tests/support/TestRow.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -70,7 +71,7 @@ protected:
                 if (code == ScanFolder)
                     return; // the folders a walk looks through, shown now and then
                 notices += code == ScanProgress ? 'P' : code == ScanDone ? 'D' : 'C';
-                shown = scan->m_fileLabel->text() + " " + scan->m_totalLabel->text();
+                shown = scan->m_fileLabel->text() + " " + scan->m_countLabel->text();
                 if (code != ScanProgress || notices.size() != cancelAt)
                     return;
                 cancelAt == 1       ? Click(scan->findChild<QPushButton*>())
@@ -169,7 +170,7 @@ TEST_F(MainWindowTest, DragIsTakenWithLocalFilesTheDropWalksFoldersAndSoDoesOpen
 
     // Open Folder, chosen from the window menu that the program icon opens and with
     // Ctrl+Shift+O, asks the desktop for a folder and reads its tree; a dismissed chooser
-    // ends the run like a dismissed open dialog. The same menu opens the About box.
+    // keeps the photos read before. The same menu opens the About box.
     Click(m_dialog.childAt(27, 24));
     WithModal([] { ChooseFromMenu("&About Fotolot..."); },
         [](QWidget* about) { Click(about->findChild<QPushButton*>()); });
@@ -192,7 +193,7 @@ TEST_F(MainWindowTest, DragIsTakenWithLocalFilesTheDropWalksFoldersAndSoDoesOpen
         EXPECT_EQ(Entries(m_ui.ApertureMinCombo()), "F5.6 (F5.6)");
     }
     EXPECT_EQ(m_desktop.folderChoosers, 3);
-    EXPECT_EQ(m_ui.Catalogue().recordCount, 0);
+    EXPECT_EQ(m_ui.Catalogue().recordCount, 1);
 }
 
 // Export to a FIFO whose reader never reads: the window shows the progress box after a
@@ -205,7 +206,7 @@ TEST_F(MainWindowTest, ASaveThatWaitsShowsItsBoxAndTakesNoDrop)
     const int stalled = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(stalled, 0);
     // More than the pipe holds, so that the save waits for its reader.
-    std::vector<ListRow> rows(3000, ListRow { "/p/a.jpg", "Camera", 2.8, 50, 100, 0.004 });
+    std::vector<ListRow> rows(3000, ListRow(TestPhoto("/p/a.jpg", "Camera", 2.8, 50, 100, 0.004)));
     m_ui.Results().SetRows(rows);
     m_desktop.calls.clear();
     m_desktop.saveTarget = fifo;
@@ -215,7 +216,7 @@ TEST_F(MainWindowTest, ASaveThatWaitsShowsItsBoxAndTakesNoDrop)
     Click(Results()->viewport(), RowCentre(0), Qt::RightButton);
     WithModal([] { ChooseFromMenu("Export to CSV"); },
         [&](QWidget* modal) {
-            auto* box = qobject_cast<SaveProgressDlg*>(modal);
+            auto* box = qobject_cast<ProgressBox*>(modal);
             ASSERT_NE(box, nullptr);
             EXPECT_EQ(box->windowTitle(), QStringLiteral("Saving file..."));
             shownFile = box->m_fileLabel->toolTip();

@@ -68,9 +68,24 @@ CorpusPhoto DrawCorpusPhoto(CorpusRandom& random);
 std::vector<std::uint8_t> CorpusFileStart(const CorpusPhoto& photo);
 
 // The kinds of file the corpus can be made of.
-enum class CorpusFormat { Jpeg, Heic, HeicTail, Cr3, Raf, Mrw, Jfif };
+enum class CorpusFormat {
+    Jpeg,
+    Heic,
+    HeicTail,
+    Cr3,
+    Raf,
+    Mrw,
+    // Metadata past the first read, and EXIF in a chunk or box of its own; a TIFF file.
+    HeicMdatFirst,
+    Png,
+    Webp,
+    Jxl,
+    Tiff,
+    Jfif, // a JPEG with other segments before the EXIF one
+};
 
-// "jpeg", "heic", "heic-tail", "cr3", "raf", "mrw" or "jfif".
+// "jpeg", "heic", "heic-tail", "cr3", "raf", "mrw", "heic-mdat-first", "png", "webp",
+// "jxl", "tiff" or "jfif".
 bool ParseCorpusFormat(const std::string& name, CorpusFormat& format);
 // The file name extension of a format, in upper case as cameras write it ("JPG", "HEIC").
 const char* CorpusExtension(CorpusFormat format);
@@ -89,6 +104,11 @@ struct CorpusFile {
 //   cr3        ftyp "crx ", moov with Canon's uuid box: CMT1 (IFD0), CMT2 (EXIF directory)
 //   raf        Fujifilm's header, the JPEG of CorpusFileStart at byte 148
 //   mrw        "\0MRM", blocks PRD, TTW (the TIFF block), WBG, RIF, PAD
+//   heic-mdat-first  ftyp, mdat (the image, then the Exif item), meta at the end
+//   png        signature, IHDR, one IDAT over the file, eXIf after it, IEND
+//   webp       RIFF WEBP: VP8X, VP8 over the file, EXIF at the end
+//   jxl        JPEG XL's container: signature, ftyp, jxlc over the file, Exif at the end
+//   tiff       the TIFF block of the JPEG's EXIF segment from byte 0, the image after it
 //   jfif       the jpeg file with a JFIF segment first, and an ICC profile after it in one
 //              file of four, a Photoshop block in one of eight (chosen by the file size)
 // Files other than JPEG are at least 1 MiB longer than their start.

@@ -158,6 +158,11 @@ private:
     void OnLensChartClicked(int index);
 
     QMenu* m_chartMenu = nullptr; // the chart's context menu (expanded window)
+
+    // After a switch between views that count different photos: the bound lists and the
+    // panel filled from the view shown, and its photos listed by a query as the bounds then
+    // stand (the list, count and chart emptied when it holds none).
+    void ListShownView();
     // The panel's width for wanted pixels in a window windowWidth wide.
     int ClampPanelWidth(int wanted, int windowWidth) const;
     // Widens the bound lists' open lists to their longest entry in the expanded window.

@@ -3,8 +3,10 @@
 // template's controls stay where they are, a panel of filters opens at the right, the
 // window grows to a size the work needs (on its screen) and can be resized (the chart and
 // the list take the extra space), a splitter sets the panel's width, the list shows four
-// more columns and Show its own entries after the quantities'. Off, the window is the template's again, where
-// it stood.
+// more columns and Show its own entries after the quantities'. Off, the window is the template's
+// again, where it stood. Each has its own view of the catalogue (PhotoCatalogue): when they count
+// different photos, switching fills the bound lists and the panel from the view now shown,
+// as a scan run does, and lists its photos anew.
 #include "app/CMainDialog.h"
 
 #include <QAbstractItemView>
@@ -29,10 +31,10 @@
 #include "app/ExpandedPanel.h"
 #include "app/FilesNotReadDialog.h"
 #include "chart/CChartStatic.h"
+#include "chart/ChartBins.h"
 #include "chart/ChartStatistics.h"
 #include "controls/CTransparentStatic.h"
 #include "query/ListRow.h"
-#include "chart/ChartBins.h"
 #include "query/ResultsModel.h"
 
 namespace {
@@ -88,7 +90,7 @@ void CMainDialog::MakeExpandedWindow()
     m_panel->hide();
     connect(m_panel->m_openFolderButton, &QPushButton::clicked, this, &CMainDialog::OnOpenFolder);
     connect(m_panel->m_filesNotReadButton, &QPushButton::clicked, this, [this] {
-        FilesNotReadDialog list(this, m_catalogue.skippedFiles);
+        FilesNotReadDialog list(this, ShownSkippedFiles(m_catalogue));
         list.exec();
     });
     m_splitter = new PanelSplitter(this, [this](int left) {
@@ -200,6 +202,8 @@ void CMainDialog::OnExpandedWindow(bool on)
 {
     if (on == IsExpanded())
         return;
+    const bool rebuild = ViewsDiffer(m_catalogue);
+    ShowView(m_catalogue, on);
     QHeaderView* header = m_resultsList->horizontalHeader();
     if (on) {
         m_templatePosition = pos();
@@ -271,6 +275,21 @@ void CMainDialog::OnExpandedWindow(bool on)
     // A quantity may read another value in the expanded window (its expandedValue).
     OnSelchangeShow();
     m_expandedAction->setChecked(on);
+    if (rebuild)
+        ListShownView();
+}
+
+void CMainDialog::ListShownView()
+{
+    FillSelectorsFromCatalogue();
+    if (m_queryButton->isEnabled()) {
+        OnQuery();
+        return;
+    }
+    // No photo in this view: the list, the count and the chart as the window starts.
+    m_resultsModel->SetRows({});
+    m_chart->SetBins(ChartBins());
+    m_matchesLabel->clear();
 }
 
 void CMainDialog::CapToScreen()

@@ -369,7 +369,7 @@ void ExpandedPanel::Fill(const PhotoCatalogue& catalogue)
     if (catalogue.otherKinds > 0)
         read += QStringLiteral(", %1 files of other kinds").arg(catalogue.otherKinds);
     m_readLine->setText(read);
-    m_filesNotReadButton->setEnabled(!catalogue.skippedFiles.empty());
+    m_filesNotReadButton->setEnabled(!ShownSkippedFiles(catalogue).empty());
     m_readLine->setToolTip(reasons.isEmpty() ? QStringLiteral("No file skipped")
                                              : QStringLiteral("Skipped: ") + reasons.join(", "));
 }

@@ -54,6 +54,8 @@ bool ParseRunOptions(int argc, char** argv, BenchRunOptions& options, std::strin
             options.rusage = true;
         } else if (!optionsDone && arg == "--all-fields") {
             options.allFields = true;
+        } else if (!optionsDone && arg == "--expanded") {
+            options.expanded = true;
         } else if (!optionsDone && arg.size() > 2 && arg[0] == '-' && arg[1] == '-') {
             error = "unknown option " + arg;
             return false;

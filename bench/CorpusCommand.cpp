@@ -60,7 +60,7 @@ int Usage()
 {
     std::fprintf(stderr,
         "usage: fotolot-bench corpus DIR COUNT [--seed S] [--tree] "
-        "[--format jpeg|heic|heic-tail|cr3|raf|mrw|heic-mdat-first|png|webp|jxl|tiff]\n");
+        "[--format jpeg|heic|heic-tail|cr3|raf|mrw|heic-mdat-first|png|webp|jxl|tiff|jfif]\n");
     return 2;
 }
 
@@ -133,9 +133,10 @@ int RunCorpusCommand(int argc, char** argv)
             return 1;
         }
         CorpusPhoto photo = DrawCorpusPhoto(random);
-        // A JFIF segment first is a JPEG's own fault; the other formats carry no such file.
+        // A JFIF segment first is a JPEG's own; the other formats carry no such file, and a
+        // jfif corpus has it in every file.
         if (format != CorpusFormat::Jpeg)
-            photo.jfifFirst = false;
+            photo.jfifFirst = format == CorpusFormat::Jfif;
         if (!WriteCorpusFile(path, photo, format)) {
             std::fprintf(stderr, "fotolot-bench corpus: cannot write %s: %s\n", path.c_str(),
                 std::strerror(errno));

@@ -37,9 +37,8 @@ int RunExportCommand(int argc, char** argv)
     // A query whose bounds span the whole catalogue lists every photo in catalogue order.
     std::vector<ListRow> rows;
     rows.reserve(static_cast<std::size_t>(catalogue.recordCount));
-    const PhotoRecord* record = catalogue.head.get();
-    for (int i = 0; i < catalogue.recordCount && record; ++i, record = record->next.get())
-        rows.emplace_back(*record);
+    for (const PhotoRecord& record : ShownPhotos(catalogue))
+        rows.emplace_back(record);
 
     QString reason;
     if (!SaveResults(QFile::decodeName(QByteArray(argv[1])), rows, &reason)) {

@@ -51,14 +51,14 @@ void AppendNumber(std::string& out, double value)
 // path, camera, fNumber, focalLength, iso, exposureTime, fileSizeMb; tab-separated, one
 // line per record (a tab or line break inside a path or camera name becomes a space).
 // With allFields, then lens, taken ("YYYY-MM-DD HH:MM:SS" or empty) and the 35 mm focal
-// length, and after the records one line "skipped" with the count of each reason.
+// length, and after the records one line "skipped" with the count of each reason. The
+// records and counts are those of the view shown: the expanded window's when it is.
 void PrintRecords(const PhotoCatalogue& catalogue, bool allFields)
 {
     std::string out;
     out.reserve(1 << 20);
-    const PhotoRecord* record = catalogue.head.get();
-    for (int i = 0; i < catalogue.recordCount && record != nullptr;
-         ++i, record = record->next.get()) {
+    for (const PhotoRecord& photo : ShownPhotos(catalogue)) {
+        const PhotoRecord* record = &photo;
         out += TabField(record->path);
         out += '\t';
         out += TabField(record->camera);
@@ -106,6 +106,7 @@ int RunScanCommand(int argc, char** argv)
         // The previous run's records are released outside the timed region.
         catalogue.reset();
         catalogue = std::make_unique<PhotoCatalogue>();
+        ShowView(*catalogue, options.expanded);
         // The window hands its worker the chosen paths without a copy; so does the last run
         // here, and earlier runs copy them before the clock starts.
         std::vector<std::string> items

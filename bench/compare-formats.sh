@@ -3,13 +3,14 @@
 # Compares scans of a corpus of another format with a scan of JPEGs, or with its floor.
 # Warm: `fotolot-bench scan` of a JPEG corpus against the same of a FORMAT corpus of as
 # many files, alternately; the ratio is per file. Targets: heic at most 1.2, heic-tail at
-# most 2.2, heic-mdat-first at most 2.5. Cold (--cold): `fotolot-bench floor --same-reads` (one file after the other,
+# most 2.2, heic-mdat-first at most 2.5, jfif (JPEGs with other
+# segments before EXIF) at most 1.05. Cold (--cold): `fotolot-bench floor --same-reads` (one file after the other,
 # with the reader's further reads where it makes them) against `scan` over the FORMAT corpus,
 # its cached pages dropped before each run. Target for heic-tail and heic-mdat-first: at
 # most 0.5.
 #
 # usage: bench/compare-formats.sh [--cold] FORMAT [BUILD_DIR]
-#   FORMAT      heic, heic-tail, cr3, raf, mrw, heic-mdat-first, png, webp, jxl or tiff
+#   FORMAT      heic, heic-tail, cr3, raf, mrw, heic-mdat-first, png, webp, jxl, tiff or jfif
 #               (see `fotolot-bench corpus --format`)
 #   BUILD_DIR   the build folder holding bin/fotolot-bench (default: build)
 # environment:

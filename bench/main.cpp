@@ -27,7 +27,8 @@ struct Subcommand {
 
 const Subcommand kSubcommands[] = {
     { "scan", RunScanCommand,
-        "scan [--repeat N] [--rusage] [--all-fields] ARG...   read files as a scan run does" },
+        "scan [--repeat N] [--rusage] [--all-fields] [--expanded] ARG...   read files as a scan "
+        "run does" },
     { "floor", RunFloorCommand,
         "floor [--repeat N] [--rusage] [--same-reads] ARG...  open, read 32 KiB, fstat, "
         "[the reader's further reads,] close" },
@@ -63,7 +64,9 @@ int Usage(std::FILE* out)
         "An ARG is a file path, a folder (walked for photo files) or @LIST, a file of paths one "
         "a line.\n--tree spreads the corpus over year/month/day folders; --format F writes jpeg "
         "(default), heic, heic-tail (EXIF at the end), cr3, raf, mrw, heic-mdat-first (meta at "
-        "the end), png, webp, jxl (EXIF after the image) or tiff files.\n");
+        "the end), png, webp, jxl (EXIF after the image), tiff or jfif (JPEGs with other segments "
+        "before the EXIF "
+        "one) files.\n");
     return out == stdout ? 0 : 2;
 }
 

@@ -138,11 +138,22 @@ struct ExifBytes {
         return true;
     }
 
+    // The text of the entry at entry, whose value field holds value. TIFF keeps a text of
+    // at most 4 bytes, its NUL counted, in the entry's own value field (bytes 8-11), left
+    // aligned; a longer one at base + value.
+    bool EntryText(std::uint64_t entry, std::uint32_t value, std::string_view& out) const
+    {
+        std::uint32_t count = 0;
+        if (!U32(entry + 4, count))
+            return false;
+        return count <= 4 ? TextAt(entry + 8, count, out) : Text(value, out);
+    }
+
     // The same text as a string of its own.
-    bool Text(std::uint32_t value, std::string& out) const
+    bool EntryText(std::uint64_t entry, std::uint32_t value, std::string& out) const
     {
         std::string_view view;
-        if (!Text(value, view))
+        if (!EntryText(entry, value, view))
             return false;
         out.assign(view);
         return true;
@@ -198,11 +209,11 @@ ImageDirectory ReadImageDirectory(
         bytes.U32(entry + 8, value);
         switch (tag) {
         case kTagMake:
-            if (bytes.Text(value, make))
+            if (bytes.EntryText(entry, value, make))
                 NormaliseMaker(make, false);
             break;
         case kTagModel:
-            if (bytes.Text(value, model)) {
+            if (bytes.EntryText(entry, value, model)) {
                 if (NormaliseMaker(model, true) || make.empty())
                     record.camera = model;
                 else
@@ -218,7 +229,7 @@ ImageDirectory ReadImageDirectory(
         case kTagDateTime: {
             // The EXIF directory's DateTimeOriginal, read after this, takes its place.
             std::string_view text;
-            if (bytes.Text(value, text))
+            if (bytes.EntryText(entry, value, text))
                 record.taken = ParseExifDateTime(text);
             break;
         }
@@ -260,7 +271,7 @@ void ReadExifDirectory(const ExifBytes& bytes, std::uint64_t directory, PhotoRec
         case kTagDateTimeOriginal: {
             std::string_view text;
             std::int64_t taken = 0;
-            if (bytes.Text(value, text))
+            if (bytes.EntryText(entry, value, text))
                 taken = ParseExifDateTime(text);
             if (taken != 0) // else IFD0's DateTime, when it was valid, stands
                 record.taken = taken;
@@ -287,11 +298,8 @@ void ReadExifDirectory(const ExifBytes& bytes, std::uint64_t directory, PhotoRec
             record.extras.focalPlaneUnit = shortValue;
             break;
         case kTagLensModel: {
-            // A text of up to 4 bytes, its NUL counted, lies in the entry itself.
-            std::uint32_t length = 0;
             std::string_view text;
-            if (bytes.U32(entry + 4, length) && length <= 4 ? bytes.TextAt(entry + 8, 4, text)
-                                                            : bytes.Text(value, text))
+            if (bytes.EntryText(entry, value, text))
                 record.lens = text;
             break;
         }
@@ -426,6 +434,47 @@ bool JpegOrTiffBase(const std::uint8_t* buffer, std::size_t size, std::uint64_t&
     else
         return false;
     return true;
+}
+
+// A JPEG whose first segment is not EXIF: its leading segments, walked inside the bytes
+// read, each a marker and a big-endian length that counts itself but not the marker:
+//
+//   FF D8 | FF En len len payload | ... | FF E1 len len 'E' 'x' 'i' 'f' 00 00 | TIFF header
+//
+// APP0-APP15 (FF E0 to FF EF: JFIF, ICC profile, Photoshop, ...) and COM (FF FE) are
+// stepped over; fill bytes FF before a marker are skipped. Returns true, base the TIFF
+// header's position, at the first APP1 segment whose payload starts "Exif\0\0". Returns
+// false at any other marker (SOF, DHT, DQT and SOS end the header, and the walk guesses at
+// no other), and where a marker or the "Exif\0\0" it looks for lies beyond the bytes read.
+bool FindExifSegment(const std::uint8_t* buffer, std::uint64_t size, std::uint64_t& base)
+{
+    static const std::uint8_t kExifId[] = { 'E', 'x', 'i', 'f', 0, 0 };
+    if (buffer == nullptr || size < 4 || buffer[0] != 0xFF || buffer[1] != 0xD8)
+        return false;
+    std::uint64_t at = 2; // a marker's first FF; at < size
+    for (;;) {
+        if (buffer[at] != 0xFF)
+            return false;
+        while (at + 1 < size && buffer[at + 1] == 0xFF)
+            ++at;
+        if (size - at < 4)
+            return false;
+        const std::uint8_t marker = buffer[at + 1];
+        if (!((marker >= 0xE0 && marker <= 0xEF) || marker == 0xFE))
+            return false;
+        const std::uint64_t length = ReadU16(buffer + at + 2, true);
+        if (length < 2)
+            return false;
+        if (marker == 0xE1 && length >= 2 + sizeof kExifId && size - at - 4 >= sizeof kExifId
+            && std::memcmp(buffer + at + 4, kExifId, sizeof kExifId) == 0) {
+            base = at + 4 + sizeof kExifId;
+            return true;
+        }
+        // The next marker's first byte must lie inside the bytes read.
+        if (length + 2 >= size - at)
+            return false;
+        at += 2 + length;
+    }
 }
 
 FirstDirectory FirstOf(ExifBlockKind kind)
@@ -770,12 +819,17 @@ bool ReadFileStart(const std::string& path, std::uint8_t* buffer, FileStart& sta
 bool ParsePhoto(const std::string& path, const std::uint8_t* buffer, const FileStart& start,
     PhotoRecord& record)
 {
-    // JPEG and TIFF first, exactly as ever; other containers only when that fails.
+    // JPEG and TIFF first, exactly as ever; then a JPEG's EXIF segment after other leading
+    // segments, which only the expanded window counts; other containers only when both fail.
     if (start.size == 0)
         return false;
+    std::uint64_t base = 0;
     if (ParseExif(record, buffer, start.size)) {
         if (start.pieceCount > 0)
             ReadFarValues(record, buffer, start);
+    } else if (FindExifSegment(buffer, start.size, base)
+        && ReadTiffBlock(record, buffer, start.size, base, FirstDirectory::Image)) {
+        record.extras.exifPlace = ExifPlace::LaterSegment;
     } else if (!ParseContainer(record, buffer, start)) {
         return false;
     }

@@ -20,15 +20,15 @@ PhotoRecord::~PhotoRecord()
         rest = std::move(rest->next);
 }
 
-void AddValue(PhotoCatalogue& catalogue, Quantity k, double value)
+void AddValue(ViewTables& tables, Quantity k, double value)
 {
     // NaN fails this comparison too and so never enters a table.
     if (!(value > kSmallestTableValue))
         return;
     if (k < 0 || k >= kQuantityCount)
         return;
-    double* row = catalogue.values[k];
-    int& count = catalogue.valueCounts[k];
+    double* row = tables.values[k];
+    int& count = tables.valueCounts[k];
 
     // One pass finds a duplicate and, for a full table, the extremes.
     int smallest = 0;
@@ -77,24 +77,44 @@ void ClearRecords(PhotoCatalogue& catalogue)
     FreeRecords(catalogue.head);
     catalogue.spare = nullptr;
     catalogue.recordCount = 0;
+    catalogue.viewsAlike = true;
 }
 
-void ResetValueTables(PhotoCatalogue& catalogue)
+void ShowView(PhotoCatalogue& catalogue, bool expanded)
+{
+    if (catalogue.expandedView != expanded && !catalogue.viewsAlike)
+        std::swap(static_cast<ViewTables&>(catalogue), catalogue.otherView);
+    catalogue.expandedView = expanded;
+}
+
+std::vector<SkippedFile> ShownSkippedFiles(const PhotoCatalogue& catalogue)
+{
+    if (!catalogue.expandedView)
+        return catalogue.skippedFiles;
+    std::vector<SkippedFile> shown;
+    shown.reserve(catalogue.skippedFiles.size());
+    for (const SkippedFile& file : catalogue.skippedFiles)
+        if (file.reason != kSkipLaterSegment)
+            shown.push_back(file);
+    return shown;
+}
+
+void ResetValueTables(ViewTables& tables)
 {
     for (int k = 0; k < kQuantityCount; ++k) {
-        catalogue.valueCounts[k] = 0;
-        for (double& entry : catalogue.values[k])
+        tables.valueCounts[k] = 0;
+        for (double& entry : tables.values[k])
             entry = 0.0;
     }
 }
 
-void SortValueTables(PhotoCatalogue& catalogue)
+void SortValueTables(ViewTables& tables)
 {
     for (int k = 0; k < kQuantityCount; ++k) {
-        const int count = catalogue.valueCounts[k];
+        const int count = tables.valueCounts[k];
         if (count > 1)
-            std::qsort(catalogue.values[k], static_cast<std::size_t>(count), sizeof(double),
-                CompareValues);
+            std::qsort(
+                tables.values[k], static_cast<std::size_t>(count), sizeof(double), CompareValues);
     }
 }
 
@@ -108,6 +128,8 @@ std::string SkippedFileReason(const SkippedFile& file)
         return extension ? "not a photo format (" + file.path.substr(dot) + ")"
                          : std::string("not a photo format (no extension)");
     }
+    if (file.reason == kSkipLaterSegment)
+        return "EXIF after another segment (read in the expanded window)";
     if (file.reason < 0 || file.reason >= kSkipReasonCount)
         return "not read";
     std::string text = kSkipReasonTexts[file.reason];

@@ -2,6 +2,7 @@
 #include "catalogue/ScanLoop.h"
 
 #include <chrono>
+#include <utility>
 
 #include "catalogue/ExifReader.h"
 #include "catalogue/Focal35.h"
@@ -54,11 +55,20 @@ private:
     bool m_noticed = false;
 };
 
+// A file that neither view counts.
+void Skip(PhotoCatalogue& catalogue, int reason)
+{
+    ++catalogue.skipped[reason];
+    if (!catalogue.viewsAlike)
+        ++catalogue.otherView.skipped[reason];
+}
+
 } // namespace
 
 void BeginScan(PhotoCatalogue& catalogue)
 {
     catalogue.recordCount = 0;
+    catalogue.viewsAlike = true;
     catalogue.head = std::make_unique<PhotoRecord>();
     catalogue.spare = catalogue.head.get();
 }
@@ -66,17 +76,36 @@ void BeginScan(PhotoCatalogue& catalogue)
 void AcceptSpareRecord(PhotoCatalogue& catalogue)
 {
     PhotoRecord& record = *catalogue.spare;
-    for (int k = 0; k < kQuantityCount; ++k) {
-        const Quantity q = static_cast<Quantity>(k);
-        AddValue(catalogue, q, QuantityValue(record, q, false));
+    if (catalogue.viewsAlike && !InView(record, false)) {
+        // The first photo of the expanded view alone: from here on each view counts its own.
+        catalogue.otherView = static_cast<const ViewTables&>(catalogue);
+        catalogue.viewsAlike = false;
+    }
+    const std::pair<ViewTables*, bool> views[] = { { &catalogue, catalogue.expandedView },
+        { &catalogue.otherView, !catalogue.expandedView } };
+    if (!InView(record, false))
+        catalogue.skippedFiles.push_back({ catalogue.currentPath, kSkipLaterSegment, 0 });
+    for (const auto& [view, expanded] : views) {
+        if (view != &catalogue && catalogue.viewsAlike)
+            break;
+        if (!InView(record, expanded)) {
+            // Where the window as it starts looks, this file has no EXIF block.
+            ++view->skipped[SkipNoExif];
+            continue;
+        }
+        for (int k = 0; k < kQuantityCount; ++k) {
+            const Quantity q = static_cast<Quantity>(k);
+            AddValue(*view, q, QuantityValue(record, q, false));
+        }
+        ++view->recordCount;
     }
     record.next = std::make_unique<PhotoRecord>();
     catalogue.spare = record.next.get();
-    ++catalogue.recordCount;
 }
 
 void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAheadOptions& options)
 {
+    catalogue.viewsAlike = true;
     ResetValueTables(catalogue);
     for (int& count : catalogue.skipped)
         count = 0;
@@ -92,14 +121,14 @@ void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAhe
     while (const ReadAhead::File* file = files.Next()) {
         catalogue.currentPath = file->path;
         if (!file->read) {
-            ++catalogue.skipped[file->start.reason];
+            Skip(catalogue, file->start.reason);
             catalogue.skippedFiles.push_back({ file->path, file->start.reason, file->start.error });
         } else if (ParsePhoto(file->path, file->bytes, file->start, *catalogue.spare)) {
             AcceptSpareRecord(catalogue);
         } else {
             const SkipReason reason
                 = file->start.reason == SkipTooLarge ? SkipTooLarge : SkipNoExif;
-            ++catalogue.skipped[reason];
+            Skip(catalogue, reason);
             catalogue.skippedFiles.push_back({ file->path, reason, 0 });
         }
         Notify(catalogue, ScanProgress);
@@ -121,6 +150,8 @@ void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAhe
         return;
     }
     SortValueTables(catalogue);
+    if (!catalogue.viewsAlike)
+        SortValueTables(catalogue.otherView);
     LearnFocal35(catalogue);
     Notify(catalogue, ScanDone);
 }

@@ -11,8 +11,9 @@ struct PhotoCatalogue;
 // Starts a run: recordCount 0 and head a new empty spare record.
 void BeginScan(PhotoCatalogue& catalogue);
 
-// Makes the filled spare record a counted photo: its five values enter their tables, a
-// new spare record is linked after it and recordCount grows.
+// Makes the filled spare record a counted photo: in each view that counts it (InView) its
+// five values enter the view's tables and the view's recordCount grows, and the other view
+// counts a file skipped for want of an EXIF block; a new spare record is linked after it.
 void AcceptSpareRecord(PhotoCatalogue& catalogue);
 
 // Reads the chosen files after the file dialog was confirmed: resets the tables and the

@@ -28,12 +28,11 @@ PanelFill FillPanel(const PhotoCatalogue& catalogue)
     std::unordered_map<const std::string*, int> cameras;
     std::unordered_map<const std::string*, int> lenses;
     PanelFill fill;
-    const PhotoRecord* record = catalogue.head.get();
-    for (int i = 0; i < catalogue.recordCount && record; ++i, record = record->next.get()) {
-        ++cameras[&record->camera.str()];
-        ++lenses[&record->lens.str()];
-        if (record->taken != 0) {
-            const int day = DayOf(record->taken);
+    for (const PhotoRecord& record : ShownPhotos(catalogue)) {
+        ++cameras[&record.camera.str()];
+        ++lenses[&record.lens.str()];
+        if (record.taken != 0) {
+            const int day = DayOf(record.taken);
             fill.firstDay = fill.firstDay == 0 ? day : std::min(fill.firstDay, day);
             fill.lastDay = std::max(fill.lastDay, day);
         }

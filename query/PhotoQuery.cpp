@@ -136,11 +136,10 @@ QueryResult RunQuery(
     const std::vector<ActiveBound> active = ActiveBounds(catalogue, bounds, panel != nullptr);
     QueryResult result;
     result.photoCount = catalogue.recordCount;
-    const PhotoRecord* record = catalogue.head.get();
     if (!panel) {
-        for (int i = 0; i < catalogue.recordCount && record; ++i, record = record->next.get())
-            if (InBounds(*record, active, true))
-                result.rows.emplace_back(*record);
+        for (const PhotoRecord& record : ShownPhotos(catalogue))
+            if (InBounds(record, active, true))
+                result.rows.emplace_back(record);
         result.countText = CountText(static_cast<int>(result.rows.size()), result.photoCount);
         return result;
     }
@@ -154,7 +153,8 @@ QueryResult RunQuery(
     LineIndex lensLines(panel->lenses);
     result.counts.cameras.assign(panel->cameras.size(), 0);
     result.counts.lenses.assign(panel->lenses.size(), 0);
-    for (int i = 0; i < catalogue.recordCount && record; ++i, record = record->next.get()) {
+    for (const PhotoRecord& photo : ShownPhotos(catalogue)) {
+        const PhotoRecord* record = &photo;
         bool inBounds = InBounds(*record, active, missingPasses);
         if (inBounds && daysBounded) {
             if (record->taken == 0) {

@@ -43,8 +43,8 @@ struct QueryResult {
     PanelCounts counts; // with panel filters only
 };
 
-// Walks exactly recordCount records from head and lists those that pass every bound,
-// inclusive at both ends: a list bound is the table value at the selected index (no
+// Walks the recordCount photos of the view shown (ShownPhotos) and lists those that pass every
+// bound, inclusive at both ends: a list bound is the table value at the selected index (no
 // selection, or an index outside the table, gives no bound on that side, so a quantity
 // whose table is empty restricts nothing); a text bound is the text read as atof reads it
 // (a text that is no number counts as 0, so an upper text of letters passes only photos

@@ -6,18 +6,18 @@
 #include "app/ExpandedPanel.h"
 #include "app/FilesNotReadDialog.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDateEdit>
-#include <QAbstractItemView>
 
-#include <algorithm>
 #include <QDir>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace {
 
@@ -305,6 +305,59 @@ TEST_F(ExpandedWindowTest, NewColumnsSortBothWaysTheExportFollowsTheColumnsAndCh
     ASSERT_TRUE(narrow.open(QIODevice::ReadOnly));
     EXPECT_EQ(narrow.readLine(), "Filename\tCamera\tAperture\tFocal Length\tISO\tShutter Speed\n");
     EXPECT_EQ(narrow.readLine(), "p4.jpg\tNikon CAM-1\tF1.8\t50\t1600\t1/100\t\n");
+}
+
+// JPEGs whose EXIF segment follows a JFIF segment are files without an EXIF block to the
+// window as it starts and photos of the expanded window: switching fills the bound lists
+// and the panel from the view shown and lists its photos; switched off, the window and its
+// export are the template's again.
+TEST_F(ExpandedWindowTest, JpegsWithSegmentsBeforeExifCountOnlyInTheExpandedWindow)
+{
+    const auto later = [this](const char* name, std::uint16_t iso, bool more) {
+        CorpusPhoto photo;
+        std::tie(photo.make, photo.model, photo.iso, photo.fNumber, photo.jfifFirst,
+            photo.iccBeforeExif, photo.photoshopBeforeExif, photo.bigEndian)
+            = std::make_tuple(
+                "SONY", "CAM-9", iso, CorpusRational { 40, 10 }, true, more, more, more);
+        const QString path = m_dir.filePath(name);
+        EXPECT_TRUE(WriteCorpusFile(QFile::encodeName(path).toStdString(), photo));
+        return path;
+    };
+    OpenPhotos({ Photo("p1.jpg", "Canon", "Canon CAM-2", "L50", "2024:01:01 10:00:00", 18, 100),
+        later("j1.jpg", 800, false), later("j2.jpg", 1600, true) });
+    Click(m_ui.QueryButton());
+    EXPECT_EQ(m_ui.MatchesLabel()->text(), "1/1");
+    EXPECT_EQ(Entries(m_ui.IsoMaxCombo()), "100 (100)");
+    const QImage before = RestingPicture();
+
+    ChooseExpanded();
+    EXPECT_EQ(Entries(m_ui.IsoMaxCombo()), "100 800 1600 (1600)");
+    EXPECT_EQ(Order(), "p1.jpg j1.jpg j2.jpg ");
+    EXPECT_EQ(Counts(), "*Canon CAM-2=1 *Sony CAM-9=2 | *L50=1 *(no lens recorded)=2 3/3");
+    EXPECT_EQ(Panel()->m_readLine->text(), "3 photos read, 0 files skipped");
+    m_ui.IsoMinCombo()->setCurrentIndex(1);
+    Click(m_ui.QueryButton());
+    EXPECT_EQ(Order() + m_ui.MatchesLabel()->text(), "j1.jpg j2.jpg 2/3");
+
+    Press(Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(RestingPicture() == before);
+    m_desktop.saveTarget = m_dir.filePath("narrow.csv");
+    Click(Results()->viewport(), RowCentre(0), Qt::RightButton);
+    ChooseFromMenu("Export to CSV");
+    QFile narrow(m_desktop.saveTarget);
+    ASSERT_TRUE(narrow.open(QIODevice::ReadOnly));
+    EXPECT_EQ(narrow.readAll(),
+        "Filename\tCamera\tAperture\tFocal Length\tISO\tShutter Speed\n"
+        "p1.jpg\tCanon CAM-2\tF1.8\t50\t100\t1/100\t\n");
+
+    // A folder of such files alone: nothing to query in the window as it starts.
+    OpenPhotos({ later("j3.jpg", 200, false) });
+    EXPECT_FALSE(m_ui.QueryButton()->isEnabled());
+    ChooseExpanded();
+    EXPECT_EQ(Order() + m_ui.MatchesLabel()->text(), "j3.jpg 1/1");
+    ChooseExpanded();
+    EXPECT_EQ(Order() + m_ui.MatchesLabel()->text(), "");
+    EXPECT_FALSE(m_ui.QueryButton()->isEnabled());
 }
 
 // Started from the command line: expanded, the paths read as a drop reads them. The

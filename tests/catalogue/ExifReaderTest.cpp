@@ -55,6 +55,8 @@ TEST(ExifReader, BothBasesAndTheMinimalExampleReadWhileHostileOffsetsAndMarkless
         // The Make text wrapping, far outside, and at the last byte with no NUL after it.
         { 30, 0xFFFFFFF4, n, "CAM-5", 2.8, 100 }, { 30, 1000, n, "CAM-5", 2.8, 100 },
         { 30, n - 13, n, "CAM-5", 2.8, 100 },
+        // A Model of count 1 is the empty text in its entry, not the text at the base.
+        { 38, 1, n, "Sony ", 2.8, 100 },
         // The EXIF directory far outside and wrapping to 0; the FNumber rational wrapping to 0,
         // ending past 2^32, and starting 4 bytes before the end; a zero denominator.
         { 54, 0xFFFFFFFF, n, "Sony CAM-5", 0, 0 }, { 54, 0xFFFFFFF4, n, "Sony CAM-5", 0, 0 },
@@ -121,13 +123,19 @@ TEST(ExifReader, ReadPhotoAcceptsRegularFilesRoundsTheirSizeAndReadsGeneratedPho
               { "OLYMPUS OPTICAL CO.,LTD", "CAM-4", "Olympus CAM-4" },
               { "SONY", "CAM-5", "Sony CAM-5" }, { "FUJIFILM", "CAM-6", "Fujifilm CAM-6" },
               { "ACME", "CAM-7", "ACME CAM-7" }, { "", "CAM-8", "CAM-8" },
-              { y, x, y.substr(73) + ' ' + x.substr(173) } };
+              { y, x, y.substr(73) + ' ' + x.substr(173) },
+              // Texts of up to 4 bytes, NUL counted, lie in their entries; an empty Model
+              // (here of two NULs) is an empty text.
+              { "DJI", "FC6360", "DJI FC6360" }, { "Canon", "Cam", "Canon Cam" },
+              { "NIKON", std::string(1, '\0'), "Nikon " } };
     for (const auto& [make, model, camera] : rows) {
-        PhotoRecord r;
-        CorpusPhoto photo;
-        std::tie(photo.make, photo.model) = std::tie(make, model);
-        ASSERT_TRUE(Parse(CorpusFileStart(photo), r));
-        EXPECT_EQ(r.camera, camera);
+        for (bool bigEndian : { false, true }) {
+            PhotoRecord r;
+            CorpusPhoto photo;
+            std::tie(photo.make, photo.model, photo.bigEndian) = std::tie(make, model, bigEndian);
+            ASSERT_TRUE(Parse(CorpusFileStart(photo), r));
+            EXPECT_EQ(r.camera, camera) << bigEndian;
+        }
     }
     // So are those of every other format; a HEIC whose Exif item ends the file, far beyond
     // the first read, among them.
@@ -223,4 +231,67 @@ TEST(ExifReader, LensDateTakenAndFocal35FromTheDirectoriesReadMalformedDatesAreU
     PhotoRecord cut;
     ASSERT_TRUE(Parse(Bytes(good.begin(), original + 19), cut));
     EXPECT_EQ(cut.taken, 0);
+}
+
+// A JPEG whose first segment is not EXIF is walked segment by segment within the bytes
+// read: APPn and COM are stepped over up to the APP1 "Exif" segment, read as a first one
+// is; the record says so. Any other marker, or a segment running past the bytes, ends it.
+TEST(ExifReader, LeadingSegmentsAreWalkedToTheExifSegmentWithinTheBytesRead)
+{
+    const Bytes exif(kBigEndian.begin() + 2, kBigEndian.end()); // FF E1 0094 "Exif" ...
+    const std::string jfif = "FFE0 0010 4A4649460001 0100 0001 0001 0000";
+    Bytes longExif = exif; // the EXIF segment's length runs past the bytes read
+    longExif[2] = longExif[3] = 0xFF;
+    using Row = std::tuple<const char*, Bytes, bool>;
+    const auto after = [](const std::string& hex, const Bytes& tail) {
+        Bytes bytes = Hex("FFD8" + hex);
+        bytes.insert(bytes.end(), tail.begin(), tail.end());
+        return bytes;
+    };
+    const Row rows[] = {
+        { "first", kBigEndian, true },
+        { "JFIF", after(jfif, exif), true },
+        { "COM, XMP, fill", after("FFFE 0005 414243 FFE1 0008 687474703A2F FFFF", exif), true },
+        { "long EXIF", after(jfif, longExif), true },
+        { "DQT", after(jfif + "FFDB 0004 0000", exif), false },
+        { "SOS", after(jfif + "FFDA 0004 0000", exif), false },
+        { "SOF", after("FFC0 0004 0000", exif), false },
+        { "past the bytes", after("FFE0 7FFF", exif), false },
+        { "length 1", after("FFE0 0001", exif), false },
+        { "no marker", after("FFE0 0004 0000 00", exif), false },
+        { "Exif cut", after(jfif + "FFE1 0008 4578696600", {}), false },
+        { "Exif, no TIFF", after(jfif + "FFE1 0008 457869660000", {}), false },
+        { "SOI alone", Hex("FFD8"), false },
+        { "APP0 cut", Hex("FFD8 FFE0 00"), false },
+    };
+    for (const auto& [name, bytes, accepted] : rows) {
+        const std::unique_ptr<std::uint8_t[]> copy(new std::uint8_t[bytes.size()]);
+        std::copy(bytes.begin(), bytes.end(), copy.get());
+        FileStart start;
+        start.size = bytes.size();
+        start.length = bytes.size();
+        PhotoRecord r;
+        EXPECT_EQ(ParsePhoto("p", copy.get(), start, r), accepted) << name;
+        EXPECT_EQ(Of(r), accepted ? Fields("Sony CAM-5", 2.8, 50, 100, 1.0 / 125, 0) : Fields())
+            << name;
+        EXPECT_EQ(r.extras.exifPlace,
+            accepted && std::string(name) != "first" ? ExifPlace::LaterSegment : ExifPlace::Start)
+            << name;
+    }
+    // An ICC profile and a Photoshop block between the JFIF and the EXIF segment, in both
+    // byte orders, as the jfif corpus writes them.
+    for (bool bigEndian : { false, true }) {
+        CorpusPhoto photo;
+        std::tie(photo.make, photo.model, photo.fNumber, photo.bigEndian, photo.jfifFirst,
+            photo.iccBeforeExif, photo.photoshopBeforeExif)
+            = std::make_tuple(
+                "SONY", "CAM-5", CorpusRational { 56, 10 }, bigEndian, true, true, true);
+        const Bytes bytes = CorpusFileStart(photo);
+        FileStart start;
+        start.size = start.length = bytes.size();
+        PhotoRecord r;
+        ASSERT_TRUE(ParsePhoto("p", bytes.data(), start, r)) << bigEndian;
+        EXPECT_EQ(std::make_tuple(r.camera, r.fNumber, r.extras.exifPlace),
+            std::make_tuple(std::string("Sony CAM-5"), 5.6, ExifPlace::LaterSegment));
+    }
 }

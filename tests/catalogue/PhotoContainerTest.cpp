@@ -191,7 +191,8 @@ TEST(PhotoContainer, HeifExifItemsInEveryIlocLayoutAndBothByteOrders)
 
 // CR3 (CMT1 as IFD0, CMT2 as the EXIF directory), RAF (its JPEG's EXIF segment) and MRW
 // (the TTW block) in both byte orders; RW2 takes IFD0's ISO when the EXIF directory gives
-// none, and a TIFF file does not; a JPEG whose first segment is JFIF stays rejected.
+// none, and a TIFF file does not; a JPEG whose first segment is JFIF is no container, its
+// EXIF segment found after the JFIF one as in any JPEG.
 TEST(PhotoContainer, Cr3RafMrwAndRw2InBothByteOrders)
 {
     for (const bool bigEndian : { false, true }) {
@@ -220,8 +221,8 @@ TEST(PhotoContainer, Cr3RafMrwAndRw2InBothByteOrders)
     const MemoryRead jfif
         = ReadFromMemory(Cat({ Hex("FFD8FFE0 0010 4A464946 00 0101 00 0001 0001 0000"),
             Hex("FFE1 0094 457869660000"), Bytes(kBigEndian.begin() + 12, kBigEndian.end()) }));
-    EXPECT_FALSE(jfif.accepted);
-    EXPECT_EQ(jfif.fields, Fields());
+    EXPECT_TRUE(jfif.accepted);
+    EXPECT_EQ(jfif.fields, Fields("Sony CAM-5", 2.8, 50, 100, 0.008, 0));
 }
 
 // Hostile and broken containers are rejected, or read as far as they are sound, never

@@ -12,6 +12,7 @@
 #include "catalogue/PathSource.h"
 #include "catalogue/PhotoCatalogue.h"
 #include "tests/catalogue/ExifTestFiles.h"
+#include "tests/support/CorpusPhoto.h"
 
 namespace {
 
@@ -199,6 +200,45 @@ TEST(ScanLoop, SkippedFilesAreCountedByReasonAndTheNextRunStartsAfresh)
     ScanChosenFiles(c, again);
     EXPECT_EQ(std::vector<int>(std::begin(c.skipped), std::end(c.skipped)),
         (std::vector<int> { 0, 0, 0, 0, 0 }));
+}
+
+// One run serves both views. JPEGs whose EXIF segment follows a JFIF segment (one with an
+// ICC profile and a Photoshop block too) are files without an EXIF block to the window as
+// it starts, and photos with their values in the tables of the expanded view, which a run
+// fills alike whichever view is shown.
+TEST(ScanLoop, JpegsWithSegmentsBeforeExifArePhotosOfTheExpandedViewAlone)
+{
+    TempDir dir;
+    CorpusPhoto later;
+    std::tie(later.make, later.model, later.iso, later.jfifFirst)
+        = std::make_tuple("SONY", "CAM-9", 800, true);
+    CorpusPhoto more = later;
+    std::tie(more.iso, more.bigEndian, more.iccBeforeExif, more.photoshopBeforeExif)
+        = std::make_tuple(1600, true, true, true);
+    const std::vector<std::string> paths
+        = { dir.Write("j.jpg", CorpusFileStart(later)), dir.Write("a.jpg", kBigEndian),
+              dir.Write("x.txt", { 'x' }), dir.Write("k.jpg", CorpusFileStart(more)) };
+    PhotoCatalogue c;
+    // The photos shown, the photo count, the files skipped without an EXIF block, the ISO table.
+    const auto shown = [&c] {
+        std::string text;
+        for (const PhotoRecord& record : ShownPhotos(c))
+            text += std::filesystem::path(record.path).filename().string() + ' ';
+        text += std::to_string(c.recordCount) + ' ' + std::to_string(c.skipped[SkipNoExif]);
+        for (int i = 0; i < c.valueCounts[Iso]; ++i)
+            text += ' ' + std::to_string(static_cast<int>(c.values[Iso][i]));
+        return text;
+    };
+    for (bool expandedFirst : { false, true }) {
+        ClearRecords(c);
+        ShowView(c, expandedFirst);
+        PathListSource source(paths);
+        ScanChosenFiles(c, source);
+        ShowView(c, false);
+        EXPECT_EQ(shown(), "a.jpg 1 3 100");
+        ShowView(c, true);
+        EXPECT_EQ(shown(), "j.jpg a.jpg k.jpg 3 1 100 800 1600");
+    }
 }
 
 // A walk through folders without photos shows where it is (the first folder at once) and

@@ -446,6 +446,36 @@ void PutBigEndian16(std::vector<std::uint8_t>& out, std::size_t v)
     out.push_back(static_cast<std::uint8_t>(v));
 }
 
+// The APP2 ICC profile and APP13 Photoshop segments a JFIF file may carry before its EXIF
+// segment. Only their headers matter to a reader that steps over them.
+void PutSegmentsBeforeExif(std::vector<std::uint8_t>& out, const CorpusPhoto& photo)
+{
+    const auto segment
+        = [&out](std::uint8_t marker, const char* id, std::size_t idSize, std::size_t payload) {
+              out.push_back(0xFF);
+              out.push_back(marker);
+              PutBigEndian16(out, 2 + idSize + payload);
+              out.insert(out.end(), id, id + idSize);
+              return out.size();
+          };
+    if (photo.iccBeforeExif) {
+        // "ICC_PROFILE\0", chunk 1 of 1, then the profile: its size (big-endian) first.
+        constexpr std::size_t kProfile = 3144;
+        const std::size_t at = segment(0xE2, "ICC_PROFILE\0\1\1", 14, kProfile);
+        out.resize(at + kProfile, 0);
+        out[at + 2] = kProfile >> 8;
+        out[at + 3] = kProfile & 0xFF;
+    }
+    if (photo.photoshopBeforeExif) {
+        // "Photoshop 3.0\0", one 8BIM resource 0x0404 (IPTC) with an empty name and 200
+        // bytes of data.
+        static const char kResource[] = "Photoshop 3.0\0"
+                                        "8BIM\x04\x04\0\0\0\0\0\xC8";
+        const std::size_t at = segment(0xED, kResource, sizeof kResource - 1, 200);
+        out.resize(at + 200, 0);
+    }
+}
+
 // Thumbnail size in bytes; any fixed choice in the usual 4 to 16 KB range.
 std::uint32_t ThumbnailLength(const CorpusPhoto& photo)
 {
@@ -462,6 +492,7 @@ std::vector<std::uint8_t> CorpusFileStart(const CorpusPhoto& photo)
         const std::uint8_t jfif[]
             = { 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0 };
         out.insert(out.end(), std::begin(jfif), std::end(jfif));
+        PutSegmentsBeforeExif(out, photo);
     }
     const std::uint32_t thumbnailLength = ThumbnailLength(photo);
     const std::vector<std::uint8_t> tiff = TiffBlock(photo, thumbnailLength);
@@ -523,7 +554,7 @@ bool ParseCorpusFormat(const std::string& name, CorpusFormat& format)
         { "cr3", CorpusFormat::Cr3 }, { "raf", CorpusFormat::Raf }, { "mrw", CorpusFormat::Mrw },
         { "heic-mdat-first", CorpusFormat::HeicMdatFirst }, { "png", CorpusFormat::Png },
         { "webp", CorpusFormat::Webp }, { "jxl", CorpusFormat::Jxl },
-        { "tiff", CorpusFormat::Tiff } };
+        { "tiff", CorpusFormat::Tiff }, { "jfif", CorpusFormat::Jfif } };
     for (const auto& [text, value] : names) {
         if (name == text) {
             format = value;
@@ -537,6 +568,7 @@ const char* CorpusExtension(CorpusFormat format)
 {
     switch (format) {
     case CorpusFormat::Jpeg:
+    case CorpusFormat::Jfif:
         return "JPG";
     case CorpusFormat::Heic:
     case CorpusFormat::HeicTail:
@@ -1016,8 +1048,14 @@ bool WriteAt(int fd, const std::vector<std::uint8_t>& bytes, std::uint64_t at)
 
 CorpusFile CorpusFileContents(const CorpusPhoto& photo, CorpusFormat format)
 {
+    CorpusPhoto jfif = photo;
     switch (format) {
     case CorpusFormat::Jpeg:
+        break;
+    case CorpusFormat::Jfif:
+        jfif.jfifFirst = true;
+        jfif.iccBeforeExif = photo.fileSize % 4 == 0;
+        jfif.photoshopBeforeExif = photo.fileSize / 4 % 8 == 0;
         break;
     case CorpusFormat::Heic:
         return HeicFile(photo, false);
@@ -1041,7 +1079,7 @@ CorpusFile CorpusFileContents(const CorpusPhoto& photo, CorpusFormat format)
         return TiffFile(photo);
     }
     CorpusFile file;
-    file.start = CorpusFileStart(photo);
+    file.start = CorpusFileStart(jfif);
     file.tail = { 0xFF, 0xD9 }; // end of image
     file.size = std::max<std::uint64_t>(photo.fileSize, file.start.size() + 2);
     return file;

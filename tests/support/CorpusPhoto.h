@@ -32,6 +32,10 @@ struct CorpusPhoto {
     std::uint16_t focalPlaneUnit = 2;
     bool bigEndian = false; // "MM" instead of "II"
     bool jfifFirst = false; // a JFIF segment before the EXIF one: the reader rejects it
+    // Further segments between the JFIF and the EXIF one, as editors and phones write them;
+    // only with jfifFirst.
+    bool iccBeforeExif = false; // APP2, an ICC profile of 3,144 bytes (sRGB's size)
+    bool photoshopBeforeExif = false; // APP13, a Photoshop block of IPTC data
     std::uint64_t fileSize = 0; // bytes, at least the size of FileStart()
 };
 
@@ -59,6 +63,8 @@ CorpusPhoto DrawCorpusPhoto(CorpusRandom& random);
 // The bytes at the start of the photo's file:
 //   FF D8                      start of image
 //   [FF E0 00 10 "JFIF" ...]   only when jfifFirst
+//   [FF E2 "ICC_PROFILE" ...]  only when jfifFirst and iccBeforeExif
+//   [FF ED "Photoshop 3.0"...] only when jfifFirst and photoshopBeforeExif
 //   FF E1, 2-byte length,      the EXIF segment; its TIFF header is at byte 12 unless
 //   "Exif\0\0", TIFF block     jfifFirst
 //   FF DB ...                  a quantisation table, as the image data would follow
@@ -79,10 +85,11 @@ enum class CorpusFormat {
     Webp,
     Jxl,
     Tiff,
+    Jfif, // a JPEG with other segments before the EXIF one
 };
 
 // "jpeg", "heic", "heic-tail", "cr3", "raf", "mrw", "heic-mdat-first", "png", "webp",
-// "jxl" or "tiff".
+// "jxl", "tiff" or "jfif".
 bool ParseCorpusFormat(const std::string& name, CorpusFormat& format);
 // The file name extension of a format, in upper case as cameras write it ("JPG", "HEIC").
 const char* CorpusExtension(CorpusFormat format);
@@ -106,6 +113,8 @@ struct CorpusFile {
 //   webp       RIFF WEBP: VP8X, VP8 over the file, EXIF at the end
 //   jxl        JPEG XL's container: signature, ftyp, jxlc over the file, Exif at the end
 //   tiff       the TIFF block of the JPEG's EXIF segment from byte 0, the image after it
+//   jfif       the jpeg file with a JFIF segment first, and an ICC profile after it in one
+//              file of four, a Photoshop block in one of eight (chosen by the file size)
 // Files other than JPEG are at least 1 MiB longer than their start.
 CorpusFile CorpusFileContents(const CorpusPhoto& photo, CorpusFormat format);
 

@@ -77,6 +77,9 @@ void CMainDialog::OnExpandedWindow(bool on)
         m_resultsList->setGeometry(m_templateList);
         setFixedSize(m_templateSize);
     }
+    // The rows now hold the other window's ISO speeds: the chart follows.
+    if (ListedRowCount() > 0)
+        OnSelchangeShow();
     m_expandedAction->setChecked(on);
 }
 

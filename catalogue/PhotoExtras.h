@@ -59,3 +59,10 @@ template <class R> const InternedName& ExpandedLens(const R& r)
 {
     return r.lens.empty() ? r.extras.lens : r.lens;
 }
+
+// The ISO speed the expanded window uses for a record: the extras' where set (only where
+// the record's own is missing, 0 or 65,535), else the record's.
+template <class R> double ExpandedIso(const R& record)
+{
+    return record.extras.iso != 0 ? record.extras.iso : record.iso;
+}

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "catalogue/PhotoCatalogue.h"
 
@@ -41,6 +42,16 @@ inline ListRow MakeListRow(const PhotoRecord& record)
     for (int k = 0; k < kQuantityCount; ++k)
         row.values[k] = record.Value(static_cast<Quantity>(k));
     return row;
+}
+
+// Exchanges the row's ISO speed (values[Iso]) with the expanded window's (extras.iso) when
+// that one comes from elsewhere than ISOSpeedRatings: the results list shows the expanded
+// window's while it is on. Applied twice, the row is as it was.
+inline void SwapExpandedIso(ListRow& row)
+{
+    if (row.extras.isoSource != IsoSource::None
+        && row.extras.isoSource != IsoSource::IsoSpeedRatings)
+        std::swap(row.values[Iso], row.extras.iso);
 }
 
 // The part of path after its last '/', or the whole path when it has none.

@@ -29,7 +29,7 @@ PanelFill FillPanel(const PhotoCatalogue& catalogue)
     const PhotoRecord* record = catalogue.head.get();
     for (int i = 0; i < catalogue.recordCount && record; ++i, record = record->next.get()) {
         ++cameras[&record->camera.str()];
-        ++lenses[&record->lens.str()];
+        ++lenses[&ExpandedLens(*record).str()];
         if (record->taken != 0) {
             const int day = DayOf(record->taken);
             fill.firstDay = fill.firstDay == 0 ? day : std::min(fill.firstDay, day);

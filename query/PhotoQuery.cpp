@@ -49,6 +49,10 @@ struct Bound {
     double upper = std::numeric_limits<double>::infinity();
     bool bounded = false; // false: no bound at all, every value passes
     bool touched = false;
+    // Which ends were moved from the catalogue's span: an end left there bounds nothing in
+    // the expanded window, whose ISO speeds may lie beyond the span of the records' own.
+    bool lowerTouched = false;
+    bool upperTouched = false;
 };
 
 Bound ListBound(const PhotoCatalogue& catalogue, Quantity q, int lower, int upper)
@@ -58,8 +62,9 @@ Bound ListBound(const PhotoCatalogue& catalogue, Quantity q, int lower, int uppe
     b.upper = UpperBound(catalogue, q, upper);
     b.bounded = HasEntry(catalogue, q, lower) || HasEntry(catalogue, q, upper);
     const int last = ValueCount(catalogue, q) - 1;
-    b.touched = (HasEntry(catalogue, q, lower) && lower != 0)
-        || (HasEntry(catalogue, q, upper) && upper != last);
+    b.lowerTouched = HasEntry(catalogue, q, lower) && lower != 0;
+    b.upperTouched = HasEntry(catalogue, q, upper) && upper != last;
+    b.touched = b.lowerTouched || b.upperTouched;
     return b;
 }
 
@@ -142,7 +147,7 @@ QueryResult RunQuery(
             return true;
         if (value == 0)
             return missingPasses || !b.touched;
-        return b.lower <= value && value <= b.upper;
+        return (!b.lowerTouched || b.lower <= value) && (!b.upperTouched || value <= b.upper);
     };
 
     LineIndex cameraLines(panel->cameras);
@@ -151,7 +156,7 @@ QueryResult RunQuery(
     result.counts.lenses.assign(panel->lenses.size(), 0);
     for (int i = 0; i < catalogue.recordCount && record; ++i, record = record->next.get()) {
         const double focal = record->focalLength;
-        bool inBounds = passes(record->fNumber, aperture) && passes(record->iso, iso)
+        bool inBounds = passes(record->fNumber, aperture) && passes(ExpandedIso(*record), iso)
             && passes(record->exposureTime, shutter)
             && (focal == 0 ? missingPasses || !focalTouched
                            : focalLower <= focal && focal <= focalUpper);
@@ -166,7 +171,7 @@ QueryResult RunQuery(
         if (!inBounds)
             continue;
         const int cameraLine = cameraLines.Of(record->camera);
-        const int lensLine = lensLines.Of(record->lens);
+        const int lensLine = lensLines.Of(ExpandedLens(*record));
         const bool cameraChosen = Chosen(panel->camerasChosen, cameraLine);
         const bool lensChosen = Chosen(panel->lensesChosen, lensLine);
         // Each line's count: that line alone chosen in its list, the other list as set.

@@ -22,13 +22,14 @@ std::string_view CameraKey(const ListRow& row)
 {
     return row.camera.str();
 }
+// The Lens column shows only in the expanded window: the lens it names.
 std::string LensText(const ListRow& row)
 {
-    return row.lens;
+    return ExpandedLens(row);
 }
 std::string_view LensKey(const ListRow& row)
 {
-    return row.lens.str();
+    return ExpandedLens(row).str();
 }
 std::string FolderText(const ListRow& row)
 {

@@ -71,6 +71,13 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const
         }
         return QString::fromStdString(text);
     }
+    case Qt::ToolTipRole:
+        // Where the expanded window's lens and ISO speed come from.
+        if (index.column() == LensColumn)
+            return QString::fromLatin1(LensSourceText(row->extras.lensSource));
+        if (index.column() == IsoColumn && m_shownColumns > kTemplateColumnCount)
+            return QString::fromLatin1(IsoSourceText(row->extras.isoSource));
+        return {};
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(ColumnAlignment(index.column()));
     case Qt::BackgroundRole:
@@ -98,6 +105,9 @@ void ResultsModel::SetRows(std::vector<ListRow> rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
+    if (m_shownColumns > kTemplateColumnCount)
+        for (ListRow& row : m_rows)
+            SwapExpandedIso(row);
     endResetModel();
 }
 
@@ -157,6 +167,12 @@ void ResultsModel::ResetSortDirections()
 void ResultsModel::SetShownColumns(int count)
 {
     count = std::clamp(count, 1, kResultColumnCount);
+    if ((count > kTemplateColumnCount) != (m_shownColumns > kTemplateColumnCount)
+        && !m_rows.empty()) {
+        for (ListRow& row : m_rows)
+            SwapExpandedIso(row);
+        emit dataChanged(index(0, IsoColumn), index(rowCount() - 1, IsoColumn));
+    }
     if (count > m_shownColumns) {
         beginInsertColumns({}, m_shownColumns, count - 1);
         m_shownColumns = count;

@@ -52,6 +52,36 @@ public:
     // Whether the expanded window is on.
     bool IsExpanded() const;
 
+    // Reaches the controls as a user would: for the tests and the benchmark
+    // (app/MainDialogDriver.h).
+    class Driver;
+
+public slots:
+    void OnOpen();
+    void OnOpenFolder();
+    void OnQuery();
+    void OnSelchangeShow();
+    void OnHeaderItemClick(int column);
+    void OnListDblClk(const QModelIndex& index);
+    void OnScreenshot();
+    void OnOpenPhoto();
+    void OnExportCsv();
+    void OnListRClick(const QPoint& position);
+    // Switches the expanded window on or off.
+    void OnExpandedWindow(bool on);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void done(int result) override;
+
+private:
     // Controls, made from the window's template.
     CTransparentStatic* m_linkLabel = nullptr;
     CTransparentStatic* m_matchesLabel = nullptr;
@@ -92,32 +122,6 @@ public:
     QAction* m_expandedAction = nullptr; // checkable, in the window menu, and Ctrl+E
     ExpandedPanel* m_panel = nullptr; // at the right of the expanded window
 
-public slots:
-    void OnOpen();
-    void OnOpenFolder();
-    void OnQuery();
-    void OnSelchangeShow();
-    void OnHeaderItemClick(int column);
-    void OnListDblClk(const QModelIndex& index);
-    void OnScreenshot();
-    void OnOpenPhoto();
-    void OnExportCsv();
-    void OnListRClick(const QPoint& position);
-    // Switches the expanded window on or off.
-    void OnExpandedWindow(bool on);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dragLeaveEvent(QDragLeaveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void done(int result) override;
-
-private:
     // Takes the controls from the built template into their members.
     void DoDataExchange(const DialogItems& items);
     void ConnectHandlers();

@@ -18,6 +18,7 @@
 
 #include "app/CMainDialog.h"
 #include "app/ExpandedPanel.h"
+#include "app/MainDialogDriver.h"
 #include "bench/BenchApplication.h"
 #include "bench/BenchArgs.h"
 #include "bench/BenchReport.h"
@@ -113,13 +114,14 @@ int RunWindowScanCommand(int argc, char** argv)
     std::size_t accepted = 0;
     {
         CMainDialog dialog;
+        const CMainDialog::Driver ui(dialog);
         ShowAndSettle(dialog);
         for (int run = 0; run < options.repeat; ++run) {
             QElapsedTimer timer;
             timer.start();
-            dialog.OnOpen();
+            ui.Open();
             seconds.push_back(SecondsOf(timer));
-            accepted = static_cast<std::size_t>(dialog.m_catalogue.recordCount);
+            accepted = static_cast<std::size_t>(ui.Catalogue().recordCount);
         }
     }
     SetDesktop(nullptr);
@@ -139,25 +141,25 @@ int RunWindowQueryCommand(int argc, char** argv)
     const BenchApplication application;
 
     CMainDialog dialog;
-    FillGeneratedCatalogue(dialog.m_catalogue, count);
+    const CMainDialog::Driver ui(dialog);
+    FillGeneratedCatalogue(ui.Catalogue(), count);
     dialog.FillSelectorsFromCatalogue();
     ShowAndSettle(dialog);
 
     QElapsedTimer timer;
     timer.start();
-    dialog.OnQuery();
+    ui.Query();
     dialog.repaint();
     std::printf("query of %d photos: %d listed in %.4f s\n", count, dialog.ListedRowCount(),
         SecondsOf(timer));
 
     timer.restart();
-    dialog.OnHeaderItemClick(2);
+    ui.Sort(2);
     dialog.repaint();
     std::printf("sort: %.4f s\n", SecondsOf(timer));
 
     timer.restart();
-    dialog.m_showCombo->setCurrentIndex(FocalLength); // as the user's choice does
-    dialog.OnSelchangeShow();
+    ui.Show(FocalLength);
     dialog.repaint();
     std::printf("show: %.4f s\n", SecondsOf(timer));
 
@@ -165,31 +167,30 @@ int RunWindowQueryCommand(int argc, char** argv)
     // lens left out, a day span narrowed, the rule unchecked, an aperture bound moved) and
     // its faceted counts, Show by lens, switching off.
     timer.restart();
-    dialog.m_expandedAction->trigger();
+    ui.Expand(true);
     dialog.repaint();
     std::printf("switch on: %.4f s\n", SecondsOf(timer));
-    ExpandedPanel& panel = *dialog.m_panel;
+    ExpandedPanel& panel = *ui.Panel();
     if (panel.m_lensList->topLevelItemCount() > 1)
         panel.m_lensList->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
     panel.m_takenFrom->setDate(panel.m_takenFrom->date().addYears(2));
     panel.m_withoutValuePasses->setChecked(false);
-    dialog.m_apertureMinCombo->setCurrentIndex(1);
+    ui.ApertureMinCombo()->setCurrentIndex(1);
     timer.restart();
-    dialog.OnQuery();
+    ui.Query();
     dialog.repaint();
     std::printf("panel query of %d photos with faceted counts: %d listed in %.4f s\n", count,
         dialog.ListedRowCount(), SecondsOf(timer));
     timer.restart();
-    dialog.OnHeaderItemClick(LensColumn);
+    ui.Sort(LensColumn);
     dialog.repaint();
     std::printf("sort by lens: %.4f s\n", SecondsOf(timer));
     timer.restart();
-    dialog.m_showCombo->setCurrentIndex(5);
-    dialog.OnSelchangeShow();
+    ui.Show(5);
     dialog.repaint();
     std::printf("show lens: %.4f s\n", SecondsOf(timer));
     timer.restart();
-    dialog.m_expandedAction->trigger();
+    ui.Expand(false);
     dialog.repaint();
     std::printf("switch off: %.4f s\n", SecondsOf(timer));
     PrintPeakRss(stdout);

@@ -75,7 +75,7 @@ protected:
     QString Counts() const
     {
         return Lines(Panel()->m_cameraList) + "| " + Lines(Panel()->m_lensList)
-            + m_dialog.m_matchesLabel->text();
+            + m_ui.MatchesLabel()->text();
     }
 
     // Clicks the name of line i, or its check box.
@@ -92,10 +92,10 @@ protected:
 TEST_F(ExpandedWindowTest, SwitchingKeepsTheTemplateAtItsPixelsAndTheQueryState)
 {
     OpenFivePhotos();
-    Click(m_dialog.m_queryButton);
+    Click(m_ui.QueryButton());
     const QSize templateSize = m_dialog.size();
     const QRect list = Results()->geometry();
-    const QRect chart = m_dialog.m_chart->geometry();
+    const QRect chart = m_ui.Chart()->geometry();
     const QImage before = RestingPicture();
     EXPECT_FALSE(Panel()->isVisible());
 
@@ -105,31 +105,31 @@ TEST_F(ExpandedWindowTest, SwitchingKeepsTheTemplateAtItsPixelsAndTheQueryState)
     EXPECT_EQ(m_dialog.minimumSize(), templateSize + QSize(290, 0));
     EXPECT_GT(m_dialog.maximumWidth(), 10000);
     EXPECT_EQ(Results()->geometry(), list);
-    EXPECT_EQ(m_dialog.m_chart->geometry(), chart);
+    EXPECT_EQ(m_ui.Chart()->geometry(), chart);
     // The template area is the same picture but for the list, which gains four columns.
     QImage expanded = RestingPicture().copy(QRect(QPoint(0, 0), templateSize));
     QImage original = before;
     for (QImage* image : { &expanded, &original })
         QPainter(image).fillRect(list, Qt::black);
     EXPECT_TRUE(expanded == original);
-    EXPECT_EQ(m_dialog.m_showCombo->count(), 7);
-    EXPECT_EQ(m_dialog.m_showCombo->itemText(5) + m_dialog.m_showCombo->itemText(6), "LensCamera");
+    EXPECT_EQ(m_ui.ShowCombo()->count(), 7);
+    EXPECT_EQ(m_ui.ShowCombo()->itemText(5) + m_ui.ShowCombo()->itemText(6), "LensCamera");
 
     // Larger, the chart takes a third of the extra height, the list the rest, both the width.
     m_dialog.resize(m_dialog.size() + QSize(100, 90));
-    EXPECT_EQ(m_dialog.m_chart->geometry(), chart.adjusted(0, 0, 100, 30));
+    EXPECT_EQ(m_ui.Chart()->geometry(), chart.adjusted(0, 0, 100, 30));
     EXPECT_EQ(Results()->geometry(), list.adjusted(0, 30, 100, 90));
     EXPECT_EQ(
         Panel()->geometry(), QRect(templateSize.width() + 100, 0, 290, templateSize.height() + 90));
 
     // Ctrl+E switches it off: the template's window exactly, with the same matches.
-    m_dialog.m_showCombo->setCurrentIndex(5);
+    m_ui.ShowCombo()->setCurrentIndex(5);
     Press(Qt::Key_E, Qt::ControlModifier);
     EXPECT_FALSE(Panel()->isVisible());
     EXPECT_EQ(m_dialog.size(), templateSize);
     EXPECT_EQ(m_dialog.minimumSize(), m_dialog.maximumSize());
-    EXPECT_EQ(m_dialog.m_showCombo->count(), 5);
-    EXPECT_EQ(m_dialog.m_matchesLabel->text(), "5/5");
+    EXPECT_EQ(m_ui.ShowCombo()->count(), 5);
+    EXPECT_EQ(m_ui.MatchesLabel()->text(), "5/5");
     EXPECT_TRUE(RestingPicture() == before);
 }
 
@@ -145,24 +145,24 @@ TEST_F(ExpandedWindowTest, FacetedCountsTheWithoutAValueRuleNameClicksBoxesAndKe
     EXPECT_EQ(panel->m_takenFrom->date(), QDate(2024, 1, 1));
     EXPECT_EQ(panel->m_takenTo->date(), QDate(2024, 1, 5));
     EXPECT_TRUE(panel->m_withoutValuePasses->isChecked());
-    Click(m_dialog.m_queryButton);
+    Click(m_ui.QueryButton());
     EXPECT_EQ(Counts(), "*Canon CAM-2=3 *Nikon CAM-1=2 | *L50=3 *Z24=1 *(no lens recorded)=1 5/5");
 
     // ISO 800 and up: p3, without an ISO, passes while the rule is checked, then not.
-    m_dialog.m_isoMinCombo->setCurrentIndex(2);
-    Click(m_dialog.m_queryButton);
+    m_ui.IsoMinCombo()->setCurrentIndex(2);
+    Click(m_ui.QueryButton());
     EXPECT_EQ(Counts(), "*Canon CAM-2=2 *Nikon CAM-1=1 | *L50=1 *Z24=1 *(no lens recorded)=1 3/5");
     Click(panel->m_withoutValuePasses, QPoint(6, panel->m_withoutValuePasses->height() / 2));
     EXPECT_FALSE(panel->m_withoutValuePasses->isChecked());
-    Click(m_dialog.m_queryButton);
+    Click(m_ui.QueryButton());
     EXPECT_EQ(Counts(), "*Canon CAM-2=1 *Nikon CAM-1=1 | *L50=1 *Z24=1 *(no lens recorded)=0 2/5");
 
     // A click on Nikon's name: Nikon alone. A click on Canon's box: Canon as well.
     ClickLine(panel->m_cameraList, 1, false);
-    Click(m_dialog.m_queryButton);
+    Click(m_ui.QueryButton());
     EXPECT_EQ(Counts(), "Canon CAM-2=1 *Nikon CAM-1=1 | *L50=0 *Z24=1 *(no lens recorded)=0 1/5");
     ClickLine(panel->m_cameraList, 0, true);
-    Click(m_dialog.m_queryButton);
+    Click(m_ui.QueryButton());
     EXPECT_EQ(Counts(), "*Canon CAM-2=1 *Nikon CAM-1=1 | *L50=1 *Z24=1 *(no lens recorded)=0 2/5");
     // Space on the current line (Canon) toggles it off; Enter in the list queries.
     panel->m_cameraList->setFocus();
@@ -174,7 +174,7 @@ TEST_F(ExpandedWindowTest, FacetedCountsTheWithoutAValueRuleNameClicksBoxesAndKe
     // Days at their edges: the last day alone lists p5 (taken at 23:59:59), and with the
     // rule checked p3, which has no date, too.
     ClickLine(panel->m_cameraList, 0, true);
-    m_dialog.m_isoMinCombo->setCurrentIndex(0);
+    m_ui.IsoMinCombo()->setCurrentIndex(0);
     panel->m_takenFrom->setFocus();
     panel->m_takenFrom->setDate(QDate(2024, 1, 5));
     Press(Qt::Key_Return);
@@ -182,7 +182,7 @@ TEST_F(ExpandedWindowTest, FacetedCountsTheWithoutAValueRuleNameClicksBoxesAndKe
     Click(panel->m_withoutValuePasses, QPoint(6, panel->m_withoutValuePasses->height() / 2));
     panel->m_takenFrom->setDate(QDate(2024, 1, 1));
     panel->m_takenTo->setDate(QDate(2024, 1, 1));
-    Click(m_dialog.m_queryButton);
+    Click(m_ui.QueryButton());
     EXPECT_EQ(Counts(), "*Canon CAM-2=2 *Nikon CAM-1=0 | *L50=1 *Z24=0 *(no lens recorded)=1 2/5");
     EXPECT_EQ(Order(), "p1.jpg p3.jpg ");
 
@@ -191,8 +191,8 @@ TEST_F(ExpandedWindowTest, FacetedCountsTheWithoutAValueRuleNameClicksBoxesAndKe
     QWidget* const controls[] = { panel->m_cameraList, panel->m_lensList, panel->m_takenFrom,
         panel->m_takenTo, panel->m_withoutValuePasses };
     std::string reached;
-    m_dialog.m_exitButton->setFocus();
-    for (int i = 0; i < 60 && (i == 0 || QApplication::focusWidget() != m_dialog.m_exitButton);
+    m_ui.ExitButton()->setFocus();
+    for (int i = 0; i < 60 && (i == 0 || QApplication::focusWidget() != m_ui.ExitButton());
          ++i, Press(Qt::Key_Tab)) {
         QWidget* focus = QApplication::focusWidget();
         for (QWidget* const& control : controls) {
@@ -210,20 +210,20 @@ TEST_F(ExpandedWindowTest, FacetedCountsTheWithoutAValueRuleNameClicksBoxesAndKe
 TEST_F(ExpandedWindowTest, NewColumnsSortBothWaysTheExportFollowsTheColumnsAndChartsByName)
 {
     OpenFivePhotos();
-    Click(m_dialog.m_queryButton);
+    Click(m_ui.QueryButton());
     // A narrower query redraws the chart: not the previous matches' bars.
-    const ChartBins all = m_dialog.m_chart->Bins();
-    const QImage allChart = Picture().copy(m_dialog.m_chart->geometry());
-    m_dialog.m_apertureMaxCombo->setCurrentIndex(0); // F1.8 only
-    Click(m_dialog.m_queryButton);
+    const ChartBins all = m_ui.Chart()->Bins();
+    const QImage allChart = Picture().copy(m_ui.Chart()->geometry());
+    m_ui.ApertureMaxCombo()->setCurrentIndex(0); // F1.8 only
+    Click(m_ui.QueryButton());
     EXPECT_EQ(all.counts, (std::vector<int> { 3, 1, 1 }));
-    EXPECT_EQ(m_dialog.m_chart->Bins().counts, std::vector<int> { 3 });
-    EXPECT_FALSE(Picture().copy(m_dialog.m_chart->geometry()) == allChart);
-    m_dialog.m_apertureMaxCombo->setCurrentIndex(2);
-    Click(m_dialog.m_queryButton);
+    EXPECT_EQ(m_ui.Chart()->Bins().counts, std::vector<int> { 3 });
+    EXPECT_FALSE(Picture().copy(m_ui.Chart()->geometry()) == allChart);
+    m_ui.ApertureMaxCombo()->setCurrentIndex(2);
+    Click(m_ui.QueryButton());
 
     Press(Qt::Key_E, Qt::ControlModifier);
-    Click(m_dialog.m_queryButton);
+    Click(m_ui.QueryButton());
     const QAbstractItemModel* rows = Results()->model();
     EXPECT_EQ(Column(rows, LensColumn), "L50 L50  Z24 L50 ");
     EXPECT_EQ(Column(rows, TakenColumn),
@@ -261,15 +261,15 @@ TEST_F(ExpandedWindowTest, NewColumnsSortBothWaysTheExportFollowsTheColumnsAndCh
             .replace('@', QFile::encodeName(m_dir.path())));
 
     // Show Lens and Camera: a bar per name, tallest first.
-    m_dialog.m_showCombo->setFocus();
-    m_dialog.m_showCombo->setCurrentIndex(5);
+    m_ui.ShowCombo()->setFocus();
+    m_ui.ShowCombo()->setCurrentIndex(5);
     Press(Qt::Key_Return); // Enter in Show redraws the chart
-    EXPECT_EQ(m_dialog.m_chart->Bins().names,
+    EXPECT_EQ(m_ui.Chart()->Bins().names,
         (std::vector<std::string> { "L50", "(no lens recorded)", "Z24" }));
-    m_dialog.m_showCombo->setCurrentIndex(6);
+    m_ui.ShowCombo()->setCurrentIndex(6);
     Press(Qt::Key_Return);
-    EXPECT_EQ(m_dialog.m_chart->Bins().names,
-        (std::vector<std::string> { "Canon CAM-2", "Nikon CAM-1" }));
+    EXPECT_EQ(
+        m_ui.Chart()->Bins().names, (std::vector<std::string> { "Canon CAM-2", "Nikon CAM-1" }));
 
     // Not expanded, the export is the template's six columns again.
     Press(Qt::Key_E, Qt::ControlModifier);

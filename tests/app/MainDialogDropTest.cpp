@@ -110,10 +110,9 @@ TEST_F(MainWindowTest, DragIsTakenWithLocalFilesTheDropWalksFoldersAndSoDoesOpen
               { "file://camera/p/a.jpg\r\n", Qt::CopyAction, false },
               { nullptr, Qt::CopyAction, false } };
     for (const auto& [uriList, actions, taken] : rows)
-        for (const QWidget* control :
-            std::initializer_list<const QWidget*> { m_dialog.m_resultsList, m_dialog.m_chart,
-                m_dialog.m_apertureMinCombo, m_dialog.m_focalMinEdit }) {
-            if (!uriList && control == m_dialog.m_focalMinEdit)
+        for (const QWidget* control : std::initializer_list<const QWidget*> {
+                 m_ui.ResultsList(), m_ui.Chart(), m_ui.ApertureMinCombo(), m_ui.FocalMinEdit() }) {
+            if (!uriList && control == m_ui.FocalMinEdit())
                 continue; // plain text is the edit's own to take
             EXPECT_EQ(Drag(m_dialog, control, uriList, actions, false), taken)
                 << (uriList ? uriList : "text") << " at " << control->x() << ", " << control->y();
@@ -129,13 +128,13 @@ TEST_F(MainWindowTest, DragIsTakenWithLocalFilesTheDropWalksFoldersAndSoDoesOpen
     const auto removeBad = qScopeGuard([&folder] { unlink((folder + "bad\xff.jpg").constData()); });
 
     ScanWatcher watcher;
-    EXPECT_TRUE(Drag(m_dialog, m_dialog.m_focalMaxEdit,
+    EXPECT_TRUE(Drag(m_dialog, m_ui.FocalMaxEdit(),
         url + "a.jpg\r\n" + url + "Roll\r\n" + url + "loose.dat\r\n" + url + "bad%FF.jpg"));
     EXPECT_EQ(watcher.notices, "PPPPPD");
     EXPECT_EQ(m_desktop.openDialogs + m_desktop.folderChoosers, 0);
-    EXPECT_EQ(m_dialog.m_focalMaxEdit->text(), "0");
-    EXPECT_EQ(Entries(m_dialog.m_apertureMaxCombo), "F2.8 F4.0 F5.6 F7.1 F8.0 (F8.0)");
-    Click(m_dialog.m_queryButton);
+    EXPECT_EQ(m_ui.FocalMaxEdit()->text(), "0");
+    EXPECT_EQ(Entries(m_ui.ApertureMaxCombo()), "F2.8 F4.0 F5.6 F7.1 F8.0 (F8.0)");
+    Click(m_ui.QueryButton());
     EXPECT_EQ(Order(), QString::fromUtf8("a.jpg b.JPG d.jpeg loose.dat bad\xEF\xBF\xBD.jpg "));
 
     QTest::mouseDClick(Results()->viewport(), Qt::LeftButton, {}, RowCentre(4));
@@ -160,12 +159,12 @@ TEST_F(MainWindowTest, DragIsTakenWithLocalFilesTheDropWalksFoldersAndSoDoesOpen
     for (const auto& [at, file, total] : cancels) {
         watcher.notices.clear();
         watcher.cancelAt = at;
-        Drag(m_dialog, m_dialog.m_chart, url + "a.jpg\r\n" + url + "Roll\r\n" + url + "loose.dat");
+        Drag(m_dialog, m_ui.Chart(), url + "a.jpg\r\n" + url + "Roll\r\n" + url + "loose.dat");
         EXPECT_EQ(watcher.notices, std::string(at, 'P') + 'C');
         EXPECT_EQ(watcher.shown, m_dir.filePath(file) + total);
-        EXPECT_EQ(m_dialog.m_catalogue.recordCount, 0);
-        EXPECT_FALSE(m_dialog.m_catalogue.head);
-        EXPECT_EQ(Entries(m_dialog.m_apertureMaxCombo), "F2.8 F4.0 F5.6 F7.1 F8.0 (F8.0)");
+        EXPECT_EQ(m_ui.Catalogue().recordCount, 0);
+        EXPECT_FALSE(m_ui.Catalogue().head);
+        EXPECT_EQ(Entries(m_ui.ApertureMaxCombo()), "F2.8 F4.0 F5.6 F7.1 F8.0 (F8.0)");
     }
 
     // Open Folder, chosen from the window menu that the program icon opens and with
@@ -181,19 +180,19 @@ TEST_F(MainWindowTest, DragIsTakenWithLocalFilesTheDropWalksFoldersAndSoDoesOpen
     ChooseFromMenu("Open &Folder...");
     EXPECT_EQ(m_desktop.folderChoosers, 1);
     EXPECT_EQ(m_desktop.openDialogs, 0);
-    EXPECT_EQ(Entries(m_dialog.m_apertureMinCombo), "F4.0 F5.6 F8.0 (F4.0)");
+    EXPECT_EQ(Entries(m_ui.ApertureMinCombo()), "F4.0 F5.6 F8.0 (F4.0)");
 
     for (QWidget* focus :
-        std::initializer_list<QWidget*> { m_dialog.m_exitButton, m_dialog.m_focalMinEdit }) {
+        std::initializer_list<QWidget*> { m_ui.ExitButton(), m_ui.FocalMinEdit() }) {
         m_desktop.folderToOpen
-            = focus == m_dialog.m_exitButton ? m_dir.filePath("Trip/day2") : QString();
+            = focus == m_ui.ExitButton() ? m_dir.filePath("Trip/day2") : QString();
         Activate(&m_dialog);
         focus->setFocus();
         Press(Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
-        EXPECT_EQ(Entries(m_dialog.m_apertureMinCombo), "F5.6 (F5.6)");
+        EXPECT_EQ(Entries(m_ui.ApertureMinCombo()), "F5.6 (F5.6)");
     }
     EXPECT_EQ(m_desktop.folderChoosers, 3);
-    EXPECT_EQ(m_dialog.m_catalogue.recordCount, 0);
+    EXPECT_EQ(m_ui.Catalogue().recordCount, 0);
 }
 
 // Export to a FIFO whose reader never reads: the window shows the progress box after a
@@ -207,7 +206,7 @@ TEST_F(MainWindowTest, ASaveThatWaitsShowsItsBoxAndTakesNoDrop)
     ASSERT_GE(stalled, 0);
     // More than the pipe holds, so that the save waits for its reader.
     std::vector<ListRow> rows(3000, ListRow { "/p/a.jpg", "Camera", 2.8, 50, 100, 0.004 });
-    m_dialog.m_resultsModel->SetRows(rows);
+    m_ui.Results().SetRows(rows);
     m_desktop.calls.clear();
     m_desktop.saveTarget = fifo;
     const QByteArray url = "file://" + QFile::encodeName(m_dir.filePath(QStringLiteral("a.jpg")));
@@ -220,7 +219,7 @@ TEST_F(MainWindowTest, ASaveThatWaitsShowsItsBoxAndTakesNoDrop)
             ASSERT_NE(box, nullptr);
             EXPECT_EQ(box->windowTitle(), QStringLiteral("Saving file..."));
             shownFile = box->m_fileLabel->toolTip();
-            dropTaken = Drag(m_dialog, m_dialog.m_chart, url + "\r\n");
+            dropTaken = Drag(m_dialog, m_ui.Chart(), url + "\r\n");
             Click(box->m_cancelButton);
         });
     ::close(stalled);

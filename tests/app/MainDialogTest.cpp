@@ -33,21 +33,21 @@ TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
     EXPECT_EQ(m_dialog.minimumSize(), m_dialog.maximumSize());
     // Controls in pixels (x, y, width, height); a drop-down list's field is as high as the
     // style makes it.
-    const CMainDialog& d = m_dialog;
-    const std::pair<QWidget*, QRect> places[] = { { d.m_exitButton, { 506, 11, 75, 21 } },
-        { d.m_resultsList, { 11, 330, 572, 87 } }, { d.m_chart, { 11, 125, 572, 198 } },
-        { d.m_apertureMinCombo, { 57, 66, 60, 22 } }, { d.m_isoMinCombo, { 222, 66, 60, 22 } },
-        { d.m_shutterMinCombo, { 299, 66, 60, 22 } }, { d.m_apertureHeading, { 57, 51, 42, 12 } },
-        { d.m_isoHeading, { 224, 51, 20, 12 } }, { d.m_shutterHeading, { 299, 51, 68, 12 } },
-        { d.m_focalHeading, { 132, 51, 60, 12 } }, { d.m_minHeading, { 23, 71, 18, 12 } },
-        { d.m_focalMinEdit, { 132, 66, 43, 18 } }, { d.m_focalMinSpin, { 175, 66, 17, 18 } },
-        { d.m_apertureMaxCombo, { 57, 93, 60, 22 } }, { d.m_isoMaxCombo, { 222, 93, 60, 22 } },
-        { d.m_shutterMaxCombo, { 299, 93, 60, 22 } }, { d.m_maxHeading, { 21, 96, 21, 12 } },
-        { d.m_focalMaxEdit, { 132, 93, 43, 18 } }, { d.m_focalMaxSpin, { 175, 93, 17, 18 } },
-        { d.m_queryButton, { 495, 68, 75, 21 } }, { d.m_openButton, { 266, 11, 75, 21 } },
-        { d.m_showCombo, { 456, 93, 117, 22 } }, { d.m_showHeading, { 411, 96, 29, 12 } },
-        { d.m_matchesLabel, { 464, 51, 107, 12 } }, { d.m_matchesHeading, { 411, 51, 45, 12 } },
-        { d.m_linkLabel, { 54, 12, 207, 21 } }, { d.m_screenshotButton, { 386, 11, 75, 21 } } };
+    const CMainDialog::Driver& ui = m_ui;
+    const std::pair<QWidget*, QRect> places[] = { { ui.ExitButton(), { 506, 11, 75, 21 } },
+        { ui.ResultsList(), { 11, 330, 572, 87 } }, { ui.Chart(), { 11, 125, 572, 198 } },
+        { ui.ApertureMinCombo(), { 57, 66, 60, 22 } }, { ui.IsoMinCombo(), { 222, 66, 60, 22 } },
+        { ui.ShutterMinCombo(), { 299, 66, 60, 22 } }, { ui.ApertureHeading(), { 57, 51, 42, 12 } },
+        { ui.IsoHeading(), { 224, 51, 20, 12 } }, { ui.ShutterHeading(), { 299, 51, 68, 12 } },
+        { ui.FocalHeading(), { 132, 51, 60, 12 } }, { ui.MinHeading(), { 23, 71, 18, 12 } },
+        { ui.FocalMinEdit(), { 132, 66, 43, 18 } }, { ui.FocalMinSpin(), { 175, 66, 17, 18 } },
+        { ui.ApertureMaxCombo(), { 57, 93, 60, 22 } }, { ui.IsoMaxCombo(), { 222, 93, 60, 22 } },
+        { ui.ShutterMaxCombo(), { 299, 93, 60, 22 } }, { ui.MaxHeading(), { 21, 96, 21, 12 } },
+        { ui.FocalMaxEdit(), { 132, 93, 43, 18 } }, { ui.FocalMaxSpin(), { 175, 93, 17, 18 } },
+        { ui.QueryButton(), { 495, 68, 75, 21 } }, { ui.OpenButton(), { 266, 11, 75, 21 } },
+        { ui.ShowCombo(), { 456, 93, 117, 22 } }, { ui.ShowHeading(), { 411, 96, 29, 12 } },
+        { ui.MatchesLabel(), { 464, 51, 107, 12 } }, { ui.MatchesHeading(), { 411, 51, 45, 12 } },
+        { ui.LinkLabel(), { 54, 12, 207, 21 } }, { ui.ScreenshotButton(), { 386, 11, 75, 21 } } };
     for (const auto& [control, place] : places)
         EXPECT_EQ(control->geometry(), place) << place.x() << ", " << place.y();
     EXPECT_EQ(m_dialog.childAt(12, 9), m_dialog.childAt(42, 35)); // the 32 x 32 icon at 11, 8
@@ -72,24 +72,24 @@ TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
         { std::pair { 0, 95 }, { 1, 170 }, { 2, 60 }, { 3, 80 }, { 4, 50 }, { 5, 85 } })
         EXPECT_EQ(Results()->horizontalHeader()->sectionSize(column), width);
 
-    EXPECT_FALSE(m_dialog.m_queryButton->isEnabled());
-    EXPECT_TRUE(m_dialog.m_screenshotButton->isEnabled());
-    EXPECT_EQ(QApplication::focusWidget(), m_dialog.m_exitButton);
+    EXPECT_FALSE(m_ui.QueryButton()->isEnabled());
+    EXPECT_TRUE(m_ui.ScreenshotButton()->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), m_ui.ExitButton());
     for (const QComboBox* list :
-        { m_dialog.m_apertureMinCombo, m_dialog.m_apertureMaxCombo, m_dialog.m_isoMinCombo,
-            m_dialog.m_isoMaxCombo, m_dialog.m_shutterMinCombo, m_dialog.m_shutterMaxCombo })
+        { m_ui.ApertureMinCombo(), m_ui.ApertureMaxCombo(), m_ui.IsoMinCombo(), m_ui.IsoMaxCombo(),
+            m_ui.ShutterMinCombo(), m_ui.ShutterMaxCombo() })
         EXPECT_EQ(list->currentIndex(), -1) << list->x() << ", " << list->y();
-    EXPECT_EQ(m_dialog.m_showCombo->currentText() + m_dialog.m_focalMinEdit->text()
-            + m_dialog.m_focalMaxEdit->text() + m_dialog.m_matchesLabel->text(),
+    EXPECT_EQ(m_ui.ShowCombo()->currentText() + m_ui.FocalMinEdit()->text()
+            + m_ui.FocalMaxEdit()->text() + m_ui.MatchesLabel()->text(),
         "Aperture"); // the match count never shows its placeholder "Static"
     EXPECT_EQ(Results()->model()->rowCount(), 0);
 
     // The link in blue 12-point Arial of normal weight, the match count in bold; the
     // background white at the top and one step short of RGB(239, 239, 255) at the bottom.
-    const QFont link = m_dialog.m_linkLabel->font();
+    const QFont link = m_ui.LinkLabel()->font();
     EXPECT_EQ(std::make_tuple(link.family(), link.pixelSize(), link.bold()),
         std::make_tuple(QString("Arial"), 16, false));
-    EXPECT_TRUE(m_dialog.m_matchesLabel->font().bold());
+    EXPECT_TRUE(m_ui.MatchesLabel()->font().bold());
     const QImage picture = Picture();
     // The 32-pixel icon at the top left: its glint and its frame's edge.
     EXPECT_EQ(
@@ -111,7 +111,7 @@ TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
         EXPECT_EQ(chart.pixel(at), picture.pixel(5, 125 + at.y())) << at.x() << ", " << at.y();
     // The match count is drawn over the gradient: where it has no text the gradient shows,
     // and a shorter count leaves nothing of a longer one.
-    auto* matches = m_dialog.m_matchesLabel;
+    auto* matches = m_ui.MatchesLabel();
     const QRect past(464, 51, 107 - matches->fontMetrics().horizontalAdvance("1/2") - 2, 12);
     EXPECT_EQ(picture.pixel(470, 57), picture.pixel(590, 57));
     matches->setText("8888/8888");
@@ -143,21 +143,20 @@ TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
 // suggests and closes the window only as a click on Exit.
 TEST_F(MainWindowTest, TabAndEnterInEveryControl)
 {
-    m_dialog.m_focalMinEdit->setFocus();
+    m_ui.FocalMinEdit()->setFocus();
     Press(Qt::Key_Return); // nothing to query yet
     EXPECT_TRUE(m_dialog.isVisible());
 
     const QString catalogueOrder = "c.jpg a.jpg Old.tif b.jpg ";
     OpenPhotos(FourPhotos());
-    Click(m_dialog.m_queryButton);
+    Click(m_ui.QueryButton());
     ASSERT_EQ(Order(), catalogueOrder);
 
-    m_dialog.m_exitButton->setFocus();
-    const QWidget* const tabOrder[] = { m_dialog.m_resultsList, m_dialog.m_apertureMinCombo,
-        m_dialog.m_isoMinCombo, m_dialog.m_shutterMinCombo, m_dialog.m_focalMinEdit,
-        m_dialog.m_apertureMaxCombo, m_dialog.m_isoMaxCombo, m_dialog.m_shutterMaxCombo,
-        m_dialog.m_focalMaxEdit, m_dialog.m_queryButton, m_dialog.m_openButton,
-        m_dialog.m_showCombo, m_dialog.m_screenshotButton, m_dialog.m_exitButton };
+    m_ui.ExitButton()->setFocus();
+    const QWidget* const tabOrder[] = { m_ui.ResultsList(), m_ui.ApertureMinCombo(),
+        m_ui.IsoMinCombo(), m_ui.ShutterMinCombo(), m_ui.FocalMinEdit(), m_ui.ApertureMaxCombo(),
+        m_ui.IsoMaxCombo(), m_ui.ShutterMaxCombo(), m_ui.FocalMaxEdit(), m_ui.QueryButton(),
+        m_ui.OpenButton(), m_ui.ShowCombo(), m_ui.ScreenshotButton(), m_ui.ExitButton() };
     for (const QWidget* const& next : tabOrder) {
         Press(Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next) << &next - tabOrder;
@@ -165,15 +164,14 @@ TEST_F(MainWindowTest, TabAndEnterInEveryControl)
 
     // A bound list, a focal box or Query runs the query: the rows are listed anew in
     // catalogue order, whatever the sort.
-    QWidget* const bounds[]
-        = { m_dialog.m_apertureMinCombo, m_dialog.m_apertureMaxCombo, m_dialog.m_isoMinCombo,
-              m_dialog.m_isoMaxCombo, m_dialog.m_shutterMinCombo, m_dialog.m_shutterMaxCombo,
-              m_dialog.m_focalMinEdit, m_dialog.m_focalMaxEdit, m_dialog.m_queryButton };
+    QWidget* const bounds[] = { m_ui.ApertureMinCombo(), m_ui.ApertureMaxCombo(),
+        m_ui.IsoMinCombo(), m_ui.IsoMaxCombo(), m_ui.ShutterMinCombo(), m_ui.ShutterMaxCombo(),
+        m_ui.FocalMinEdit(), m_ui.FocalMaxEdit(), m_ui.QueryButton() };
     for (QWidget* const& bound : bounds) {
         ClickHeading(IsoColumn);
         ASSERT_NE(Order(), catalogueOrder);
         bound->setFocus();
-        Press(bound == m_dialog.m_focalMaxEdit ? Qt::Key_Enter : Qt::Key_Return);
+        Press(bound == m_ui.FocalMaxEdit() ? Qt::Key_Enter : Qt::Key_Return);
         EXPECT_EQ(Order(), catalogueOrder) << &bound - bounds;
     }
     // The list opens its selected photo, the same one after a sort, and nothing without a
@@ -185,18 +183,18 @@ TEST_F(MainWindowTest, TabAndEnterInEveryControl)
     ClickHeading(IsoColumn);
     const QString sorted = Order();
     Press(Qt::Key_Return);
-    m_dialog.m_showCombo->setFocus();
+    m_ui.ShowCombo()->setFocus();
     Press(Qt::Key_Return);
     EXPECT_EQ(m_desktop.opened, QList<QUrl> { QUrl::fromLocalFile(m_dir.filePath("Old.tif")) });
     EXPECT_EQ(Order(), sorted);
 
     // On a push button Enter clicks it; the open and save dialogs are dismissed.
     m_desktop.filesToOpen.clear();
-    m_dialog.m_openButton->setFocus();
+    m_ui.OpenButton()->setFocus();
     Press(Qt::Key_Return);
     EXPECT_EQ(m_desktop.openDialogs, 2);
     Activate(&m_dialog);
-    m_dialog.m_screenshotButton->setFocus();
+    m_ui.ScreenshotButton()->setFocus();
     Press(Qt::Key_Return);
     EXPECT_EQ(m_desktop.calls.size(), 1);
     EXPECT_TRUE(m_dialog.isVisible());
@@ -204,7 +202,7 @@ TEST_F(MainWindowTest, TabAndEnterInEveryControl)
     for (const int key : { int(Qt::Key_Return), int(Qt::Key_Escape), 0 }) {
         Activate(&m_dialog);
         m_dialog.setResult(QDialog::Accepted);
-        m_dialog.m_exitButton->setFocus();
+        m_ui.ExitButton()->setFocus();
         key ? Press(key) : void(m_dialog.close());
         EXPECT_TRUE(m_dialog.result() == QDialog::Rejected && !m_dialog.isVisible()) << key;
     }
@@ -221,15 +219,15 @@ TEST_F(MainWindowTest, DropDownListsOpenBelowTheirFieldAndKeepToTheirHeight)
     for (const char* style : { "Fusion", "Windows" }) {
         QApplication::setStyle(style);
         CMainDialog dialog;
+        const CMainDialog::Driver ui(dialog);
         Activate(&dialog);
         m_desktop.filesToOpen = photos;
-        Click(dialog.m_openButton);
-        QComboBox* const lists[] = { dialog.m_apertureMinCombo, dialog.m_isoMinCombo,
-            dialog.m_shutterMinCombo, dialog.m_apertureMaxCombo, dialog.m_isoMaxCombo,
-            dialog.m_shutterMaxCombo, dialog.m_showCombo };
+        Click(ui.OpenButton());
+        QComboBox* const lists[] = { ui.ApertureMinCombo(), ui.IsoMinCombo(), ui.ShutterMinCombo(),
+            ui.ApertureMaxCombo(), ui.IsoMaxCombo(), ui.ShutterMaxCombo(), ui.ShowCombo() };
         for (QComboBox* const& list : lists) {
             const auto id = &list - lists;
-            const bool show = list == dialog.m_showCombo; // all five entries without scrolling
+            const bool show = list == ui.ShowCombo(); // all five entries without scrolling
             ASSERT_EQ(list->count(), show ? 5 : 200);
             Click(list);
             QWidget* open = QApplication::activePopupWidget();

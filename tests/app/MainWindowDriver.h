@@ -7,6 +7,7 @@
 #pragma once
 
 #include "app/CMainDialog.h"
+#include "app/MainDialogDriver.h"
 #include "chart/CChartStatic.h"
 #include "controls/CTransparentStatic.h"
 #include "controls/UpDownControl.h"
@@ -115,7 +116,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { Activate(&m_dialog); }
 
-    QTableView* Results() const { return m_dialog.m_resultsList; }
+    QTableView* Results() const { return m_ui.ResultsList(); }
 
     // A 3 MB photo of the NIKON CAM-1 with the given f-number, exposure time (s), focal
     // length (mm) and ISO (0: none); the name is bytes and may hold folders.
@@ -167,7 +168,7 @@ protected:
     void OpenPhotos(const QStringList& paths)
     {
         m_desktop.filesToOpen = paths;
-        Click(m_dialog.m_openButton);
+        Click(m_ui.OpenButton());
         Activate(&m_dialog);
     }
 
@@ -221,4 +222,5 @@ protected:
     FakeDesktop m_desktop;
     QTemporaryDir m_dir;
     CMainDialog m_dialog;
+    const CMainDialog::Driver m_ui { m_dialog };
 };

@@ -295,18 +295,18 @@ TEST_F(ExpandedWindowTest, TheMakersNoteGivesLensAndIsoToTheExpandedWindowOnly)
     const QString path = m_dir.filePath("n.jpg");
     ASSERT_TRUE(WriteCorpusFile(QFile::encodeName(path).toStdString(), nikon));
     OpenPhotos({ path, Photo("p1.jpg", "Canon", "Canon CAM-2", "L50", "", 18, 100) });
-    Click(m_dialog.m_queryButton);
+    Click(m_ui.QueryButton());
     const QAbstractItemModel* rows = Results()->model();
-    m_dialog.m_showCombo->setFocus();
-    m_dialog.m_showCombo->setCurrentIndex(Iso);
+    m_ui.ShowCombo()->setFocus();
+    m_ui.ShowCombo()->setCurrentIndex(Iso);
     Press(Qt::Key_Return);
     EXPECT_EQ(Column(rows, IsoColumn), "n/a 100 ");
-    EXPECT_EQ(m_dialog.m_chart->Bins().values, std::vector<double> { 100 });
+    EXPECT_EQ(m_ui.Chart()->Bins().values, std::vector<double> { 100 });
 
     Press(Qt::Key_E, Qt::ControlModifier);
     EXPECT_EQ(Column(rows, IsoColumn), "800 100 ");
-    EXPECT_EQ(m_dialog.m_chart->Bins().values, (std::vector<double> { 100, 800 }));
-    Click(m_dialog.m_queryButton);
+    EXPECT_EQ(m_ui.Chart()->Bins().values, (std::vector<double> { 100, 800 }));
+    Click(m_ui.QueryButton());
     EXPECT_EQ(
         Column(rows, IsoColumn) + Column(rows, LensColumn), "800 100 18-70 mm f/3.5-4.5 L50 ");
     EXPECT_EQ(rows->index(0, LensColumn).data(Qt::ToolTipRole), "Nikon Lens (0x0084)");
@@ -315,7 +315,7 @@ TEST_F(ExpandedWindowTest, TheMakersNoteGivesLensAndIsoToTheExpandedWindowOnly)
 
     Press(Qt::Key_E, Qt::ControlModifier);
     EXPECT_EQ(Column(rows, IsoColumn), "n/a 100 ");
-    EXPECT_EQ(m_dialog.m_chart->Bins().values, std::vector<double> { 100 });
+    EXPECT_EQ(m_ui.Chart()->Bins().values, std::vector<double> { 100 });
     EXPECT_FALSE(rows->index(0, IsoColumn).data(Qt::ToolTipRole).isValid());
 }
 

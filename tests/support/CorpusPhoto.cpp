@@ -136,11 +136,22 @@ void AddMakerNote(CorpusPhoto& photo, bool slr, std::uint64_t mix)
         photo.noteFocal[i] = slr ? slrFocal[tele][i] : (i == 0 ? 5 : 50);
         photo.noteF[i] = slr ? slrF[tele][i] : (i == 0 ? 28 : 59);
     }
-    static const char* const kNoteLenses[] = { "EF-S18-55mm f/3.5-5.6 IS",
-        "OLYMPUS M.14-42mm F3.5-5.6", "LUMIX G VARIO 14-42/F3.5-5.6", "" };
-    photo.noteLens = kNoteLenses[(mix >> 49) % 4];
+    // The note's lens text, where the maker writes one: one shot in four without it.
+    const bool text = (mix >> 49) % 4 != 0;
+    photo.noteLens = !text                    ? ""
+        : photo.note == CorpusNote::Canon     ? "EF-S18-55mm f/3.5-5.6 IS"
+        : photo.note == CorpusNote::Panasonic ? "LUMIX G VARIO 14-42/F3.5-5.6"
+        : photo.note == CorpusNote::Olympus || photo.note == CorpusNote::OlympusOld
+        ? "OLYMPUS M.14-42mm F3.5-5.6"
+        : "";
     photo.noteIso = photo.iso != 0 ? photo.iso : 400;
-    photo.canonAutoIso = (mix >> 51) % 2 != 0;
+    // Makers without a note the reader knows write the standard LensSpecification.
+    if (photo.note == CorpusNote::Opaque && slr) {
+        for (int i = 0; i < 2; ++i) {
+            photo.lensSpecification[i] = { photo.noteFocal[i], 1 };
+            photo.lensSpecification[2 + i] = { photo.noteF[i], 10 };
+        }
+    }
 }
 
 } // namespace

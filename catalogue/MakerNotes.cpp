@@ -21,6 +21,9 @@ constexpr std::uint16_t kTagLensSpecification = 0xA432; // 4 RATIONAL
 constexpr std::uint16_t kTypeShort = 3;
 constexpr std::size_t kEntrySize = 12;
 constexpr std::size_t kMaxTextLength = 127;
+// Makers' directories hold tens of entries, a few hundred at most: a larger count is bytes
+// that are no directory.
+constexpr std::uint16_t kMaxEntries = 1000;
 
 // Bytes of one value of each TIFF type (1 BYTE to 13 IFD); 0 for an unknown type.
 std::uint64_t TypeSize(std::uint16_t type)
@@ -103,7 +106,7 @@ struct Directory {
     bool Find(std::uint16_t wanted, Entry& out) const
     {
         std::uint16_t count = 0;
-        if (!bytes.U16(at, count))
+        if (!bytes.U16(at, count) || count > kMaxEntries)
             return false;
         for (std::uint64_t i = 0; i < count; ++i) {
             const std::uint64_t entry = at + 2 + kEntrySize * i;

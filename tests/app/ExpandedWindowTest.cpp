@@ -23,7 +23,8 @@ protected:
         std::tie(photo.make, photo.model, photo.lens, photo.dateTime, photo.fNumber, photo.iso,
             photo.exposureTime, photo.focalLength, photo.focal35, photo.fileSize)
             = std::make_tuple(make, model, lens, date, CorpusRational { tenths, 10 }, iso,
-                CorpusRational { 1, 100 }, CorpusRational { 50, 1 }, 75, 2 << 20);
+                CorpusRational { 1, 100 }, CorpusRational { 50, 1 },
+                static_cast<std::uint16_t>(60 + tenths), 2 << 20);
         const QString path = m_dir.filePath(name);
         EXPECT_TRUE(WriteCorpusFile(QFile::encodeName(path).toStdString(), photo));
         return path;
@@ -122,13 +123,18 @@ TEST_F(ExpandedWindowTest, SwitchingKeepsTheTemplateAtItsPixelsAndTheQueryState)
     EXPECT_EQ(
         Panel()->geometry(), QRect(templateSize.width() + 100, 0, 290, templateSize.height() + 90));
 
-    // Ctrl+E switches it off: the template's window exactly, with the same matches.
+    // Ctrl+E switches it off: the template's window exactly, with the same matches; the
+    // panel's filters (a camera unchecked) no longer apply to the next query.
     m_ui.ShowCombo()->setCurrentIndex(5);
+    ClickLine(Panel()->m_cameraList, 0, true);
+    Click(m_ui.QueryButton());
+    ASSERT_NE(m_ui.MatchesLabel()->text(), "5/5");
     Press(Qt::Key_E, Qt::ControlModifier);
     EXPECT_FALSE(Panel()->isVisible());
     EXPECT_EQ(m_dialog.size(), templateSize);
     EXPECT_EQ(m_dialog.minimumSize(), m_dialog.maximumSize());
     EXPECT_EQ(m_ui.ShowCombo()->count(), 5);
+    Click(m_ui.QueryButton());
     EXPECT_EQ(m_ui.MatchesLabel()->text(), "5/5");
     EXPECT_TRUE(RestingPicture() == before);
 }
@@ -228,15 +234,15 @@ TEST_F(ExpandedWindowTest, NewColumnsSortBothWaysTheExportFollowsTheColumnsAndCh
     EXPECT_EQ(Column(rows, LensColumn), "L50 L50  Z24 L50 ");
     EXPECT_EQ(Column(rows, TakenColumn),
         "2024-01-01 10:00:00 2024-01-02 10:00:00  2024-01-03 10:00:00 2024-01-05 23:59:59 ");
-    EXPECT_EQ(Column(rows, Focal35Column), "75 75 75 75 75 ");
+    EXPECT_EQ(Column(rows, Focal35Column), "78 88 78 78 100 ");
     EXPECT_EQ(Column(rows, FolderColumn), QString(m_dir.path() + ' ').repeated(5));
     const std::pair<int, const char*> clicks[]
         = { { LensColumn, "p3.jpg p1.jpg p2.jpg p5.jpg p4.jpg " },
               { LensColumn, "p4.jpg p1.jpg p2.jpg p5.jpg p3.jpg " },
               { TakenColumn, "p3.jpg p1.jpg p2.jpg p4.jpg p5.jpg " },
               { TakenColumn, "p5.jpg p4.jpg p2.jpg p1.jpg p3.jpg " },
-              { Focal35Column, "p5.jpg p4.jpg p2.jpg p1.jpg p3.jpg " },
-              { FolderColumn, "p5.jpg p4.jpg p2.jpg p1.jpg p3.jpg " } };
+              { Focal35Column, "p4.jpg p1.jpg p3.jpg p2.jpg p5.jpg " },
+              { FolderColumn, "p4.jpg p1.jpg p3.jpg p2.jpg p5.jpg " } };
     for (const auto& [column, order] : clicks) {
         Results()->scrollTo(rows->index(0, column));
         ClickHeading(column);
@@ -251,13 +257,14 @@ TEST_F(ExpandedWindowTest, NewColumnsSortBothWaysTheExportFollowsTheColumnsAndCh
     ASSERT_TRUE(wide.open(QIODevice::ReadOnly));
     // Every row ends with its folder (@) and a tab.
     EXPECT_EQ(wide.readAll(),
-        QByteArray("Filename\tCamera\tAperture\tFocal Length\tISO\tShutter Speed\tLens\tTaken\t"
-                   "35 mm Focal Length\tFolder\n"
-                   "p5.jpg\tNikon CAM-1\tF4.0\t50\t200\t1/100\tL50\t2024-01-05 23:59:59\t75\t@\t\n"
-                   "p4.jpg\tNikon CAM-1\tF1.8\t50\t1600\t1/100\tZ24\t2024-01-03 10:00:00\t75\t@\t\n"
-                   "p2.jpg\tCanon CAM-2\tF2.8\t50\t800\t1/100\tL50\t2024-01-02 10:00:00\t75\t@\t\n"
-                   "p1.jpg\tCanon CAM-2\tF1.8\t50\t100\t1/100\tL50\t2024-01-01 10:00:00\t75\t@\t\n"
-                   "p3.jpg\tCanon CAM-2\tF1.8\t50\tn/a\t1/100\t\t\t75\t@\t\n")
+        QByteArray(
+            "Filename\tCamera\tAperture\tFocal Length\tISO\tShutter Speed\tLens\tTaken\t"
+            "35 mm Focal Length\tFolder\n"
+            "p4.jpg\tNikon CAM-1\tF1.8\t50\t1600\t1/100\tZ24\t2024-01-03 10:00:00\t78\t@\t\n"
+            "p1.jpg\tCanon CAM-2\tF1.8\t50\t100\t1/100\tL50\t2024-01-01 10:00:00\t78\t@\t\n"
+            "p3.jpg\tCanon CAM-2\tF1.8\t50\tn/a\t1/100\t\t\t78\t@\t\n"
+            "p2.jpg\tCanon CAM-2\tF2.8\t50\t800\t1/100\tL50\t2024-01-02 10:00:00\t88\t@\t\n"
+            "p5.jpg\tNikon CAM-1\tF4.0\t50\t200\t1/100\tL50\t2024-01-05 23:59:59\t100\t@\t\n")
             .replace('@', QFile::encodeName(m_dir.path())));
 
     // Show Lens and Camera: a bar per name, tallest first.
@@ -279,7 +286,7 @@ TEST_F(ExpandedWindowTest, NewColumnsSortBothWaysTheExportFollowsTheColumnsAndCh
     QFile narrow(m_desktop.saveTarget);
     ASSERT_TRUE(narrow.open(QIODevice::ReadOnly));
     EXPECT_EQ(narrow.readLine(), "Filename\tCamera\tAperture\tFocal Length\tISO\tShutter Speed\n");
-    EXPECT_EQ(narrow.readLine(), "p5.jpg\tNikon CAM-1\tF4.0\t50\t200\t1/100\t\n");
+    EXPECT_EQ(narrow.readLine(), "p4.jpg\tNikon CAM-1\tF1.8\t50\t1600\t1/100\t\n");
 }
 
 // A photo whose lens and ISO speed only its maker's note gives: the window as it starts

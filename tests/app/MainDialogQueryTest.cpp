@@ -47,11 +47,6 @@ TEST_F(MainWindowTest, ScanFillsTheBoundsQueryListsWhatLiesWithinThemHeadingsSor
         column < 0 ? Click(m_ui.QueryButton()) : ClickHeading(column);
         EXPECT_EQ(Order(), order) << column;
     }
-    const QImage list = Results()->viewport()->grab().toImage();
-    for (int row = 0; row < 4; ++row)
-        EXPECT_EQ(list.pixel(262, RowCentre(row).y()),
-            row % 2 ? qRgb(240, 240, 240) : qRgb(248, 248, 248))
-            << row;
 
     // The up-down controls step within 17..55 by their buttons and the arrow keys.
     m_ui.FocalMinEdit()->setFocus();
@@ -128,19 +123,10 @@ TEST_F(MainWindowTest, ShowChartsEachQuantityAndScreenshotSavesTheWindow)
         EXPECT_NE(chart.pixel(left - 1, 180), leftColour) << shown;
         EXPECT_NE(chart.pixel(right + 1, 180), rightColour) << shown;
     }
-    // The aperture chart of 2 bins again: the dotted grey line at count 1 (3 pixels on, 3
-    // off), the F2.8 bar up to the plot's top under the frame, the F4.0 bar up to the line,
-    // the second bar's right column, and the ticks over the frame's row and the one below.
+    // The aperture chart of 2 bins again, and the rows under it, as the golden capture
+    // after a query has them.
+    ExpectGolden(Picture(), "query");
     const QImage chart = Picture().copy(11, 125, 572, 198);
-    const QRgb grey = qRgb(112, 112, 112), back = qRgb(224, 224, 207), black = qRgb(0, 0, 0);
-    const std::pair<QPoint, QRgb> pixels[]
-        = { { { 38, 93 }, grey }, { { 40, 93 }, grey }, { { 41, 93 }, back }, { { 43, 93 }, back },
-              { { 44, 93 }, grey }, { { 64, 6 }, qRgb(255, 0, 0) }, { { 64, 5 }, black },
-              { { 321, 93 }, qRgb(255, 0, 0) }, { { 321, 92 }, qRgb(223, 223, 207) },
-              { { 525, 180 }, qRgb(129, 0, 0) }, { { 166, 182 }, black }, { { 423, 182 }, black } };
-    for (const auto& [at, colour] : pixels)
-        EXPECT_EQ(chart.pixel(at), colour) << at.x() << ", " << at.y();
-    EXPECT_TRUE(chart.pixel(166, 183) != black && chart.pixel(423, 183) != black);
 
     // Screenshot saves the window's picture; a click on Open and keys typed while it waits
     // for the window to repaint are dropped.

@@ -3,8 +3,6 @@
 // closing, and the drop-down lists in every style.
 #include "tests/app/MainWindowDriver.h"
 
-#include "controls/CTransparentStatic.h"
-
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -19,38 +17,11 @@ const QStringList kCaptions[] = {
     { "Cancel", "File:", "Scanning files...", "Total:" },
 };
 
-// Top and bottom row of a window's gradient background.
-static std::pair<QRgb, QRgb> TopAndBottom(QWidget* window)
-{
-    const QImage picture = window->grab().toImage();
-    return { picture.pixel(3, 0), picture.pixel(3, picture.height() - 1) };
-}
-
 TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
 {
     EXPECT_EQ(Captions(&m_dialog), kCaptions[0]);
     EXPECT_EQ(m_dialog.size(), QSize(593, 423)); // 395 x 282 dialog units at 6 x 12 pixels
     EXPECT_EQ(m_dialog.minimumSize(), m_dialog.maximumSize());
-    // Controls in pixels (x, y, width, height); a drop-down list's field is as high as the
-    // style makes it.
-    const CMainDialog::Driver& ui = m_ui;
-    const std::pair<QWidget*, QRect> places[] = { { ui.ExitButton(), { 506, 11, 75, 21 } },
-        { ui.ResultsList(), { 11, 330, 572, 87 } }, { ui.Chart(), { 11, 125, 572, 198 } },
-        { ui.ApertureMinCombo(), { 57, 66, 60, 22 } }, { ui.IsoMinCombo(), { 222, 66, 60, 22 } },
-        { ui.ShutterMinCombo(), { 299, 66, 60, 22 } }, { ui.ApertureHeading(), { 57, 51, 42, 12 } },
-        { ui.IsoHeading(), { 224, 51, 20, 12 } }, { ui.ShutterHeading(), { 299, 51, 68, 12 } },
-        { ui.FocalHeading(), { 132, 51, 60, 12 } }, { ui.MinHeading(), { 23, 71, 18, 12 } },
-        { ui.FocalMinEdit(), { 132, 66, 43, 18 } }, { ui.FocalMinSpin(), { 175, 66, 17, 18 } },
-        { ui.ApertureMaxCombo(), { 57, 93, 60, 22 } }, { ui.IsoMaxCombo(), { 222, 93, 60, 22 } },
-        { ui.ShutterMaxCombo(), { 299, 93, 60, 22 } }, { ui.MaxHeading(), { 21, 96, 21, 12 } },
-        { ui.FocalMaxEdit(), { 132, 93, 43, 18 } }, { ui.FocalMaxSpin(), { 175, 93, 17, 18 } },
-        { ui.QueryButton(), { 495, 68, 75, 21 } }, { ui.OpenButton(), { 266, 11, 75, 21 } },
-        { ui.ShowCombo(), { 456, 93, 117, 22 } }, { ui.ShowHeading(), { 411, 96, 29, 12 } },
-        { ui.MatchesLabel(), { 464, 51, 107, 12 } }, { ui.MatchesHeading(), { 411, 51, 45, 12 } },
-        { ui.LinkLabel(), { 54, 12, 207, 21 } }, { ui.ScreenshotButton(), { 386, 11, 75, 21 } } };
-    for (const auto& [control, place] : places)
-        EXPECT_EQ(control->geometry(), place) << place.x() << ", " << place.y();
-    EXPECT_EQ(m_dialog.childAt(12, 9), m_dialog.childAt(42, 35)); // the 32 x 32 icon at 11, 8
     // The window hands the desktop its icon in every size, each its own picture, not a
     // scaled neighbour: each row names one pixel (size, x, y) that only the right picture
     // has in that colour, such as the glint on the lens or the frame's edge.
@@ -68,9 +39,6 @@ TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
         EXPECT_EQ(image.pixel(0, 0), 0u) << size << ": a transparent corner";
         EXPECT_EQ(image.pixel(x, y), colour) << size << " at " << x << ", " << y;
     }
-    for (const auto& [column, width] :
-        { std::pair { 0, 95 }, { 1, 170 }, { 2, 60 }, { 3, 80 }, { 4, 50 }, { 5, 85 } })
-        EXPECT_EQ(Results()->horizontalHeader()->sectionSize(column), width);
 
     EXPECT_FALSE(m_ui.QueryButton()->isEnabled());
     EXPECT_TRUE(m_ui.ScreenshotButton()->isEnabled());
@@ -84,31 +52,8 @@ TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
         "Aperture"); // the match count never shows its placeholder "Static"
     EXPECT_EQ(Results()->model()->rowCount(), 0);
 
-    // The link in blue 12-point Arial of normal weight, the match count in bold; the
-    // background white at the top and one step short of RGB(239, 239, 255) at the bottom.
-    const QFont link = m_ui.LinkLabel()->font();
-    EXPECT_EQ(std::make_tuple(link.family(), link.pixelSize(), link.bold()),
-        std::make_tuple(QString("Arial"), 16, false));
-    EXPECT_TRUE(m_ui.MatchesLabel()->font().bold());
     const QImage picture = Picture();
-    // The 32-pixel icon at the top left: its glint and its frame's edge.
-    EXPECT_EQ(
-        std::make_pair(picture.pixel(27, 17), picture.pixel(12, 18)), std::make_pair(white, black));
-    EXPECT_GT(Count(picture.copy(54, 12, 150, 18), qRgb(0, 0, 255)), 0);
-    EXPECT_GT(Count(picture.copy(57, 51, 42, 12), qRgb(0, 0, 0)), 0); // "Aperture" in black
-    EXPECT_EQ(TopAndBottom(&m_dialog), std::make_pair(qRgb(255, 255, 255), qRgb(240, 240, 255)));
-    // The chart without bins: inside the frame (37, 5) - (554, 181) the gradient from
-    // RGB(208, 208, 192) down towards RGB(240, 240, 223), an unpainted last column and row,
-    // and the window's own background around the frame.
-    const QImage chart = picture.copy(11, 125, 572, 198);
-    const std::pair<QPoint, QRgb> pixels[]
-        = { { { 37, 5 }, qRgb(0, 0, 0) }, { { 554, 181 }, qRgb(0, 0, 0) },
-              { { 38, 6 }, qRgb(208, 208, 192) }, { { 552, 6 }, qRgb(208, 208, 192) },
-              { { 300, 93 }, qRgb(224, 224, 207) }, { { 38, 179 }, qRgb(239, 239, 222) } };
-    for (const auto& [at, colour] : pixels)
-        EXPECT_EQ(chart.pixel(at), colour) << at.x() << ", " << at.y();
-    for (const QPoint at : { QPoint(36, 5), QPoint(553, 100), QPoint(300, 180), QPoint(300, 182) })
-        EXPECT_EQ(chart.pixel(at), picture.pixel(5, 125 + at.y())) << at.x() << ", " << at.y();
+    ExpectGolden(picture, "start");
     // The match count is drawn over the gradient: where it has no text the gradient shows,
     // and a shorter count leaves nothing of a longer one.
     auto* matches = m_ui.MatchesLabel();
@@ -124,15 +69,12 @@ TEST_F(MainWindowTest, TextsLayoutAndStateRightAfterStart)
     WithModal([] { Press(Qt::Key_F1); },
         [](QWidget* about) {
             EXPECT_EQ(Captions(about), kCaptions[1]);
-            for (auto* label : about->findChildren<CTransparentStatic*>())
-                EXPECT_TRUE(label->font().bold()) << label->text().toStdString();
-            EXPECT_EQ(
-                TopAndBottom(about), std::make_pair(qRgb(240, 240, 255), qRgb(209, 209, 224)));
+            ExpectGolden(about->grab().toImage(), "about");
             Click(about->findChild<QPushButton*>());
         });
     m_desktop.whileChoosingFiles = [](QWidget* scan) {
         EXPECT_EQ(Captions(scan), kCaptions[2]);
-        EXPECT_EQ(TopAndBottom(scan), std::make_pair(qRgb(240, 240, 255), qRgb(209, 209, 224)));
+        ExpectGolden(scan->grab().toImage(), "scan");
     };
     OpenPhotos({});
     EXPECT_EQ(m_desktop.openDialogs, 1);

@@ -112,6 +112,29 @@ inline QStringList Captions(const QWidget* window)
     return texts;
 }
 
+// The picture matches the golden capture tests/app/golden/NAME.png pixel for pixel: the
+// layout, fonts, colours, gradients and chart of the template in one comparison. With
+// FOTOLOT_UPDATE_GOLDEN set in the environment the capture is written instead (look at it
+// before committing it).
+inline void ExpectGolden(const QImage& picture, const char* name)
+{
+    const QString path = QStringLiteral(FOTOLOT_GOLDEN_DIR "/%1.png").arg(name);
+    const QImage actual = picture.convertToFormat(QImage::Format_RGB32);
+    if (qEnvironmentVariableIsSet("FOTOLOT_UPDATE_GOLDEN")) {
+        EXPECT_TRUE(actual.save(path, "png")) << path.toStdString();
+        return;
+    }
+    const QImage golden = QImage(path, "png").convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(actual.size(), golden.size()) << name;
+    int differing = 0;
+    for (int y = 0; y < golden.height(); ++y)
+        for (int x = 0; x < golden.width(); ++x)
+            differing += actual.pixel(x, y) != golden.pixel(x, y);
+    if (differing > 0)
+        actual.save(QStringLiteral("%1-actual.png").arg(name), "png");
+    EXPECT_EQ(differing, 0) << name << ": the differing picture is in the test's folder";
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { Activate(&m_dialog); }

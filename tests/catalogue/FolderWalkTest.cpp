@@ -161,6 +161,16 @@ TEST(FolderWalk, TellsTheFoldersItEntersAndStopsWhenToldTo)
     source->Watch(&stopping);
     EXPECT_EQ(PullAll(*source), std::vector<std::string> { root + "/c/3.jpg" });
     EXPECT_EQ(stopping.entered, (std::vector<std::string> { root, root + "/a", root + "/b" }));
+
+    // Told to stop while it lists a folder of 300 photos, the walk ends within the listing
+    // and hands out none of them.
+    const TempDir big;
+    for (int i = 0; i < 300; ++i)
+        big.Write("p" + std::to_string(i) + ".jpg", { 'x' });
+    Watcher atOnce;
+    atOnce.stopAt = 1;
+    FolderWalk stopped(big.path.string(), &atOnce);
+    EXPECT_TRUE(PullAll(stopped).empty());
 }
 
 // 24 nested folders of 250-byte names, a photo in each: the deeper half lies past the

@@ -93,13 +93,19 @@ struct HeifLayout {
 // says and, for method 1, idat (4 bytes of another item, then the Exif item); mdat. With
 // file offsets the Exif item ends the file (so that a length of 0, "to the end", fits):
 // mdat is padded to put it at exifAt. An offset split over base and extent when both have
-// a size. The brand is "avif" when avif.
-Bytes HeifFile(const HeifLayout& l, bool avif = false)
+// a size. The brand is "avif" when avif; with compatibleOnly the major brand is "isom" and
+// "heic" is named among the compatible ones alone. The item's TIFF header follows its
+// offset field after gap bytes ("Exif\0\0" when 6).
+Bytes HeifFile(const HeifLayout& l, bool avif = false, bool compatibleOnly = false, int gap = 6)
 {
-    const Bytes exif = HeifExifPayload(l.bigEndian);
+    const Bytes exif = gap == 6
+        ? HeifExifPayload(l.bigEndian)
+        : Cat({ Be(static_cast<std::uint64_t>(gap), 4), Bytes(static_cast<std::size_t>(gap), 0x78),
+            TiffBlock(l.bigEndian) });
     const Bytes ftyp = Box("ftyp",
-        avif ? Cat({ Text("avif"), Be(0, 4), Text("mif1miafMA1B") })
-             : Cat({ Text("heic"), Be(0, 4), Text("mif1heic") }));
+        avif                 ? Cat({ Text("avif"), Be(0, 4), Text("mif1miafMA1B") })
+            : compatibleOnly ? Cat({ Text("isom"), Be(0, 4), Text("iso2heic") })
+                             : Cat({ Text("heic"), Be(0, 4), Text("mif1heic") }));
     auto infe = [&l](std::uint64_t id, const char* type) {
         return FullBox("infe", l.infeVersion,
             Cat({ Be(id, l.infeVersion == 2 ? 2 : 4), Be(0, 2), Text(type), Bytes { 0 } }));
@@ -184,9 +190,12 @@ TEST(PhotoContainer, HeifExifItemsInEveryIlocLayoutAndBothByteOrders)
         EXPECT_EQ(std::make_tuple(read.fields, read.start.secondOffset, read.start.secondSize),
             std::make_tuple(FujiFields(), secondAt, secondAt == 0 ? 0 : file.size() - secondAt));
     }
-    // AVIF, by its major brand.
-    EXPECT_EQ(
-        ReadFromMemory(HeifFile({ 0, 4, 4, 0, 0, 0, 0, 2, true }, true)).fields, FujiFields());
+    // AVIF, by its major brand; a HEIC named only among the compatible brands; an item whose
+    // TIFF header follows its offset field at once, or after 9 bytes.
+    const HeifLayout plain { 0, 4, 4, 0, 0, 0, 0, 2, true };
+    for (const Bytes& file : { HeifFile(plain, true), HeifFile(plain, false, true),
+             HeifFile(plain, false, false, 0), HeifFile(plain, false, false, 9) })
+        EXPECT_EQ(ReadFromMemory(file).fields, FujiFields());
 }
 
 // CR3 (CMT1 as IFD0, CMT2 as the EXIF directory), RAF (its JPEG's EXIF segment) and MRW

@@ -262,8 +262,14 @@ void ReadExifDirectory(const ExifBytes& bytes, std::uint64_t directory, PhotoRec
                 record.lens = text;
             break;
         }
-        default:
+        case kTagSensitivityType:
+        case kTagRecommendedExposureIndex:
+        case kTagIsoSpeed:
+        case kTagMakerNote:
+        case kTagLensSpecification:
             NoteExifEntry(span, entry, found);
+            break;
+        default:
             break;
         }
     }

@@ -11,13 +11,6 @@
 
 namespace {
 
-// EXIF directory tags read for the extras.
-constexpr std::uint16_t kTagSensitivityType = 0x8830; // SHORT
-constexpr std::uint16_t kTagRecommendedExposureIndex = 0x8832; // LONG
-constexpr std::uint16_t kTagIsoSpeed = 0x8833; // LONG
-constexpr std::uint16_t kTagMakerNote = 0x927C; // UNDEFINED, the maker's bytes
-constexpr std::uint16_t kTagLensSpecification = 0xA432; // 4 RATIONAL
-
 constexpr std::uint16_t kTypeShort = 3;
 constexpr std::size_t kEntrySize = 12;
 constexpr std::size_t kMaxTextLength = 127;

@@ -19,6 +19,13 @@ struct TiffSpan {
     bool bigEndian;
 };
 
+// The EXIF directory's tags the extras read.
+constexpr std::uint16_t kTagSensitivityType = 0x8830; // SHORT
+constexpr std::uint16_t kTagRecommendedExposureIndex = 0x8832; // LONG
+constexpr std::uint16_t kTagIsoSpeed = 0x8833; // LONG
+constexpr std::uint16_t kTagMakerNote = 0x927C; // UNDEFINED, the maker's bytes
+constexpr std::uint16_t kTagLensSpecification = 0xA432; // 4 RATIONAL
+
 // What the walk of the EXIF directory noted for the extras; positions are in data.
 struct ExifDirectoryExtras {
     std::uint64_t makerNote = 0; // where the MakerNote's bytes start; 0: none

@@ -6,6 +6,8 @@
 bool CFotolotApp::InitInstance()
 {
     CMainDialog dialog;
+    if (m_startExpanded || !m_startPaths.empty())
+        dialog.StartWith(m_startExpanded, m_startPaths);
     dialog.exec();
     return false;
 }

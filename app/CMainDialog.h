@@ -52,6 +52,10 @@ public:
     // Whether the expanded window is on.
     bool IsExpanded() const;
 
+    // Once the window is up: switches the expanded window on, and reads paths (files and
+    // folders, as a drop does) when there are any. For the command line.
+    void StartWith(bool expanded, const ScanItems& paths);
+
     // Reaches the controls as a user would: for the tests and the benchmark
     // (app/MainDialogDriver.h).
     class Driver;
@@ -132,6 +136,8 @@ private:
     // One scan run: the progress dialog asks choose for the items, reads them and, when
     // the run completes, the selectors are filled from the new catalogue.
     void RunScan(const ScanChooser& choose);
+    // Asks choose for the items over the window, and runs a scan of them when there are any.
+    void ChooseThenScan(const ScanChooser& choose);
     // The local files and folders a drag offers for copying (none for any other drag).
     static ScanItems DraggedItems(const QDropEvent& event);
     // Takes a drag of local items for copying while no modal window is up, and returns
@@ -144,10 +150,28 @@ private:
     void MakeExpandedWindow();
     // Lays the chart, the list and the panel out over the window's current size.
     void LayOutExpanded();
+    // The panel's width for wanted pixels in a window windowWidth wide.
+    int ClampPanelWidth(int wanted, int windowWidth) const;
+    // Widens the bound lists' open lists to their longest entry in the expanded window.
+    void FitBoundLists();
+    // The path of the photo selected in the list; empty when none is.
+    std::string SelectedPath() const;
+    // After a query in the expanded window: the rows sorted as the user last chose, the
+    // photo that was selected selected again and in view.
+    void KeepSortAndSelection(const std::string& selectedPath);
+    // The heading's sort arrow on the column last sorted by, in the expanded window only.
+    void ShowSortIndicator();
+    // Runs the query again when the list shows one, so that the panel's counts are those
+    // of its filters.
+    void OnQueryIfListed();
 
     QSize m_templateSize; // the window as its template makes it
     QRect m_templateChart; // the chart's and the list's template places
     QRect m_templateList;
+    QPoint m_templatePosition; // where the window stood when the expanded window came on
+    QWidget* m_splitter = nullptr; // between the list and chart and the panel
+    int m_panelWidth = 0;
+    int m_sortColumn = -1; // the column the user last sorted by; -1 none
     QLabel* m_iconItem = nullptr; // the program icon at the top left
     bool m_dragTaken = false; // the drag over the window carries items to read
 };

@@ -49,12 +49,23 @@ void FillSelectorPair(QComboBox* lower, QComboBox* upper, const SelectorFill& fi
 
 void CMainDialog::OnOpen()
 {
+    // The template's way: the progress dialog asks for the files once it is up.
     RunScan(ChoosePhotoFiles);
 }
 
 void CMainDialog::OnOpenFolder()
 {
-    RunScan(ChoosePhotoFolder);
+    ChooseThenScan(ChoosePhotoFolder);
+}
+
+void CMainDialog::ChooseThenScan(const ScanChooser& choose)
+{
+    // The chooser asks over the window itself; the scan's box comes up only for a choice,
+    // and a dismissed chooser leaves the photos read before as they are.
+    ScanItems items = choose(this);
+    if (items.empty())
+        return;
+    RunScan([items = std::move(items)](QWidget*) { return items; });
 }
 
 void CMainDialog::RunScan(const ScanChooser& choose)
@@ -79,6 +90,7 @@ void CMainDialog::FillSelectorsFromCatalogue()
     m_focalMaxEdit->setText(QString::fromStdString(selectors.focal.upperText));
     m_focalMinEdit->setText(QString::fromStdString(selectors.focal.lowerText));
     m_panel->Fill(m_catalogue);
+    FitBoundLists();
 }
 
 void CMainDialog::OnQuery()
@@ -96,9 +108,12 @@ void CMainDialog::OnQuery()
     // The panel's filters apply while the window is expanded.
     const PanelFilters filters = m_panel->Filters();
     QueryResult result = RunQuery(m_catalogue, bounds, IsExpanded() ? &filters : nullptr);
+    const std::string selected = IsExpanded() ? SelectedPath() : std::string();
     if (IsExpanded())
         m_panel->ShowCounts(result.counts);
     m_resultsModel->SetRows(std::move(result.rows));
+    if (IsExpanded())
+        KeepSortAndSelection(selected);
     OnSelchangeShow();
     m_matchesLabel->setText(QString::fromStdString(result.countText));
 }
@@ -133,6 +148,8 @@ void CMainDialog::OnSelchangeShow()
 void CMainDialog::OnHeaderItemClick(int column)
 {
     m_resultsModel->SortByColumn(column);
+    m_sortColumn = column;
+    ShowSortIndicator();
 }
 
 void CMainDialog::OnListDblClk(const QModelIndex& index)

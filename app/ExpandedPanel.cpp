@@ -1,17 +1,32 @@
 // SPDX-License-Identifier: MIT
 #include "app/ExpandedPanel.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDate>
 #include <QDateEdit>
+#include <QElapsedTimer>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QStringDecoder>
+#include <QStyle>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <iterator>
+#include <tuple>
+
+#include "catalogue/QuantityText.h"
 
 namespace {
 constexpr int kCountColumnWidth = 52;
@@ -24,6 +39,12 @@ QString NameText(const std::string& bytes)
     if (!utf8.hasError())
         return text;
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+// value bounded by most, but never below least.
+int Capped(int value, int least, int most)
+{
+    return std::max(least, std::min(value, most));
 }
 
 QDate DateOfDay(int day)
@@ -52,6 +73,34 @@ QTreeWidget* MakeList(QWidget* parent, const QString& name)
     return list;
 }
 
+QLineEdit* MakeFilter(QWidget* parent, const QString& name)
+{
+    auto* filter = new QLineEdit(parent);
+    filter->setAccessibleName(name);
+    filter->setPlaceholderText(QStringLiteral("Filter"));
+    filter->setClearButtonEnabled(true);
+    return filter;
+}
+
+QToolButton* MakeToolButton(QWidget* parent, const QString& text, const QString& tip)
+{
+    auto* button = new QToolButton(parent);
+    button->setText(text);
+    button->setToolTip(tip);
+    return button;
+}
+
+// Milliseconds for the type-ahead's pauses.
+const QElapsedTimer& TypingClock()
+{
+    static const QElapsedTimer clock = [] {
+        QElapsedTimer started;
+        started.start();
+        return started;
+    }();
+    return clock;
+}
+
 QLabel* Heading(const QString& text, QWidget* buddy, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -63,27 +112,72 @@ QLabel* Heading(const QString& text, QWidget* buddy, QWidget* parent)
 ExpandedPanel::ExpandedPanel(QWidget* parent)
     : QWidget(parent)
 {
+    m_openFolderButton = new QPushButton(QStringLiteral("Open &Folder..."), this);
+    m_openFolderButton->setAutoDefault(false);
     m_cameraList = MakeList(this, QStringLiteral("Cameras"));
     m_lensList = MakeList(this, QStringLiteral("Lenses"));
+    m_cameraFilter = MakeFilter(this, QStringLiteral("Filter cameras"));
+    m_lensFilter = MakeFilter(this, QStringLiteral("Filter lenses"));
+    m_cameraAll
+        = MakeToolButton(this, QStringLiteral("All"), QStringLiteral("Check every camera shown"));
+    m_cameraNone = MakeToolButton(
+        this, QStringLiteral("None"), QStringLiteral("Uncheck every camera shown"));
+    m_lensAll
+        = MakeToolButton(this, QStringLiteral("All"), QStringLiteral("Check every lens shown"));
+    m_lensNone
+        = MakeToolButton(this, QStringLiteral("None"), QStringLiteral("Uncheck every lens shown"));
     m_takenFrom = new QDateEdit(this);
     m_takenTo = new QDateEdit(this);
     for (QDateEdit* box : { m_takenFrom, m_takenTo }) {
         box->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
         box->setCalendarPopup(true);
+        box->findChild<QLineEdit*>()->installEventFilter(this);
     }
     m_withoutValuePasses
         = new QCheckBox(QStringLiteral("Photos without a value pass the bounds you set"), this);
     m_withoutValuePasses->setChecked(true);
+    auto* without = new QGroupBox(QStringLiteral("Only photos &without"), this);
+    auto* withoutGrid = new QGridLayout(without);
+    withoutGrid->setContentsMargins(6, 2, 6, 4);
+    withoutGrid->setSpacing(2);
+    for (int k = 0; k <= kQuantityCount; ++k) {
+        if (k == FileSize)
+            continue;
+        const QString name = k == kQuantityCount ? QStringLiteral("Lens")
+                                                 : QString::fromLatin1(QuantityTable()[k].showText);
+        auto* check = new QCheckBox(name, without);
+        check->setToolTip(
+            QStringLiteral("Only photos that do not give their %1").arg(name.toLower()));
+        const int at = static_cast<int>(m_onlyWithout.size());
+        withoutGrid->addWidget(check, at / 3, at % 3);
+        m_onlyWithout.push_back(check);
+    }
     m_readLine = new QLabel(this);
     m_readLine->setWordWrap(true);
+    m_filesNotReadButton = new QPushButton(QStringLiteral("Files &Not Read..."), this);
+    m_filesNotReadButton->setAutoDefault(false);
+    m_filesNotReadButton->setEnabled(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 8, 8);
     layout->setSpacing(4);
-    layout->addWidget(Heading(QStringLiteral("&Cameras"), m_cameraList, this));
-    layout->addWidget(m_cameraList, 2);
-    layout->addWidget(Heading(QStringLiteral("&Lenses"), m_lensList, this));
-    layout->addWidget(m_lensList, 3);
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_openFolderButton);
+    top->addStretch(1);
+    layout->addLayout(top);
+    const std::tuple<QString, QTreeWidget*, QLineEdit*, QToolButton*, QToolButton*, int> lists[] = {
+        { QStringLiteral("&Cameras"), m_cameraList, m_cameraFilter, m_cameraAll, m_cameraNone, 2 },
+        { QStringLiteral("&Lenses"), m_lensList, m_lensFilter, m_lensAll, m_lensNone, 3 }
+    };
+    for (const auto& [heading, list, filter, all, none, stretch] : lists) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(Heading(heading, list, this));
+        row->addWidget(filter, 1);
+        row->addWidget(all);
+        row->addWidget(none);
+        layout->addLayout(row);
+        layout->addWidget(list, stretch);
+    }
     layout->addWidget(Heading(QStringLiteral("&Taken"), m_takenFrom, this));
     auto* days = new QHBoxLayout;
     days->addWidget(m_takenFrom, 1);
@@ -93,34 +187,139 @@ ExpandedPanel::ExpandedPanel(QWidget* parent)
     auto* rule = m_withoutValuePasses;
     rule->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     layout->addWidget(rule);
-    layout->addWidget(m_readLine);
-    // Tab order: cameras, lenses, from, to, the rule.
-    setTabOrder(m_cameraList, m_lensList);
-    setTabOrder(m_lensList, m_takenFrom);
-    setTabOrder(m_takenFrom, m_takenTo);
-    setTabOrder(m_takenTo, m_withoutValuePasses);
+    layout->addWidget(without);
+    auto* readRow = new QHBoxLayout;
+    readRow->addWidget(m_readLine, 1);
+    readRow->addWidget(m_filesNotReadButton, 0, Qt::AlignTop);
+    layout->addLayout(readRow);
+    // Tab order: Open Folder; each list's filter, All, None and the list; from, to; the
+    // rules.
+    QWidget* order[] = { m_openFolderButton, m_cameraFilter, m_cameraAll, m_cameraNone,
+        m_cameraList, m_lensFilter, m_lensAll, m_lensNone, m_lensList, m_takenFrom, m_takenTo,
+        m_withoutValuePasses };
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    QWidget* previous = m_withoutValuePasses;
+    for (QCheckBox* check : m_onlyWithout)
+        setTabOrder(previous, check), previous = check;
+    setTabOrder(previous, m_filesNotReadButton);
 
-    for (QTreeWidget* list : { m_cameraList, m_lensList }) {
+    m_lineMenu = new QMenu(this);
+    for (const auto& [heading, list, filter, all, none, stretch] : lists) {
         connect(list, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem*, int column) {
             if (!m_filling && column == 0)
                 m_boxToggled = true;
         });
         connect(list, &QTreeWidget::itemClicked, this,
-            [this, list](QTreeWidgetItem* item, int) { OnLineClicked(list, item); });
+            [this, list = list](QTreeWidgetItem* item, int) { OnLineClicked(list, item); });
         // Space toggles the box without a click: nothing is to be taken back.
         connect(list, &QTreeWidget::itemPressed, this, [this] { m_boxToggled = false; });
+        connect(all, &QToolButton::clicked, this, [this, list = list] { CheckShown(list, true); });
+        connect(
+            none, &QToolButton::clicked, this, [this, list = list] { CheckShown(list, false); });
+        connect(filter, &QLineEdit::textChanged, this,
+            [this, list = list](const QString& text) { ShowLinesHolding(list, text); });
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(list, &QTreeWidget::customContextMenuRequested, this,
+            [this, list = list](const QPoint& at) { OnLineMenu(list, at); });
+        list->installEventFilter(this);
     }
+}
+
+bool ExpandedPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        // A click in a date box selects the part under the pointer, as a double click
+        // does, so that digits typed next replace it.
+        for (QDateEdit* box : { m_takenFrom, m_takenTo })
+            if (watched == box->findChild<QLineEdit*>())
+                QMetaObject::invokeMethod(
+                    box, [box] { box->setSelectedSection(box->currentSection()); },
+                    Qt::QueuedConnection);
+        return QWidget::eventFilter(watched, event);
+    }
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    auto* list = qobject_cast<QTreeWidget*>(watched);
+    if (list) {
+        // Letters typed in a row find a line by its name; a space among them is part of
+        // the name ("Sony CY"), never a toggle of the box.
+        const QString text = key->text();
+        const bool printable = !text.isEmpty() && text.at(0).isPrint()
+            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        const qint64 now = TypingClock().elapsed();
+        const bool typing
+            = m_typedAt >= 0 && now - m_typedAt < QApplication::keyboardInputInterval();
+        if (printable && (key->key() != Qt::Key_Space || typing)) {
+            m_typedAt = now;
+            list->keyboardSearch(text);
+            return true;
+        }
+        m_typedAt = -1;
+        return QWidget::eventFilter(watched, event);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ExpandedPanel::CheckShown(QTreeWidget* list, bool checked)
+{
+    m_filling = true;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* line = list->topLevelItem(i);
+        if (!line->isHidden())
+            line->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+    }
+    m_filling = false;
+}
+
+void ExpandedPanel::CheckOnly(QTreeWidget* list, QTreeWidgetItem* only)
+{
+    m_filling = true;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* line = list->topLevelItem(i);
+        line->setCheckState(0, line == only ? Qt::Checked : Qt::Unchecked);
+    }
+    m_filling = false;
+}
+
+void ExpandedPanel::ShowLinesHolding(QTreeWidget* list, const QString& text)
+{
+    const QString wanted = text.trimmed();
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* line = list->topLevelItem(i);
+        line->setHidden(!line->text(0).contains(wanted, Qt::CaseInsensitive));
+    }
+}
+
+void ExpandedPanel::OnLineMenu(QTreeWidget* list, const QPoint& at)
+{
+    QTreeWidgetItem* line = list->itemAt(at);
+    m_lineMenu->clear();
+    QAction* only = m_lineMenu->addAction(QStringLiteral("&Only This"));
+    only->setEnabled(line != nullptr);
+    connect(only, &QAction::triggered, this, [this, list, line] { CheckOnly(list, line); });
+    connect(m_lineMenu->addAction(QStringLiteral("&All")), &QAction::triggered, this,
+        [this, list] { CheckShown(list, true); });
+    connect(m_lineMenu->addAction(QStringLiteral("&None")), &QAction::triggered, this,
+        [this, list] { CheckShown(list, false); });
+    m_lineMenu->popup(list->viewport()->mapToGlobal(at));
 }
 
 void ExpandedPanel::FillList(QTreeWidget* list, const std::vector<NameLine>& lines, bool lenses)
 {
     list->clear();
+    // Box, name, a gap, the count column, the list's frame and scroll bar, the margins.
+    const int around = list->style()->pixelMetric(QStyle::PM_IndicatorWidth) + 16
+        + kCountColumnWidth + 4 + list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 14;
+    const QFontMetrics metrics = list->fontMetrics();
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(lines.size()));
     for (const NameLine& line : lines) {
         auto* item = new QTreeWidgetItem;
         item->setText(0, NameText(lenses ? LensLineText(line.name) : CameraLineText(line.name)));
         item->setToolTip(0, item->text(0));
+        m_namesWidth = std::max(m_namesWidth, metrics.horizontalAdvance(item->text(0)) + around);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(0, Qt::Checked);
         item->setText(1, QString::number(line.count));
@@ -136,6 +335,7 @@ void ExpandedPanel::Fill(const PhotoCatalogue& catalogue)
 {
     const PanelFill fill = FillPanel(catalogue);
     m_filling = true;
+    m_namesWidth = 0;
     FillList(m_cameraList, fill.cameras, false);
     FillList(m_lensList, fill.lenses, true);
     m_filling = false;
@@ -149,11 +349,9 @@ void ExpandedPanel::Fill(const PhotoCatalogue& catalogue)
     m_firstDay = fill.firstDay;
     m_lastDay = fill.lastDay;
     const bool dated = fill.firstDay != 0;
-    for (QDateEdit* box : { m_takenFrom, m_takenTo }) {
+    // No range: a date typed digit by digit passes through days outside the catalogue's.
+    for (QDateEdit* box : { m_takenFrom, m_takenTo })
         box->setEnabled(dated);
-        if (dated)
-            box->setDateRange(DateOfDay(fill.firstDay), DateOfDay(fill.lastDay));
-    }
     if (dated) {
         m_takenFrom->setDate(DateOfDay(fill.firstDay));
         m_takenTo->setDate(DateOfDay(fill.lastDay));
@@ -168,8 +366,13 @@ void ExpandedPanel::Fill(const PhotoCatalogue& catalogue)
                            .arg(catalogue.skipped[reason])
                            .arg(QString::fromLatin1(kSkipReasonTexts[reason]));
     }
-    m_readLine->setText(
-        QStringLiteral("%1 photos read, %2 files skipped").arg(catalogue.recordCount).arg(skipped));
+    QString read = QStringLiteral("%1 photos read, %2 files skipped")
+                       .arg(catalogue.recordCount)
+                       .arg(skipped);
+    if (catalogue.otherKinds > 0)
+        read += QStringLiteral(", %1 files of other kinds").arg(catalogue.otherKinds);
+    m_readLine->setText(read);
+    m_filesNotReadButton->setEnabled(!catalogue.skippedFiles.empty());
     m_readLine->setToolTip(reasons.isEmpty() ? QStringLiteral("No file skipped")
                                              : QStringLiteral("Skipped: ") + reasons.join(", "));
 }
@@ -191,6 +394,11 @@ PanelFilters ExpandedPanel::Filters() const
         filters.toDay = DayOfDate(m_takenTo->date());
     }
     filters.withoutValuePasses = m_withoutValuePasses->isChecked();
+    std::size_t check = 0;
+    for (int k = 0; k < kQuantityCount; ++k)
+        if (k != FileSize)
+            filters.onlyWithout[k] = m_onlyWithout[check++]->isChecked();
+    filters.onlyWithoutLens = m_onlyWithout[check]->isChecked();
     return filters;
 }
 
@@ -214,12 +422,21 @@ void ExpandedPanel::OnLineClicked(QTreeWidget* list, QTreeWidgetItem* item)
         m_boxToggled = false;
         return;
     }
-    m_filling = true;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* line = list->topLevelItem(i);
-        line->setCheckState(0, line == item ? Qt::Checked : Qt::Unchecked);
-    }
-    m_filling = false;
+    CheckOnly(list, item);
+}
+
+QSize ExpandedStartSize(const ExpandedStart& start)
+{
+    const int listNeeded = start.headerHeight + kExpandedListRows * start.rowHeight + 4;
+    // The list takes two thirds of the height beyond the template's (LayoutExpanded).
+    const int extraHeight = (std::max(0, listNeeded - start.list.height()) * 3 + 1) / 2;
+    const int leftWidth = start.templateSize.width() + start.columnsWidth;
+    // A third of the whole window is half of what stands left of the panel.
+    const int panel = std::max(kPanelMinWidth, std::min(start.namesWidth, leftWidth / 2));
+    const QSize least = start.templateSize + QSize(kPanelMinWidth, 0);
+    return QSize(Capped(leftWidth + panel, least.width(), start.available.width()),
+        Capped(
+            start.templateSize.height() + extraHeight, least.height(), start.available.height()));
 }
 
 ExpandedLayout LayoutExpanded(const QSize& templateSize, const QRect& chart, const QRect& list,

@@ -496,6 +496,7 @@ bool ReadFileStart(const std::string& path, std::uint8_t* buffer, FileStart& sta
     // turned away by the regular-file check.
     const int fd = OpenAnyLength(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
+        start.error = errno;
         // A socket cannot be opened at all (ENXIO).
         start.reason = errno == ENAMETOOLONG ? SkipPathTooLong
             : errno == ENXIO                 ? SkipNotRegularFile
@@ -504,6 +505,7 @@ bool ReadFileStart(const std::string& path, std::uint8_t* buffer, FileStart& sta
     }
     struct stat info { };
     const bool statFailed = ::fstat(fd, &info) != 0;
+    start.error = statFailed ? errno : 0;
     if (statFailed || !S_ISREG(info.st_mode)) {
         start.reason = statFailed ? SkipUnreadable : SkipNotRegularFile;
         ::close(fd);
@@ -517,6 +519,8 @@ bool ReadFileStart(const std::string& path, std::uint8_t* buffer, FileStart& sta
         if (n < 0 && errno == EINTR)
             continue;
         failed = n < 0;
+        if (failed)
+            start.error = errno;
         if (n <= 0)
             break;
         got += static_cast<std::size_t>(n);

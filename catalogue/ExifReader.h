@@ -29,6 +29,7 @@ struct FileStart {
     // Why the read gave no bytes to parse, when it did not; a reader that does not say
     // leaves SkipUnreadable.
     SkipReason reason = SkipUnreadable;
+    int error = 0; // errno of the open, stat or read that failed
     std::uint64_t secondOffset = 0; // where in the file the second read started
     std::size_t secondSize = 0; // bytes it gave, at buffer + kSecondReadAt; 0: none
     // Whether LocateExif has looked at the bytes, and the container's EXIF blocks it found

@@ -16,7 +16,7 @@ namespace {
 // IsPhotoFileName folds at most this many letters.
 constexpr std::size_t kMaxExtensionLength = 4;
 
-enum class Kind { Skip, Photo, Folder };
+enum class Kind { Skip, Photo, Folder, Other }; // Other: a file of no photo format
 
 // What a walk does with the entry name of the open folder dirFd, whose type readdir gave.
 // Only links and file systems that leave the type unknown cost a stat.
@@ -33,11 +33,11 @@ Kind Classify(int dirFd, const char* name, unsigned char type)
     }
     if (type == DT_DIR)
         return Kind::Folder;
-    if ((type != DT_REG && type != DT_LNK) || !IsPhotoFileName(name))
+    if (type != DT_REG && type != DT_LNK)
         return Kind::Skip;
     if (type == DT_LNK && (fstatat(dirFd, name, &status, 0) != 0 || !S_ISREG(status.st_mode)))
         return Kind::Skip;
-    return Kind::Photo;
+    return IsPhotoFileName(name) ? Kind::Photo : Kind::Other;
 }
 
 } // namespace
@@ -143,8 +143,13 @@ void FolderWalk::Enter()
         if (entry->d_name[0] == '.')
             continue;
         const Kind kind = Classify(dirfd(dir), entry->d_name, entry->d_type);
-        if (kind != Kind::Skip)
+        if (kind == Kind::Other) {
+            if (m_watch)
+                m_watch->PassedOver((m_path.empty() || m_path.back() != '/' ? m_path + '/' : m_path)
+                    + entry->d_name);
+        } else if (kind != Kind::Skip) {
             level.entries.push_back({ entry->d_name, kind == Kind::Folder });
+        }
     }
     closedir(dir);
     // std::string compares its chars as unsigned char, so this is the order of the bytes.

@@ -19,6 +19,9 @@ public:
     virtual bool Stopped() = 0;
     // The walk has entered folder (its path, the file system's bytes).
     virtual void Entered(const std::string& folder) = 0;
+    // The walk passed over file, a regular file (or a link to one) whose name is of no
+    // photo format.
+    virtual void PassedOver(const std::string& file) { (void)file; }
 };
 
 class PathSource {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/PhotoCatalogue.h"
 
+#include <cstring>
+
 #include "catalogue/QuantityText.h"
 
 #include <cstdlib>
@@ -99,4 +101,22 @@ void SortValueTables(PhotoCatalogue& catalogue)
             std::qsort(catalogue.values[k], static_cast<std::size_t>(count), sizeof(double),
                 CompareValues);
     }
+}
+
+std::string SkippedFileReason(const SkippedFile& file)
+{
+    if (file.reason == kSkipOtherKind) {
+        const std::size_t slash = file.path.rfind('/');
+        const std::size_t dot = file.path.rfind('.');
+        const bool extension
+            = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+        return extension ? "not a photo format (" + file.path.substr(dot) + ")"
+                         : std::string("not a photo format (no extension)");
+    }
+    if (file.reason < 0 || file.reason >= kSkipReasonCount)
+        return "not read";
+    std::string text = kSkipReasonTexts[file.reason];
+    if (file.error != 0 && file.reason == SkipUnreadable)
+        text += std::string(": ") + std::strerror(file.error);
+    return text;
 }

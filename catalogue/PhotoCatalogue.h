@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "catalogue/InternedName.h"
 #include "catalogue/PhotoExtras.h"
@@ -76,6 +77,19 @@ constexpr int kSkipReasonCount = 4;
 // "no EXIF block", "unreadable", "not a regular file", "path too long", by SkipReason.
 extern const char* const kSkipReasonTexts[kSkipReasonCount];
 
+// A file the last run read no photo from: why, and for one that could not be read the
+// system's error number (errno; 0 when none is known). A walk through folders passes over
+// files whose names are of no photo format without reading them (kSkipOtherKind).
+constexpr int kSkipOtherKind = kSkipReasonCount;
+struct SkippedFile {
+    std::string path; // the file system's bytes
+    int reason = 0; // a SkipReason, or kSkipOtherKind
+    int error = 0;
+};
+
+// "no EXIF block", "unreadable: Permission denied", "not a photo format (.xmp)", ...
+std::string SkippedFileReason(const SkippedFile& file);
+
 constexpr int kValueTableSize = 200;
 // A value must be greater than this to enter a value table.
 constexpr double kSmallestTableValue = 1e-8;
@@ -92,6 +106,10 @@ struct PhotoCatalogue {
     double values[kQuantityCount][kValueTableSize] = {};
     int valueCounts[kQuantityCount] = {};
     int skipped[kSkipReasonCount] = {}; // files of the last run left out, by SkipReason
+    // Every file of the last run left out, in the order met; then those passed over by a
+    // walk, counted apart.
+    std::vector<SkippedFile> skippedFiles;
+    int otherKinds = 0;
 
     PhotoCatalogue() = default;
     PhotoCatalogue(const PhotoCatalogue&) = delete;

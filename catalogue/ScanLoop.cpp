@@ -34,6 +34,11 @@ public:
         Notify(m_catalogue, ScanFolder);
         Noticed();
     }
+    void PassedOver(const std::string& file) override
+    {
+        m_catalogue.skippedFiles.push_back({ file, kSkipOtherKind, 0 });
+        ++m_catalogue.otherKinds;
+    }
     // A notice went out: the next folder notice waits a while.
     void Noticed()
     {
@@ -72,6 +77,8 @@ void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAhe
     ResetValueTables(catalogue);
     for (int& count : catalogue.skipped)
         count = 0;
+    catalogue.skippedFiles.clear();
+    catalogue.otherKinds = 0;
     if (catalogue.spare == nullptr)
         BeginScan(catalogue);
     FolderNotices folders(catalogue);
@@ -81,12 +88,15 @@ void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAhe
     ReadAhead files(paths, reading);
     while (const ReadAhead::File* file = files.Next()) {
         catalogue.currentPath = file->path;
-        if (!file->read)
+        if (!file->read) {
             ++catalogue.skipped[file->start.reason];
-        else if (ParsePhoto(file->path, file->bytes, file->start, *catalogue.spare))
+            catalogue.skippedFiles.push_back({ file->path, file->start.reason, file->start.error });
+        } else if (ParsePhoto(file->path, file->bytes, file->start, *catalogue.spare)) {
             AcceptSpareRecord(catalogue);
-        else
+        } else {
             ++catalogue.skipped[SkipNoExif];
+            catalogue.skippedFiles.push_back({ file->path, SkipNoExif, 0 });
+        }
         Notify(catalogue, ScanProgress);
         folders.Noticed();
         // Looked at only after a file and its notice, so the file being read when the

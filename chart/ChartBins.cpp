@@ -50,9 +50,19 @@ ChartBins BinNames(ChartNameKind kind, const std::vector<InternedName>& names)
     });
     ChartBins bins;
     bins.nameKind = kind;
-    for (Bin& bin : sorted) {
-        bins.names.push_back(std::move(bin.label));
-        bins.counts.push_back(bin.count);
+    // Past kNamedBars, the smaller names share one last bar, so that every bar drawn can
+    // carry its label.
+    const std::size_t named = sorted.size() > kNamedBars ? kNamedBars : sorted.size();
+    for (std::size_t i = 0; i < named; ++i) {
+        bins.names.push_back(std::move(sorted[i].label));
+        bins.counts.push_back(sorted[i].count);
+    }
+    if (named < sorted.size()) {
+        int others = 0;
+        for (std::size_t i = named; i < sorted.size(); ++i)
+            others += sorted[i].count;
+        bins.names.push_back("Other (" + std::to_string(sorted.size() - named) + ")");
+        bins.counts.push_back(others);
     }
     return bins;
 }

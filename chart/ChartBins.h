@@ -2,6 +2,7 @@
 // The chart's histogram over exact distinct values of one quantity.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -27,4 +28,7 @@ ChartBins BinValues(Quantity q, const std::vector<double>& values);
 // Bins the listed photos' lenses or cameras, given in list order: one bin per distinct
 // name, the most frequent first, equal counts in byte order of their names; the empty
 // name is labelled "(no lens recorded)" or "(no camera recorded)" and ranks as any other.
+// Beyond the kNamedBars most frequent names, the rest make one last bar, "Other (N)" for N
+// names.
+constexpr std::size_t kNamedBars = 20;
 ChartBins BinNames(ChartNameKind kind, const std::vector<InternedName>& names);

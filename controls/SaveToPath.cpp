@@ -18,6 +18,7 @@
 #include <pthread.h>
 #include <sys/eventfd.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
@@ -169,7 +170,7 @@ int CloseChecked(int fd)
     return ::close(fd) == 0 ? 0 : (errno == EINTR ? 0 : errno);
 }
 
-bool SaveInPlace(
+bool SaveToSpecialFile(
     const QByteArray& target, const FileWriter& write, QString* reason, SaveControl* control)
 {
     // O_NONBLOCK makes the open return at once: for a FIFO without a reader (and a socket)
@@ -188,6 +189,130 @@ bool SaveInPlace(
     if (closeError != 0)
         return FailErrno(reason, closeError);
     return true;
+}
+
+// The most bytes of old content kept in memory while a file is rewritten in place, and the
+// most bytes of new content made ready before it is written.
+constexpr qint64 kMostKeptBytes = qint64(1) << 30;
+
+// A device that gathers what a writer writes, up to kMostKeptBytes; beyond that the write
+// fails with the system's words for a file too large.
+class MemorySink : public QIODevice {
+public:
+    MemorySink() { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    bool isSequential() const override { return true; }
+    const QByteArray& Bytes() const { return m_bytes; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        if (size > kMostKeptBytes - m_bytes.size()) {
+            setErrorString(qt_error_string(EFBIG));
+            return -1;
+        }
+        m_bytes.append(data, size);
+        return size;
+    }
+
+private:
+    QByteArray m_bytes;
+};
+
+// Reads the whole regular file open at fd into bytes, from its start. Returns 0 or the
+// system's error; EFBIG when it holds more than kMostKeptBytes.
+int ReadWhole(int fd, qint64 size, QByteArray& bytes)
+{
+    if (size > kMostKeptBytes)
+        return EFBIG;
+    bytes.resize(size);
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(fd, bytes.data() + done, static_cast<size_t>(size - done), done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            break;
+        done += n;
+    }
+    bytes.truncate(done);
+    return 0;
+}
+
+// Puts bytes back as the whole content of the file open at fd, synced. Returns 0 or the
+// system's error. Goes straight to the system: what failed the save is not asked again.
+int WriteBack(int fd, const QByteArray& bytes)
+{
+    if (::ftruncate(fd, 0) != 0)
+        return errno;
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pwrite(
+            fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done), done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n == 0 ? ENOSPC : errno;
+        done += n;
+    }
+    return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+// Writes a regular file over its own bytes, so that the file stays the same file: its
+// owner, group, mode, every name linked to it and a sticky folder's rules are untouched.
+// The old content is read first (at most kMostKeptBytes) and the new one made in memory;
+// only when the disk has room for it is the file truncated, written and synced. Any
+// failure after the truncation (a full disk, a size limit, a failed sync, a cancel) writes
+// the old content back.
+bool RewriteInPlace(
+    const QByteArray& target, const FileWriter& write, QString* reason, SaveControl* control)
+{
+    const int fd = ::open(target.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return FailErrno(reason, errno);
+    QString failure;
+    struct stat info { };
+    QByteArray old;
+    MemorySink made;
+    QString said;
+    struct statvfs disk { };
+    if (::fstat(fd, &info) != 0) {
+        failure = qt_error_string(errno);
+    } else if (info.st_size > kMostKeptBytes) {
+        failure = QStringLiteral("The file is larger than 1 GiB: its old content cannot be "
+                                 "kept while it is written over");
+    } else if (const int error = ReadWhole(fd, info.st_size, old)) {
+        failure = qt_error_string(error);
+    } else if (!write(made, &said)) {
+        failure = said.isEmpty() ? made.errorString() : said;
+    } else if (control && control->Cancelled()) {
+        failure = SaveCancelledReason();
+    } else if (::fstatvfs(fd, &disk) == 0
+        && static_cast<quint64>(made.Bytes().size())
+            > static_cast<quint64>(disk.f_bavail) * disk.f_frsize
+                + static_cast<quint64>(info.st_blocks) * 512) {
+        // The old content's blocks come free with the truncation.
+        failure = qt_error_string(ENOSPC);
+    } else if (::ftruncate(fd, 0) != 0) {
+        failure = qt_error_string(errno);
+    } else {
+        DescriptorSink sink(fd, control);
+        if (!WriteWhole(sink, made.Bytes().constData(), made.Bytes().size()))
+            failure = WriteFailure(sink, QString());
+        else if (CallFsync(fd) != 0)
+            failure = qt_error_string(errno);
+        if (!failure.isEmpty()) {
+            if (const int lost = WriteBack(fd, old))
+                failure += QStringLiteral("; the old content could not be written back: ")
+                    + qt_error_string(lost);
+        }
+    }
+    const int closeError = CloseChecked(fd);
+    if (failure.isEmpty() && closeError != 0)
+        failure = qt_error_string(closeError);
+    return failure.isEmpty() || Fail(reason, failure);
 }
 
 // The folder and name parts of path: "a/b" gives "a" and "b", "b" gives "." and "b".
@@ -213,8 +338,12 @@ bool SaveRegularFile(const QByteArray& target, const struct stat* existing, cons
     if (name.isEmpty())
         return FailErrno(reason, EISDIR);
     const int folder = ::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0)
+    if (folder < 0) {
+        // A folder this user may pass through but not read: the file is written in place.
+        if (existing && errno == EACCES)
+            return RewriteInPlace(target, write, reason, control);
         return FailErrno(reason, errno);
+    }
     // A file the user may not write is not replaced behind the user's back, as an editor
     // would not; a read-only file system says so itself below.
     if (existing && ::faccessat(folder, name.constData(), W_OK, AT_EACCESS) != 0
@@ -222,6 +351,12 @@ bool SaveRegularFile(const QByteArray& target, const struct stat* existing, cons
         const int error = errno;
         ::close(folder);
         return FailErrno(reason, error);
+    }
+
+    // A file with other names would be split from them by a rename: it is written in place.
+    if (existing && existing->st_nlink > 1) {
+        ::close(folder);
+        return RewriteInPlace(target, write, reason, control);
     }
 
     QByteArray temporary;
@@ -237,12 +372,27 @@ bool SaveRegularFile(const QByteArray& target, const struct stat* existing, cons
     if (fd < 0) {
         const int error = errno;
         ::close(folder);
+        // A folder that lets this user write the file but not create one beside it.
+        if (existing && (error == EACCES || error == EPERM))
+            return RewriteInPlace(target, write, reason, control);
         return FailErrno(reason, error);
     }
     if (existing) {
-        // The replacement keeps the old file's owner and mode where this user may give them.
+        // The replacement must be the old file's equal: its owner, group and mode (set-id
+        // bits included). Where this user may not give them (another user's file, a group
+        // the user is not in) the temporary goes and the file is written in place. That also
+        // covers a sticky folder, where only the file's owner (or a privileged user, who may
+        // give any owner) may rename over it.
         (void)!::fchown(fd, existing->st_uid, existing->st_gid);
         ::fchmod(fd, mode);
+        struct stat made { };
+        if (::fstat(fd, &made) != 0 || made.st_uid != existing->st_uid
+            || made.st_gid != existing->st_gid || (made.st_mode & 07777) != mode) {
+            ::close(fd);
+            ::unlinkat(folder, temporary.constData(), 0);
+            ::close(folder);
+            return RewriteInPlace(target, write, reason, control);
+        }
     }
 
     QString failure;
@@ -333,7 +483,7 @@ bool SaveToPath(const QString& path, const FileWriter& write, QString* reason, S
         return SaveRegularFile(target, nullptr, write, reason, control);
     }
     if (!S_ISREG(info.st_mode))
-        return SaveInPlace(target, write, reason, control);
+        return SaveToSpecialFile(target, write, reason, control);
     // A symbolic link to a file: the file it points at is replaced, the link stays.
     struct stat link { };
     if (::lstat(target.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {

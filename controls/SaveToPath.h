@@ -61,9 +61,17 @@ struct SaveFileCalls {
 SaveFileCalls SetSaveFileCalls(SaveFileCalls calls);
 
 // Saves what write produces to path, on the calling thread.
-// - A regular file, new or existing (a symbolic link's target), is written beside the target
-//   under a temporary name, synced to the disk, closed and only then renamed over it: a
-//   failed or cancelled save leaves an existing file as it was and nothing beside it.
+// - A new regular file, or an existing one (a symbolic link's target) whose replacement
+//   keeps everything, is written beside the target under a temporary name, synced to the
+//   disk, closed and only then renamed over it: a failed or cancelled save leaves an existing
+//   file as it was and nothing beside it. The replacement keeps everything when the folder
+//   lets this user create and rename files, the new file can be given the old one's owner,
+//   group and mode, and the old file has one link.
+// - Any other existing regular file the user may write is written in place, so that its
+//   owner, group, mode and links stay: its old content (at most 1 GiB, else the save is
+//   refused) is read first, the new content is made in memory and, when the disk has room
+//   for it, the file is truncated, written and synced; any failure from the truncation on
+//   writes the old content back.
 // - An existing target that is not a regular file is never replaced by a rename (as root
 //   that would swap /dev/null for a regular file). It is opened in place without waiting:
 //   a device such as /dev/null is written; a FIFO is written only when a process has it

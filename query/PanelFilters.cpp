@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "catalogue/QuantityText.h"
+
 namespace {
 // The lines in byte order of their names, the empty name last.
 std::vector<NameLine> SortedLines(const std::unordered_map<const std::string*, int>& counts)
@@ -39,6 +41,16 @@ PanelFill FillPanel(const PhotoCatalogue& catalogue)
     fill.cameras = SortedLines(cameras);
     fill.lenses = SortedLines(lenses);
     return fill;
+}
+
+bool LacksAsAsked(const PhotoRecord& record, const PanelFilters& filters)
+{
+    if (filters.onlyWithoutLens && !record.lens.empty())
+        return false;
+    for (int k = 0; k < kQuantityCount; ++k)
+        if (filters.onlyWithout[k] && record.*QuantityTable()[k].recordField != 0)
+            return false;
+    return true;
 }
 
 std::string LensLineText(const InternedName& lens)

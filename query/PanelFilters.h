@@ -39,7 +39,13 @@ struct PanelFilters {
     int firstDay = 0; // the catalogue's span: bounds equal to it are untouched
     int lastDay = 0;
     bool withoutValuePasses = true;
+    // "Without a value": only the photos that lack each quantity (and the lens) checked.
+    bool onlyWithout[kQuantityCount] = {};
+    bool onlyWithoutLens = false;
 };
+
+// Whether record lacks every value the filters ask it to lack.
+bool LacksAsAsked(const PhotoRecord& record, const PanelFilters& filters);
 
 // The faceted counts of a query: for each camera line, the photos that would match with
 // that camera alone chosen and every other filter as set; the same for each lens line.

@@ -168,7 +168,7 @@ QueryResult RunQuery(
                 inBounds = panel->fromDay <= day && day <= toDay;
             }
         }
-        if (!inBounds)
+        if (!inBounds || !LacksAsAsked(*record, *panel))
             continue;
         const int cameraLine = cameraLines.Of(record->camera);
         const int lensLine = lensLines.Of(ExpandedLens(*record));

@@ -153,6 +153,14 @@ void ResultsModel::SortByColumn(int column)
     m_sortDirection[column] = -m_sortDirection[column];
 }
 
+void ResultsModel::SortAgain(int column)
+{
+    if (column < 0 || column >= kResultColumnCount)
+        return;
+    m_sortDirection[column] = -m_sortDirection[column];
+    SortByColumn(column);
+}
+
 std::int32_t ResultsModel::SortDirection(int column) const
 {
     return column >= 0 && column < kResultColumnCount ? m_sortDirection[column] : 1;

@@ -33,6 +33,10 @@ public:
     // direction and then flips the direction, also when there are no rows to sort.
     void SortByColumn(int column);
 
+    // Sorts the rows by column in the direction of the last sort by it (for new rows),
+    // leaving the direction of the next sort as it is.
+    void SortAgain(int column);
+
     // +1 (ascending) or -1 (descending): the direction of the next sort by column. All +1
     // at start; flipped by every sort request for the column, and never reset by a query,
     // a scan run or a change of the columns shown.

@@ -11,7 +11,7 @@ packages=(
   libgtest-dev googletest
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth xdotool imagemagick
-  dpkg-dev file lintian appstream desktop-file-utils librsvg2-bin
+  dpkg-dev file lintian appstream desktop-file-utils librsvg2-bin xdg-utils
   clang libclang-rt-dev
 )
 

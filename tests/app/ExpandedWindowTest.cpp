@@ -4,10 +4,17 @@
 #include "tests/app/MainWindowDriver.h"
 
 #include "app/ExpandedPanel.h"
+#include "app/FilesNotReadDialog.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDateEdit>
+#include <QAbstractItemView>
+#include <QDir>
+#include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QPainter>
+#include <QToolButton>
 #include <QTreeWidget>
 
 namespace {
@@ -100,13 +107,19 @@ TEST_F(ExpandedWindowTest, SwitchingKeepsTheTemplateAtItsPixelsAndTheQueryState)
     const QImage before = RestingPicture();
     EXPECT_FALSE(Panel()->isVisible());
 
+    // On the offscreen screen, 800 pixels wide, the window grows until the list shows 15
+    // rows and moves left to stay on it; the chart takes a third of the 239 more pixels,
+    // the list the rest.
+    m_dialog.move(40, 30);
     ChooseExpanded();
     EXPECT_TRUE(Panel()->isVisible());
-    EXPECT_EQ(m_dialog.size(), templateSize + QSize(290, 0));
+    EXPECT_EQ(m_dialog.size(), QSize(883, 662));
+    EXPECT_EQ(m_dialog.pos(), QPoint(0, 30));
     EXPECT_EQ(m_dialog.minimumSize(), templateSize + QSize(290, 0));
     EXPECT_GT(m_dialog.maximumWidth(), 10000);
-    EXPECT_EQ(Results()->geometry(), list);
-    EXPECT_EQ(m_ui.Chart()->geometry(), chart);
+    EXPECT_EQ(Results()->geometry(), list.adjusted(0, 79, 0, 239));
+    EXPECT_EQ(m_ui.Chart()->geometry(), chart.adjusted(0, 0, 0, 79));
+    m_dialog.resize(templateSize + QSize(290, 0));
     // The template area is the same picture but for the list, which gains four columns.
     QImage expanded = RestingPicture().copy(QRect(QPoint(0, 0), templateSize));
     QImage original = before;
@@ -132,6 +145,7 @@ TEST_F(ExpandedWindowTest, SwitchingKeepsTheTemplateAtItsPixelsAndTheQueryState)
     Press(Qt::Key_E, Qt::ControlModifier);
     EXPECT_FALSE(Panel()->isVisible());
     EXPECT_EQ(m_dialog.size(), templateSize);
+    EXPECT_EQ(m_dialog.pos(), QPoint(40, 30));
     EXPECT_EQ(m_dialog.minimumSize(), m_dialog.maximumSize());
     EXPECT_EQ(m_ui.ShowCombo()->count(), 5);
     Click(m_ui.QueryButton());
@@ -324,6 +338,156 @@ TEST_F(ExpandedWindowTest, TheMakersNoteGivesLensAndIsoToTheExpandedWindowOnly)
     EXPECT_EQ(Column(rows, IsoColumn), "n/a 100 ");
     EXPECT_EQ(m_ui.Chart()->Bins().values, std::vector<double> { 100 });
     EXPECT_FALSE(rows->index(0, IsoColumn).data(Qt::ToolTipRole).isValid());
+}
+
+// Started from the command line: expanded, the paths read as a drop reads them. The
+// panel's Open Folder asks over the window, before any scan box.
+TEST_F(ExpandedWindowTest, StartedExpandedWithPathsAndOpenFolderFromThePanel)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("tree/a"));
+    Photo("tree/a/p1.jpg", "Canon", "Canon CAM-2", "L50", "", 18, 100);
+    Photo("tree/p2.jpg", "Canon", "Canon CAM-2", "L50", "", 18, 100);
+    const QString alone = Photo("alone.dat", "NIKON", "NIKON CAM-1", "", "", 18, 100);
+    for (const char* name : { "tree/a/bad.jpg", "tree/clip.MOV" }) {
+        QFile other(m_dir.filePath(name));
+        ASSERT_TRUE(other.open(QIODevice::WriteOnly) && other.write("no photo") == 8);
+    }
+    m_dialog.StartWith(true,
+        { QFile::encodeName(m_dir.filePath("tree")).toStdString(),
+            QFile::encodeName(alone).toStdString() });
+    QCoreApplication::processEvents(); // the start waits for the window's event loop
+    EXPECT_TRUE(m_dialog.IsExpanded());
+    EXPECT_EQ(
+        Panel()->m_readLine->text(), "3 photos read, 1 files skipped, 1 files of other kinds");
+
+    QString modalThen = "?";
+    m_desktop.whileChoosingFolder = [&](QWidget* parent) {
+        modalThen = QApplication::activeModalWidget() ? "a scan box" : "none";
+        EXPECT_EQ(parent, &m_dialog);
+    };
+    m_desktop.folderToOpen = m_dir.filePath("tree");
+    Click(Panel()->m_openFolderButton);
+    EXPECT_EQ(modalThen, "none");
+    EXPECT_EQ(
+        Panel()->m_readLine->text(), "2 photos read, 1 files skipped, 1 files of other kinds");
+    EXPECT_EQ(Lines(Panel()->m_cameraList), "*Canon CAM-2=2 ");
+
+    // Files Not Read: both files with their reasons; Copy and Export give the list.
+    m_desktop.saveTarget = m_dir.filePath("not-read.txt");
+    const QByteArray tree = QFile::encodeName(m_dir.filePath("tree"));
+    const QByteArray expected
+        = tree + "/a/bad.jpg\tno EXIF block\n" + tree + "/clip.MOV\tnot a photo format (.MOV)\n";
+    QString shown;
+    WithModal([&] { Click(Panel()->m_filesNotReadButton); },
+        [&](QWidget* modal) {
+            auto* list = qobject_cast<FilesNotReadDialog*>(modal);
+            ASSERT_TRUE(list);
+            shown = Column(list->m_list->model(), 1);
+            Click(list->m_copyButton);
+            Click(list->m_exportButton);
+            list->close();
+        });
+    EXPECT_EQ(shown, "no EXIF block not a photo format (.MOV) ");
+    EXPECT_EQ(QApplication::clipboard()->text().toUtf8(), expected);
+    QFile exported(m_desktop.saveTarget);
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    EXPECT_EQ(exported.readAll(), expected);
+}
+
+// All, None, Only This, the filter box, type-ahead, "only photos without", counts right as
+// the window comes on, a typed date, and a sort that outlives Query with its arrow.
+TEST_F(ExpandedWindowTest, ListsAnswerQuestionsAndTheSortStays)
+{
+    OpenFivePhotos();
+    m_ui.ApertureMaxCombo()->setCurrentIndex(0); // F1.8: p1, p3, p4
+    Click(m_ui.QueryButton());
+    Press(Qt::Key_E, Qt::ControlModifier);
+    ExpandedPanel* panel = Panel();
+    EXPECT_EQ(Counts(), "*Canon CAM-2=2 *Nikon CAM-1=1 | *L50=1 *Z24=1 *(no lens recorded)=1 3/5");
+    // The open bound lists show their longest entry whole.
+    const QComboBox* shutter = m_ui.ShutterMinCombo();
+    EXPECT_GT(shutter->view()->minimumWidth(), shutter->fontMetrics().horizontalAdvance("1/100"));
+
+    // Typed names move to a line and never toggle a box, the space included.
+    panel->m_lensList->setFocus();
+    QTest::keyClicks(panel->m_lensList, "(no l");
+    EXPECT_EQ(panel->m_lensList->currentItem()->text(0), "(no lens recorded)");
+    QTest::keyClicks(panel->m_cameraList, "Nikon CAM");
+    EXPECT_EQ(panel->m_cameraList->currentItem()->text(0), "Nikon CAM-1");
+    EXPECT_EQ(Counts(), "*Canon CAM-2=2 *Nikon CAM-1=1 | *L50=1 *Z24=1 *(no lens recorded)=1 3/5");
+
+    // None and All act on the lines the filter shows.
+    QTest::keyClicks(panel->m_cameraFilter, "nik");
+    EXPECT_TRUE(panel->m_cameraList->topLevelItem(0)->isHidden());
+    Click(panel->m_cameraNone);
+    panel->m_cameraFilter->clear();
+    Click(m_ui.QueryButton());
+    EXPECT_EQ(Counts(), "*Canon CAM-2=2 Nikon CAM-1=1 | *L50=1 *Z24=0 *(no lens recorded)=1 2/5");
+    Click(panel->m_cameraNone);
+    Click(panel->m_cameraAll);
+    // Only This from a line's menu.
+    const QRect z24 = panel->m_lensList->visualItemRect(panel->m_lensList->topLevelItem(1));
+    Click(panel->m_lensList->viewport(), z24.center(), Qt::RightButton);
+    ChooseFromMenu("&Only This");
+    Click(m_ui.QueryButton());
+    EXPECT_EQ(Counts(), "*Canon CAM-2=0 *Nikon CAM-1=1 | L50=1 *Z24=1 (no lens recorded)=1 1/5");
+    Click(panel->m_lensAll);
+
+    // Only photos without an ISO: p3; without a lens too: still p3; all apertures.
+    m_ui.ApertureMaxCombo()->setCurrentIndex(2);
+    for (QCheckBox* check : panel->m_onlyWithout)
+        if (check->text() == "ISO" || check->text() == "Lens")
+            Click(check, QPoint(6, check->height() / 2));
+    Click(m_ui.QueryButton());
+    EXPECT_EQ(Counts(), "*Canon CAM-2=1 *Nikon CAM-1=0 | *L50=0 *Z24=0 *(no lens recorded)=1 1/5");
+    for (QCheckBox* check : panel->m_onlyWithout)
+        check->setChecked(false);
+
+    // A date typed into the day part after a click on it.
+    auto* dayText = panel->m_takenFrom->findChild<QLineEdit*>();
+    Click(dayText, QPoint(dayText->width() - 4, dayText->height() / 2));
+    QCoreApplication::processEvents();
+    QTest::keyClicks(dayText, "02");
+    EXPECT_EQ(panel->m_takenFrom->date(), QDate(2024, 1, 2));
+    panel->m_takenFrom->setDate(QDate(2024, 1, 1));
+
+    // ISO descending, p1 selected: a Query up to ISO 800 keeps both, and the heading shows
+    // the arrow.
+    Click(m_ui.QueryButton());
+    ClickHeading(IsoColumn);
+    ClickHeading(IsoColumn);
+    Click(Results()->viewport(), RowCentre(3));
+    EXPECT_EQ(Order(), "p4.jpg p2.jpg p5.jpg p1.jpg p3.jpg ");
+    m_ui.IsoMaxCombo()->setCurrentIndex(2);
+    Click(m_ui.QueryButton());
+    EXPECT_EQ(Order(), "p2.jpg p5.jpg p1.jpg p3.jpg ");
+    EXPECT_EQ(Results()->selectionModel()->selectedRows().value(0).row(), 2);
+    QHeaderView* header = Results()->horizontalHeader();
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    EXPECT_EQ(header->sortIndicatorSection(), IsoColumn);
+    Press(Qt::Key_E, Qt::ControlModifier);
+    EXPECT_FALSE(header->isSortIndicatorShown());
+}
+
+// The expanded window's first size: 15 rows of the list, the panel as wide as its names up
+// to a third of the window, within the screen's room.
+TEST(ExpandedLayout, TheFirstSizeFitsFifteenRowsAndTheNamesOnTheScreen)
+{
+    ExpandedStart start;
+    start.templateSize = QSize(593, 423);
+    start.list = QRect(11, 357, 571, 95);
+    start.rowHeight = 19;
+    start.headerHeight = 21;
+    start.columnsWidth = 400;
+    // The list needs 21 + 15 x 19 + 4 = 310 pixels, 215 more, two thirds of 323.
+    const std::tuple<int, QSize, QSize> cases[] = { { 350, { 1920, 1040 }, { 1343, 746 } },
+        { 900, { 1920, 1040 }, { 1489, 746 } }, { 100, { 1920, 1040 }, { 1283, 746 } },
+        { 350, { 1000, 700 }, { 1000, 700 } }, { 350, { 800, 600 }, { 883, 600 } } };
+    for (const auto& [names, available, size] : cases) {
+        start.namesWidth = names;
+        start.available = available;
+        EXPECT_EQ(ExpandedStartSize(start), size) << names << " " << available.width();
+    }
 }
 
 // The layout of the expanded window as a plain function.

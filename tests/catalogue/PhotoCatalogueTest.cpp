@@ -3,6 +3,7 @@
 #include "catalogue/QuantityText.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <clocale>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -73,4 +74,19 @@ TEST(PhotoCatalogue, DistinctValuesExtremesOfAFullTableLongListsAndQuantityTexts
         EXPECT_EQ(FormatQuantity(Aperture, 2.8), "F2.8");
         std::setlocale(LC_NUMERIC, "C");
     }
+}
+
+// The reason a file was not read, as the "Files not read" list writes it.
+TEST(SkippedFileReason, NamesTheReasonTheSystemsWordsAndTheExtension)
+{
+    const std::pair<SkippedFile, const char*> cases[] = {
+        { { "/p/a.jpg", SkipNoExif, 0 }, "no EXIF block" },
+        { { "/p/a.jpg", SkipUnreadable, EACCES }, "unreadable: Permission denied" },
+        { { "/p/a.jpg", SkipUnreadable, 0 }, "unreadable" },
+        { { "/p/fifo.jpg", SkipNotRegularFile, 0 }, "not a regular file" },
+        { { "/p/x.y/clip.MOV", kSkipOtherKind, 0 }, "not a photo format (.MOV)" },
+        { { "/p/x.y/README", kSkipOtherKind, 0 }, "not a photo format (no extension)" },
+    };
+    for (const auto& [file, text] : cases)
+        EXPECT_EQ(SkippedFileReason(file), text);
 }

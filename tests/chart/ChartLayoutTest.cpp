@@ -99,6 +99,14 @@ TEST(ChartLayout, NamesBinnedTallestFirstWithLabelsCutToTheirPitch)
     EXPECT_EQ(bins.counts, (std::vector<int> { 3, 2, 1, 1 }));
     EXPECT_EQ(BinNames(ChartNameKind::Camera, { "" }).names,
         std::vector<std::string> { "(no camera recorded)" });
+    // 25 names, name k given k times: the 20 largest, then the 5 smallest as one bar of 15.
+    std::vector<InternedName> many;
+    for (int k = 1; k <= 25; ++k)
+        many.insert(many.end(), static_cast<std::size_t>(k), InternedName("N" + std::to_string(k)));
+    const ChartBins top = BinNames(ChartNameKind::Camera, many);
+    ASSERT_EQ(top.names.size(), 21u);
+    EXPECT_EQ(top.names[0] + " " + top.names[19] + " " + top.names[20], "N25 N6 Other (5)");
+    EXPECT_EQ(top.counts[20], 15);
 
     // 6 pixels a character and 3 more: a plot of 160 gives slots of 40, labels of at most
     // 38 pixels; "B 50mm", at 39, is one pixel too wide.

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "controls/SaveFileDialog.h"
 #include "controls/DesktopSeam.h"
 
 #include <QAbstractItemView>
@@ -10,9 +11,29 @@
 
 #include <gtest/gtest.h>
 
-// The Qt seam's save dialog takes a typed name whole, quotation marks included: Qt's own
-// parsing would turn ~/exports/a"b.csv into b.csv in the folder shown. A name without a
-// dot gets the default suffix; a plain name goes through Qt's handling unchanged.
+// A typed name stands for one path whatever it holds: quotation marks are part of the name,
+// "~" and "~/" are the home folder but "~user" is not, and the default suffix is added only
+// when the file name (not a folder on the way) has no dot.
+TEST(TypedSavePath, TypedNameIsOnePathWithTheSuffixWhereItHasNoDot)
+{
+    const std::tuple<QString, QString, QString> rows[] = {
+        { "~/exports/a\"b.csv", "csv", "/home/u/exports/a\"b.csv" },
+        { "\"c\" \"d\"", "csv", "/f/\"c\" \"d\".csv" },
+        { "e\"f.txt", "csv", "/f/e\"f.txt" },
+        { "s\"hot", "png", "/f/s\"hot.png" },
+        { "sub.d/plain", "csv", "/f/sub.d/plain.csv" },
+        { "/abs/plain", "csv", "/abs/plain.csv" },
+        { "~user/x", "csv", "/f/~user/x.csv" },
+        { "plain", "", "/f/plain" },
+    };
+    for (const auto& [typed, suffix, chosen] : rows)
+        EXPECT_EQ(TypedSavePath(typed, "/f", suffix, "/home/u").toStdString(), chosen.toStdString())
+            << typed.toStdString();
+}
+
+// The Qt seam's save dialog takes a typed name whole: Qt's own parsing would turn
+// ~/exports/a"b.csv into b.csv in the folder shown. A plain name goes through Qt's handling
+// and gets the default suffix there.
 TEST(SaveFileDialog, TypedNameIsTakenWhole)
 {
     QTemporaryDir home;
@@ -20,31 +41,25 @@ TEST(SaveFileDialog, TypedNameIsTakenWhole)
     const QByteArray previousHome = qgetenv("HOME");
     qputenv("HOME", QFile::encodeName(home.path()));
     const QString exports = home.filePath(QStringLiteral("exports"));
-    const QString csv = QStringLiteral("CSV files (*.csv)");
-    const QString png = QStringLiteral("Portable Network Graphics (*.png)");
-    const std::tuple<QString, QString, QString, QString> rows[] = {
-        { csv, "csv", "~/exports/a\"b.csv", exports + "/a\"b.csv" },
-        { csv, "csv", exports + "/\"c\" \"d\"", exports + "/\"c\" \"d\".csv" },
-        { csv, "csv", exports + "/e\"f.txt", exports + "/e\"f.txt" },
-        { csv, "csv", "~/exports/plain", exports + "/plain.csv" },
-        { png, "png", "~/exports/s\"hot", exports + "/s\"hot.png" },
+    const std::tuple<QString, QString> rows[] = {
+        { "~/exports/a\"b.csv", exports + "/a\"b.csv" },
+        { "~/exports/plain", exports + "/plain.csv" },
     };
-    for (const auto& [filter, suffix, typed, chosen] : rows) {
-        // Once the dialog's own event loop runs, the user selects the proposed name, types
-        // over it into the active dialog's focused box (Qt's dialog follows the text only
-        // then), closes the completion list if the folders typed opened it, and presses
-        // Return. A dialog left open would stop the test: it is closed.
+    for (const auto& [typed, chosen] : rows) {
+        // Once the dialog's own event loop runs, the user selects the proposed name in the
+        // box that has the focus, types over it (Qt's dialog follows the text only then),
+        // closes the completion list if the folders typed opened it, and presses Return. A
+        // dialog left open would stop the test: it is closed.
         QTimer::singleShot(0, [text = typed] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            auto* edit = dialog ? dialog->findChild<QLineEdit*>("fileNameEdit") : nullptr;
+            auto* edit = dialog ? qobject_cast<QLineEdit*>(dialog->focusWidget()) : nullptr;
             if (!edit) {
-                ADD_FAILURE() << "no save dialog with a file-name box";
+                ADD_FAILURE() << "no save dialog with the focus in a text box";
                 if (QWidget* modal = QApplication::activeModalWidget())
                     modal->close();
                 return;
             }
             QApplication::setActiveWindow(dialog);
-            edit->setFocus();
             QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(edit, text);
             if (edit->completer() && edit->completer()->popup())
@@ -55,8 +70,8 @@ TEST(SaveFileDialog, TypedNameIsTakenWhole)
                 dialog->reject();
             }
         });
-        const QString path
-            = Desktop().ChooseSaveFile(nullptr, QStringLiteral("ExifList"), filter, suffix);
+        const QString path = Desktop().ChooseSaveFile(
+            nullptr, QStringLiteral("ExifList"), QStringLiteral("CSV files (*.csv)"), "csv");
         EXPECT_EQ(path.toStdString(), chosen.toStdString()) << typed.toStdString();
     }
     qputenv("HOME", previousHome);

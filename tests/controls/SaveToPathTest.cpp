@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QTemporaryDir>
 
@@ -115,15 +116,17 @@ struct SmallDisk {
 
 } // namespace
 
-// A save either puts every byte on the disk, synced, before the rename, or leaves the old
-// file as it was with nothing beside it and says why in the system's words; no descriptor
-// stays open either way. The disk fails at chosen offsets (the last block, the last byte,
-// the first) or in the sync, or a file-size limit is reached; then real small disks: a tmpfs
-// of 64 KiB that is full and a read-only one.
-TEST(SaveToPath, EveryByteIsSyncedBeforeTheRenameOrTheOldFileStays)
+// A save either puts every byte on the disk, synced, or leaves the old file as it was with
+// nothing beside it and says why in the system's words; no descriptor stays open either way.
+// So for a file replaced by a rename and for a hard-linked one written in place, whose
+// other name then shows the same bytes. The disk fails at chosen offsets (the last block,
+// the last byte, the first) or in the sync, or a file-size limit is reached; then real small
+// disks: a tmpfs of 64 KiB that is full and a read-only one.
+TEST(SaveToPath, EveryByteIsSyncedOrTheOldFileStays)
 {
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("exist.csv"));
+    const QString link = dir.filePath(QStringLiteral("link.csv"));
     const QByteArray old = "old contents\n", payload = Payload(143928);
     const std::size_t descriptors = OpenDescriptors();
 
@@ -134,36 +137,54 @@ TEST(SaveToPath, EveryByteIsSyncedBeforeTheRenameOrTheOldFileStays)
               { 0, ENOSPC, 0, "No space left on device" }, { 65536, EIO, 0, "Input/output error" },
               { -1, 0, EIO, "Input/output error" }, { -1, 0, ENOSPC, "No space left on device" },
               { -1, 0, 0, nullptr } };
-    for (const auto& [failAt, error, syncError, expected] : rows) {
-        SCOPED_TRACE(failAt);
+    for (const bool linked : { false, true }) {
+        for (const auto& [failAt, error, syncError, expected] : rows) {
+            SCOPED_TRACE(testing::Message() << "linked " << linked << " at " << failAt);
+            QFile::remove(link);
+            Write(target, old);
+            if (linked) {
+                ASSERT_EQ(::link(QFile::encodeName(target), QFile::encodeName(link)), 0);
+            }
+            g_failAt = failAt, g_written = 0, g_error = error, g_syncError = syncError;
+            const SaveFileCalls previous = SetSaveFileCalls({ StubWrite, StubSync });
+            QString reason;
+            const bool saved = SaveToPath(target, Writing(payload), &reason);
+            SetSaveFileCalls(previous);
+            EXPECT_EQ(saved, expected == nullptr);
+            EXPECT_EQ(reason.toStdString(), expected ? expected : "");
+            EXPECT_EQ(Read(target) == payload, expected == nullptr);
+            EXPECT_EQ(Read(target) == old, expected != nullptr);
+            EXPECT_EQ(Listing(dir.path()), linked ? "exist.csv link.csv" : "exist.csv");
+            if (linked) {
+                EXPECT_TRUE(Read(link) == Read(target));
+            }
+            EXPECT_EQ(OpenDescriptors(), descriptors);
+        }
+
+        // Past a file-size limit (as under "ulimit -f 2") the save fails and the program goes
+        // on (SIGXFSZ would end it).
         Write(target, old);
-        g_failAt = failAt, g_written = 0, g_error = error, g_syncError = syncError;
-        const SaveFileCalls previous = SetSaveFileCalls({ StubWrite, StubSync });
-        QString reason;
-        const bool saved = SaveToPath(target, Writing(payload), &reason);
-        SetSaveFileCalls(previous);
-        EXPECT_EQ(saved, expected == nullptr);
-        EXPECT_EQ(reason.toStdString(), expected ? expected : "");
-        EXPECT_EQ(Read(target) == payload, expected == nullptr);
-        EXPECT_EQ(Read(target) == old, expected != nullptr);
-        EXPECT_EQ(Listing(dir.path()), QStringLiteral("exist.csv"));
-        EXPECT_EQ(OpenDescriptors(), descriptors);
+        EXPECT_EQ(SaidUnderFileSizeLimit(2048,
+                      [&] {
+                          QString reason;
+                          return SaveToPath(target, Writing(Payload(10000)), &reason)
+                              ? QStringLiteral("saved")
+                              : reason;
+                      }),
+            "File too large");
+        EXPECT_EQ(Read(target), old);
+        EXPECT_EQ(Read(link), linked ? old : QByteArray("<unreadable>"));
     }
 
-    // Past a file-size limit (as under "ulimit -f 2") the save fails and the program goes on
-    // (SIGXFSZ would end it). The limit is set in a child process, with the signal's default
-    // action, so that the test's own process keeps its limits.
+    // A file written in place whose old content could not be kept is refused untouched.
+    ASSERT_TRUE(QFile::resize(target, (qint64(1) << 30) + 1));
+    QString refusal;
+    EXPECT_FALSE(SaveToPath(link, Writing(payload), &refusal));
+    EXPECT_EQ(refusal.toStdString(),
+        "The file is larger than 1 GiB: its old content cannot be kept while it is written over");
+    EXPECT_EQ(QFileInfo(link).size(), (qint64(1) << 30) + 1);
+    QFile::remove(link);
     Write(target, old);
-    EXPECT_EQ(SaidUnderFileSizeLimit(2048,
-                  [&] {
-                      QString reason;
-                      return SaveToPath(target, Writing(Payload(10000)), &reason)
-                          ? QStringLiteral("saved")
-                          : reason;
-                  }),
-        "File too large");
-    EXPECT_EQ(Read(target), old);
-    EXPECT_EQ(Listing(dir.path()), QStringLiteral("exist.csv"));
 
     SmallDisk full(dir.filePath(QStringLiteral("full")), 0);
     SmallDisk readOnly(dir.filePath(QStringLiteral("ro")), MS_RDONLY);
@@ -188,6 +209,89 @@ TEST(SaveToPath, EveryByteIsSyncedBeforeTheRenameOrTheOldFileStays)
     }
     EXPECT_EQ(Listing(full.path), QStringLiteral("exist.csv filler"));
     EXPECT_EQ(Listing(readOnly.path), QString());
+}
+
+// Saved as a user who is not root (the test drops to it in a child, as setpriv does): a file
+// that a rename would change (another user's, a hard-linked one, one in a folder the saver
+// may not create in, a sticky folder's) is written in place and keeps its owner, group, mode
+// and links; a file the saver may not write, or may write but not read back, is refused
+// with the old content intact; the saver's own single file is replaced by a rename. A
+// symbolic link stays a link to the same file.
+TEST(SaveToPath, AnotherUsersFileKeepsOwnerModeAndLinksOrIsRefusedIntact)
+{
+    constexpr uid_t kSaver = 4242, kOther = 4343;
+    if (::geteuid() != 0 || SaidAsUser(kSaver, [] { return QStringLiteral("ok"); }) != "ok")
+        GTEST_SKIP() << "needs root, to own files as other users and to save as one";
+    QTemporaryDir dir;
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()), 0755), 0);
+    const QByteArray old = "old contents\n", payload = Payload(5000);
+
+    struct Row {
+        const char* what;
+        mode_t folderMode;
+        uid_t fileOwner; // and group
+        mode_t fileMode;
+        bool linked, symlinked;
+        const char* said;
+        bool replaced; // a new file by the rename
+    };
+    const Row rows[] = {
+        { "root's folder", 0755, 0, 0666, false, false, "saved", false },
+        { "another user's file", 0777, kOther, 0646, false, false, "saved", false },
+        { "hard-linked", 0777, kSaver, 0640, true, false, "saved", false },
+        { "sticky folder", 01777, kOther, 0666, false, false, "saved", false },
+        { "symlink to root's folder", 0755, 0, 0606, false, true, "saved", false },
+        { "saver's own", 0777, kSaver, 0604, false, false, "saved", true },
+        { "symlink to saver's own", 0777, kSaver, 0600, false, true, "saved", true },
+        { "not writable", 0777, kOther, 0644, false, false, "Permission denied", false },
+        { "not readable", 0755, 0, 0622, false, false, "Permission denied", false },
+    };
+    int n = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const QString folder = dir.filePath(QString::number(++n));
+        const QString file = folder + QStringLiteral("/exist.csv");
+        const QString other = folder + QStringLiteral("/other.csv");
+        const QString symlink = dir.filePath(QStringLiteral("link%1.csv").arg(n));
+        ASSERT_TRUE(QDir().mkdir(folder));
+        Write(file, old);
+        ASSERT_EQ(::chmod(QFile::encodeName(folder), row.folderMode), 0);
+        ASSERT_EQ(::chown(QFile::encodeName(file), row.fileOwner, row.fileOwner), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(file), row.fileMode), 0);
+        if (row.linked) {
+            ASSERT_EQ(::link(QFile::encodeName(file), QFile::encodeName(other)), 0);
+        }
+        if (row.symlinked) {
+            ASSERT_EQ(::symlink(QFile::encodeName(file), QFile::encodeName(symlink)), 0);
+        }
+        struct stat before {
+        }, after {}, link {};
+        ASSERT_EQ(::stat(QFile::encodeName(file), &before), 0);
+
+        const QString path = row.symlinked ? symlink : file;
+        EXPECT_EQ(SaidAsUser(kSaver,
+                      [&] {
+                          QString reason;
+                          return SaveToPath(path, Writing(payload), &reason)
+                              ? QStringLiteral("saved")
+                              : reason;
+                      }),
+            row.said);
+        const bool saved = std::string(row.said) == "saved";
+        EXPECT_EQ(Read(file) == payload, saved);
+        EXPECT_EQ(Read(file) == old, !saved);
+        ASSERT_EQ(::stat(QFile::encodeName(file), &after), 0);
+        EXPECT_EQ(after.st_ino != before.st_ino, row.replaced);
+        EXPECT_EQ(after.st_uid, row.fileOwner);
+        EXPECT_EQ(after.st_gid, row.fileOwner);
+        EXPECT_EQ(after.st_mode & 07777, row.fileMode);
+        EXPECT_EQ(after.st_nlink, row.linked ? 2u : 1u);
+        EXPECT_EQ(Listing(folder), row.linked ? "exist.csv other.csv" : "exist.csv");
+        if (row.symlinked) {
+            EXPECT_TRUE(::lstat(QFile::encodeName(symlink), &link) == 0 && S_ISLNK(link.st_mode));
+            EXPECT_EQ(QFile::symLinkTarget(symlink), file);
+        }
+    }
 }
 
 // A FIFO is written at its reader's pace however slow (its descriptor may not give up when

@@ -20,6 +20,7 @@ public:
     QString saveTarget; // the save dialog's answer; empty: dismissed
     std::function<void(QWidget* parent)> whileChoosingFiles; // runs inside the open dialog
     std::function<void()> whileChoosingSave; // runs inside the save dialog
+    std::function<void(QWidget* parent)> whileChoosingFolder; // runs inside the folder chooser
 
     // The save dialogs and error boxes in order: "parent|name|filter|suffix" and
     // "parent|caption|text|reason", parent being the parent's objectName (empty for none).
@@ -36,9 +37,11 @@ public:
             whileChoosingFiles(parent);
         return filesToOpen;
     }
-    QString ChooseFolder(QWidget*, const QString&) override
+    QString ChooseFolder(QWidget* parent, const QString&) override
     {
         ++folderChoosers;
+        if (whileChoosingFolder)
+            whileChoosingFolder(parent);
         return folderToOpen;
     }
     QString ChooseSaveFile(QWidget* parent, const QString& proposedName, const QString& filter,

@@ -15,4 +15,9 @@ public:
     // once the window is up.
     bool m_startExpanded = false;
     std::vector<std::string> m_startPaths;
+
+    // Runs InitInstance inside the application's event loop, so that a quit request reaches
+    // it, and ends the program on SIGTERM, SIGINT and SIGHUP too (ProgramEnd). Returns the
+    // program's exit status. The QApplication must exist.
+    int Run();
 };

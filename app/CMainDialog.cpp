@@ -7,8 +7,8 @@
 #include "app/MainDialogTemplate.h"
 #include "app/ProgramIcon.h"
 #include "capture/ImageExport.h"
-#include "catalogue/QuantityText.h"
 #include "chart/CChartStatic.h"
+#include "chart/ChartBins.h"
 #include "controls/CTransparentStatic.h"
 #include "controls/DrawGradient.h"
 #include "controls/UpDownControl.h"
@@ -145,8 +145,8 @@ void CMainDialog::ConnectHandlers()
 
 void CMainDialog::OnInitDialog()
 {
-    for (int k = 0; k < kQuantityCount; ++k)
-        m_showCombo->addItem(QString::fromLatin1(QuantityTable()[k].showText));
+    for (const ShowEntry& entry : ShowEntries(false))
+        m_showCombo->addItem(QString::fromLatin1(entry.text));
     m_matchesLabel->clear();
 
     const QString aboutItem = QString::fromLatin1(kAboutItem);

@@ -164,6 +164,9 @@ private:
     // Runs the query again when the list shows one, so that the panel's counts are those
     // of its filters.
     void OnQueryIfListed();
+    // The expanded window's largest size: what the available area of its screen holds.
+    void CapToScreen();
+    void OnScreenChanged();
 
     QSize m_templateSize; // the window as its template makes it
     QRect m_templateChart; // the chart's and the list's template places

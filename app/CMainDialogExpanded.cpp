@@ -3,7 +3,7 @@
 // template's controls stay where they are, a panel of filters opens at the right, the
 // window grows to a size the work needs (on its screen) and can be resized (the chart and
 // the list take the extra space), a splitter sets the panel's width, the list shows four
-// more columns and Show two more entries. Off, the window is the template's again, where
+// more columns and Show its own entries after the quantities'. Off, the window is the template's again, where
 // it stood.
 #include "app/CMainDialog.h"
 
@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
+#include <QWindow>
 
 #include <algorithm>
 #include <functional>
@@ -28,12 +29,11 @@
 #include "chart/CChartStatic.h"
 #include "controls/CTransparentStatic.h"
 #include "query/ListRow.h"
+#include "chart/ChartBins.h"
 #include "query/ResultsModel.h"
 
 namespace {
 const char* const kExpandedItem = "E&xpanded Window";
-// The Show entries after the quantities', in Show order.
-const char* const kNameEntries[] = { "Lens", "Camera" };
 constexpr int kSplitterWidth = 5;
 
 // The handle between the list and chart and the panel: dragged, it hands on the new left
@@ -121,10 +121,15 @@ void CMainDialog::OnExpandedWindow(bool on)
             header->resizeSection(column, ResultColumnTable()[column].width);
             columnsWidth += ResultColumnTable()[column].width;
         }
-        for (const char* entry : kNameEntries)
-            m_showCombo->addItem(QString::fromLatin1(entry));
+        const std::vector<ShowEntry> entries = ShowEntries(true);
+        for (std::size_t i = static_cast<std::size_t>(m_showCombo->count()); i < entries.size();
+             ++i)
+            m_showCombo->addItem(QString::fromLatin1(entries[i].text));
         setMinimumSize(m_templateSize + QSize(kPanelMinWidth, 0));
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        CapToScreen();
+        if (QWindow* window = windowHandle())
+            connect(window, &QWindow::screenChanged, this, &CMainDialog::OnScreenChanged,
+                Qt::UniqueConnection);
         QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
         // The window's frame (title bar, borders) is taken off the screen's room.
         const QSize frame = frameGeometry().size() - size();
@@ -159,12 +164,12 @@ void CMainDialog::OnExpandedWindow(bool on)
         m_splitter->hide();
         ShowSortIndicator();
         FitBoundLists();
-        // A chart by name has no place in the template window: back to the first quantity.
-        if (m_showCombo->currentIndex() >= kQuantityCount) {
+        // The expanded window's own entries have no place in the template window: back to
+        // the first quantity.
+        const int templateEntries = static_cast<int>(ShowEntries(false).size());
+        if (m_showCombo->currentIndex() >= templateEntries)
             m_showCombo->setCurrentIndex(0);
-            OnSelchangeShow();
-        }
-        while (m_showCombo->count() > kQuantityCount)
+        while (m_showCombo->count() > templateEntries)
             m_showCombo->removeItem(m_showCombo->count() - 1);
         m_resultsModel->SetShownColumns(kTemplateColumnCount);
         m_chart->setGeometry(m_templateChart);
@@ -172,10 +177,26 @@ void CMainDialog::OnExpandedWindow(bool on)
         setFixedSize(m_templateSize);
         move(m_templatePosition);
     }
-    // The rows now hold the other window's ISO speeds: the chart follows.
-    if (ListedRowCount() > 0)
-        OnSelchangeShow();
+    // A quantity may read another value in the expanded window (its expandedValue).
+    OnSelchangeShow();
     m_expandedAction->setChecked(on);
+}
+
+void CMainDialog::CapToScreen()
+{
+    // The frame, too, stays within the screen's available area (a window of 32,767 pixels
+    // square would take seconds and gigabytes a repaint); the minimum stays as it is.
+    const QScreen* shownOn = screen();
+    if (!shownOn)
+        return;
+    const QSize frame = frameGeometry().size() - size();
+    setMaximumSize((shownOn->availableGeometry().size() - frame).expandedTo(minimumSize()));
+}
+
+void CMainDialog::OnScreenChanged()
+{
+    if (IsExpanded())
+        CapToScreen();
 }
 
 int CMainDialog::ClampPanelWidth(int wanted, int windowWidth) const

@@ -21,7 +21,9 @@
 #include "app/ExportToCsv.h"
 #include "app/PhotoOpening.h"
 #include "capture/WindowImage.h"
+#include "catalogue/QuantityText.h"
 #include "chart/CChartStatic.h"
+#include "chart/ChartBins.h"
 #include "controls/CTransparentStatic.h"
 #include "controls/UpDownControl.h"
 #include "query/BoundSelectors.h"
@@ -81,14 +83,15 @@ void CMainDialog::RunScan(const ScanChooser& choose)
 void CMainDialog::FillSelectorsFromCatalogue()
 {
     const BoundSelectors selectors = FillBoundSelectors(m_catalogue);
-    FillSelectorPair(m_isoMinCombo, m_isoMaxCombo, selectors.iso);
-    FillSelectorPair(m_apertureMinCombo, m_apertureMaxCombo, selectors.aperture);
-    FillSelectorPair(m_shutterMinCombo, m_shutterMaxCombo, selectors.shutterSpeed);
-    m_focalMinSpin->SetRange(selectors.focal.rangeLow, selectors.focal.rangeHigh);
-    m_focalMaxSpin->SetRange(selectors.focal.rangeLow, selectors.focal.rangeHigh);
+    FillSelectorPair(m_isoMinCombo, m_isoMaxCombo, selectors.lists[Iso]);
+    FillSelectorPair(m_apertureMinCombo, m_apertureMaxCombo, selectors.lists[Aperture]);
+    FillSelectorPair(m_shutterMinCombo, m_shutterMaxCombo, selectors.lists[ShutterSpeed]);
+    const WholeNumberFill& focal = selectors.texts[FocalLength];
+    m_focalMinSpin->SetRange(focal.rangeLow, focal.rangeHigh);
+    m_focalMaxSpin->SetRange(focal.rangeLow, focal.rangeHigh);
     m_queryButton->setEnabled(selectors.queryEnabled);
-    m_focalMaxEdit->setText(QString::fromStdString(selectors.focal.upperText));
-    m_focalMinEdit->setText(QString::fromStdString(selectors.focal.lowerText));
+    m_focalMaxEdit->setText(QString::fromStdString(focal.upperText));
+    m_focalMinEdit->setText(QString::fromStdString(focal.lowerText));
     m_panel->Fill(m_catalogue);
     FitBoundLists();
 }
@@ -96,16 +99,17 @@ void CMainDialog::FillSelectorsFromCatalogue()
 void CMainDialog::OnQuery()
 {
     QueryBounds bounds;
-    bounds.apertureLower = m_apertureMinCombo->currentIndex();
-    bounds.apertureUpper = m_apertureMaxCombo->currentIndex();
-    bounds.isoLower = m_isoMinCombo->currentIndex();
-    bounds.isoUpper = m_isoMaxCombo->currentIndex();
-    bounds.shutterLower = m_shutterMinCombo->currentIndex();
-    bounds.shutterUpper = m_shutterMaxCombo->currentIndex();
-    bounds.focalLowerText = m_focalMinEdit->text().toStdString();
-    bounds.focalUpperText = m_focalMaxEdit->text().toStdString();
+    bounds[Aperture]
+        = ListSelection(m_apertureMinCombo->currentIndex(), m_apertureMaxCombo->currentIndex());
+    bounds[Iso] = ListSelection(m_isoMinCombo->currentIndex(), m_isoMaxCombo->currentIndex());
+    bounds[ShutterSpeed]
+        = ListSelection(m_shutterMinCombo->currentIndex(), m_shutterMaxCombo->currentIndex());
+    bounds[FocalLength]
+        = { -1, -1, m_focalMinEdit->text().toStdString(), m_focalMaxEdit->text().toStdString() };
 
-    // The panel's filters apply while the window is expanded.
+    // The panel's filters and bounds apply while the window is expanded.
+    if (IsExpanded())
+        m_panel->ReadBounds(bounds);
     const PanelFilters filters = m_panel->Filters();
     QueryResult result = RunQuery(m_catalogue, bounds, IsExpanded() ? &filters : nullptr);
     const std::string selected = IsExpanded() ? SelectedPath() : std::string();
@@ -125,24 +129,27 @@ int CMainDialog::ListedRowCount() const
 
 void CMainDialog::OnSelchangeShow()
 {
+    const bool expanded = IsExpanded();
+    const std::vector<ShowEntry> entries = ShowEntries(expanded);
     const int shown = m_showCombo->currentIndex();
+    const ShowEntry& entry
+        = entries[shown >= 0 && shown < static_cast<int>(entries.size()) ? shown : 0];
     const std::vector<ListRow>& rows = m_resultsModel->Rows();
-    if (shown >= kQuantityCount) {
-        // The expanded window's Lens and Camera entries: one bar per name.
-        const bool lens = shown == kQuantityCount;
+    if (entry.nameKind != ChartNameKind::None) {
+        // One bar per name.
+        const bool lens = entry.nameKind == ChartNameKind::Lens;
         std::vector<InternedName> names;
         names.reserve(rows.size());
         for (const ListRow& row : rows)
             names.push_back(lens ? ExpandedLens(row) : row.camera);
-        m_chart->SetBins(BinNames(lens ? ChartNameKind::Lens : ChartNameKind::Camera, names));
+        m_chart->SetBins(BinNames(entry.nameKind, names));
         return;
     }
-    const Quantity quantity = static_cast<Quantity>(shown < 0 ? 0 : shown);
     std::vector<double> values;
     values.reserve(rows.size());
     for (const ListRow& row : rows)
-        values.push_back(row.Value(quantity));
-    m_chart->SetData(quantity, values);
+        values.push_back(QuantityValue(row, entry.quantity, expanded));
+    m_chart->SetData(entry.quantity, values);
 }
 
 void CMainDialog::OnHeaderItemClick(int column)

@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QStringDecoder>
 #include <QStyle>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -28,18 +27,10 @@
 
 #include "catalogue/QuantityText.h"
 
+#include "query/ExifText.h"
+
 namespace {
 constexpr int kCountColumnWidth = 52;
-
-// EXIF texts are meant to be ASCII, but older cameras write Latin-1.
-QString NameText(const std::string& bytes)
-{
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (!utf8.hasError())
-        return text;
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 // value bounded by most, but never below least.
 int Capped(int value, int least, int most)
@@ -317,7 +308,8 @@ void ExpandedPanel::FillList(QTreeWidget* list, const std::vector<NameLine>& lin
     items.reserve(static_cast<qsizetype>(lines.size()));
     for (const NameLine& line : lines) {
         auto* item = new QTreeWidgetItem;
-        item->setText(0, NameText(lenses ? LensLineText(line.name) : CameraLineText(line.name)));
+        item->setText(
+            0, ExifTextToQString(lenses ? LensLineText(line.name) : CameraLineText(line.name)));
         item->setToolTip(0, item->text(0));
         m_namesWidth = std::max(m_namesWidth, metrics.horizontalAdvance(item->text(0)) + around);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
@@ -400,6 +392,11 @@ PanelFilters ExpandedPanel::Filters() const
             filters.onlyWithout[k] = m_onlyWithout[check++]->isChecked();
     filters.onlyWithoutLens = m_onlyWithout[check]->isChecked();
     return filters;
+}
+
+void ExpandedPanel::ReadBounds(QueryBounds& /*bounds*/) const
+{
+    // No quantity is bounded in the panel alone yet.
 }
 
 void ExpandedPanel::ShowCounts(const PanelCounts& counts)

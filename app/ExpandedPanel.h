@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "query/PanelFilters.h"
+#include "query/PhotoQuery.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -31,6 +32,10 @@ public:
 
     // The filters as the controls stand.
     PanelFilters Filters() const;
+
+    // Writes the bounds of the expanded-only quantities (catalogue/QuantityText.h) as the
+    // panel's controls stand; the window's own controls write the others.
+    void ReadBounds(QueryBounds& bounds) const;
 
     // The faceted counts of the last query, line by line.
     void ShowCounts(const PanelCounts& counts);

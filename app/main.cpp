@@ -50,6 +50,5 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(ProgramIcon());
     theApp.m_startExpanded = line.expanded;
     theApp.m_startPaths = line.paths;
-    theApp.InitInstance();
-    return 0;
+    return theApp.Run();
 }

@@ -60,7 +60,7 @@ int Usage()
 {
     std::fprintf(stderr,
         "usage: fotolot-bench corpus DIR COUNT [--seed S] [--tree] "
-        "[--format jpeg|heic|heic-tail|cr3|raf|mrw]\n");
+        "[--format jpeg|heic|heic-tail|cr3|raf|mrw|heic-mdat-first|png|webp|jxl|tiff]\n");
     return 2;
 }
 

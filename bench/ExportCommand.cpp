@@ -39,7 +39,7 @@ int RunExportCommand(int argc, char** argv)
     rows.reserve(static_cast<std::size_t>(catalogue.recordCount));
     const PhotoRecord* record = catalogue.head.get();
     for (int i = 0; i < catalogue.recordCount && record; ++i, record = record->next.get())
-        rows.push_back(MakeListRow(*record));
+        rows.emplace_back(*record);
 
     QString reason;
     if (!SaveResults(QFile::decodeName(QByteArray(argv[1])), rows, &reason)) {

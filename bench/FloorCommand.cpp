@@ -17,10 +17,28 @@
 
 namespace {
 
+// Positioned reads as the reader makes them, without its retries.
+class PlainReads : public FileReads {
+public:
+    explicit PlainReads(int fd)
+        : m_fd(fd)
+    {
+    }
+    std::size_t Read(std::uint64_t offset, std::uint8_t* out, std::size_t n) override
+    {
+        const ssize_t got = pread(m_fd, out, n, static_cast<off_t>(offset));
+        return got > 0 ? static_cast<std::size_t>(got) : 0;
+    }
+
+private:
+    int m_fd;
+};
+
 // Reads the start of every file and returns how many gave at least one byte and a length.
-// With secondRead, also the one further read the reader makes of a container whose EXIF
-// block lies beyond the start, at the same place and of the same length.
-std::size_t ReadStarts(const std::vector<std::string>& paths, bool secondRead)
+// With sameReads, also the further reads the reader makes (ReadFurther: boxes and chunks
+// followed to a container's EXIF block, the block, a TIFF file's far directories), at the
+// same places and of the same lengths.
+std::size_t ReadStarts(const std::vector<std::string>& paths, bool sameReads)
 {
     static std::uint8_t buffer[kFileStartBufferSize];
     std::size_t readable = 0;
@@ -32,15 +50,12 @@ std::size_t ReadStarts(const std::vector<std::string>& paths, bool secondRead)
         struct stat status { };
         if (n > 0 && fstat(fd, &status) == 0) {
             ++readable;
-            std::uint64_t offset = 0;
-            std::size_t length = 0;
             FileStart start;
             start.size = static_cast<std::size_t>(n);
             start.length = static_cast<std::uint64_t>(status.st_size);
-            if (secondRead && LocateExif(buffer, start, offset, length)) {
-                const ssize_t more
-                    = pread(fd, buffer + kSecondReadAt, length, static_cast<off_t>(offset));
-                static_cast<void>(more); // the floor counts reads, not what they gave
+            if (sameReads) {
+                PlainReads reads(fd);
+                ReadFurther(reads, buffer, start);
             }
         }
         close(fd);
@@ -52,12 +67,13 @@ std::size_t ReadStarts(const std::vector<std::string>& paths, bool secondRead)
 
 int RunFloorCommand(int argc, char** argv)
 {
-    // --second-read is the floor's own option; the rest are those of every reading command.
-    bool secondRead = false;
+    // --same-reads (or its older name --second-read) is the floor's own option; the rest
+    // are those of every reading command.
+    bool sameReads = false;
     std::vector<char*> rest;
     for (int i = 0; i < argc; ++i) {
-        if (std::string(argv[i]) == "--second-read")
-            secondRead = true;
+        if (std::string(argv[i]) == "--same-reads" || std::string(argv[i]) == "--second-read")
+            sameReads = true;
         else
             rest.push_back(argv[i]);
     }
@@ -69,7 +85,7 @@ int RunFloorCommand(int argc, char** argv)
     std::size_t readable = 0;
     for (int run = 0; run < options.repeat; ++run) {
         const auto start = std::chrono::steady_clock::now();
-        readable = ReadStarts(options.paths, secondRead);
+        readable = ReadStarts(options.paths, sameReads);
         const auto stop = std::chrono::steady_clock::now();
         seconds.push_back(std::chrono::duration<double>(stop - start).count());
     }

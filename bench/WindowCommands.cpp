@@ -25,6 +25,7 @@
 #include "catalogue/ExifReader.h"
 #include "catalogue/PhotoCatalogue.h"
 #include "catalogue/ScanLoop.h"
+#include "chart/ChartBins.h"
 #include "controls/DesktopSeam.h"
 #include "query/BoundSelectors.h"
 #include "query/PhotoQuery.h"
@@ -57,6 +58,16 @@ void ShowAndSettle(CMainDialog& dialog)
     dialog.show();
     for (int i = 0; i < 20; ++i)
         QApplication::processEvents();
+}
+
+// Where the expanded window's Show list holds the chart by name of kind.
+int ShowIndex(ChartNameKind kind)
+{
+    const std::vector<ShowEntry> entries = ShowEntries(true);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].nameKind == kind)
+            return static_cast<int>(i);
+    return -1;
 }
 
 // A rational the file leaves out reads as 0, as the reader gives it.
@@ -186,7 +197,7 @@ int RunWindowQueryCommand(int argc, char** argv)
     dialog.repaint();
     std::printf("sort by lens: %.4f s\n", SecondsOf(timer));
     timer.restart();
-    ui.Show(5);
+    ui.Show(ShowIndex(ChartNameKind::Lens));
     dialog.repaint();
     std::printf("show lens: %.4f s\n", SecondsOf(timer));
     timer.restart();
@@ -222,8 +233,12 @@ int RunQueryCommand(int argc, char** argv)
     panel.toDay = fill.lastDay;
     panel.withoutValuePasses = false;
     const BoundSelectors selectors = FillBoundSelectors(catalogue);
-    QueryBounds bounds { 1, selectors.aperture.upperIndex, 0, selectors.iso.upperIndex, 0,
-        selectors.shutterSpeed.upperIndex, selectors.focal.lowerText, selectors.focal.upperText };
+    QueryBounds bounds;
+    bounds[Aperture] = ListSelection(1, selectors.lists[Aperture].upperIndex);
+    bounds[Iso] = ListSelection(0, selectors.lists[Iso].upperIndex);
+    bounds[ShutterSpeed] = ListSelection(0, selectors.lists[ShutterSpeed].upperIndex);
+    bounds[FocalLength] = TextBounds(
+        selectors.texts[FocalLength].lowerText, selectors.texts[FocalLength].upperText);
     std::vector<double> seconds;
     std::size_t listed = 0;
     for (int run = 0; run < 9; ++run) {

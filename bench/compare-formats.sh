@@ -3,12 +3,14 @@
 # Compares scans of a corpus of another format with a scan of JPEGs, or with its floor.
 # Warm: `fotolot-bench scan` of a JPEG corpus against the same of a FORMAT corpus of as
 # many files, alternately; the ratio is per file. Targets: heic at most 1.2, heic-tail at
-# most 2.2. Cold (--cold): `fotolot-bench floor --second-read` (one file after the other,
-# with the reader's second read where it makes one) against `scan` over the FORMAT corpus,
-# its cached pages dropped before each run. Target for heic-tail: at most 0.5.
+# most 2.2, heic-mdat-first at most 2.5. Cold (--cold): `fotolot-bench floor --same-reads` (one file after the other,
+# with the reader's further reads where it makes them) against `scan` over the FORMAT corpus,
+# its cached pages dropped before each run. Target for heic-tail and heic-mdat-first: at
+# most 0.5.
 #
 # usage: bench/compare-formats.sh [--cold] FORMAT [BUILD_DIR]
-#   FORMAT      heic, heic-tail, cr3, raf or mrw (see `fotolot-bench corpus --format`)
+#   FORMAT      heic, heic-tail, cr3, raf, mrw, heic-mdat-first, png, webp, jxl or tiff
+#               (see `fotolot-bench corpus --format`)
 #   BUILD_DIR   the build folder holding bin/fotolot-bench (default: build)
 # environment:
 #   PREFIX  corpora are PREFIX-jpeg-COUNT and PREFIX-FORMAT-COUNT, made when missing
@@ -39,7 +41,7 @@ list="@$prefix-$format-$count/list.txt"
 
 if ((cold)); then
   names=(floor "scan-$format")
-  first=("$bench" floor --second-read "$list")
+  first=("$bench" floor --same-reads "$list")
   state="cold, $format"
 else
   ensure_corpus "$bench" "$prefix-jpeg-$count" "$count" "$seed"

@@ -29,8 +29,8 @@ const Subcommand kSubcommands[] = {
     { "scan", RunScanCommand,
         "scan [--repeat N] [--rusage] [--all-fields] ARG...   read files as a scan run does" },
     { "floor", RunFloorCommand,
-        "floor [--repeat N] [--rusage] [--second-read] ARG...  open, read 32 KiB, fstat, "
-        "[the reader's second read,] close" },
+        "floor [--repeat N] [--rusage] [--same-reads] ARG...  open, read 32 KiB, fstat, "
+        "[the reader's further reads,] close" },
     { "evict", RunEvictCommand,
         "evict ARG...                         drop the files' cached pages" },
     { "corpus", RunCorpusCommand,
@@ -60,7 +60,8 @@ int Usage(std::FILE* out)
     std::fprintf(out,
         "An ARG is a file path, a folder (walked for photo files) or @LIST, a file of paths one "
         "a line.\n--tree spreads the corpus over year/month/day folders; --format F writes jpeg "
-        "(default), heic, heic-tail (EXIF at the end), cr3, raf or mrw files.\n");
+        "(default), heic, heic-tail (EXIF at the end), cr3, raf, mrw, heic-mdat-first (meta at "
+        "the end), png, webp, jxl (EXIF after the image) or tiff files.\n");
     return out == stdout ? 0 : 2;
 }
 

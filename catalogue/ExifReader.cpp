@@ -60,6 +60,9 @@ struct ExifBytes {
     std::uint64_t size;
     std::uint64_t base;
     bool bigEndian;
+    // Further pieces of a TIFF file (base 0), at their file offsets; null for the bytes of
+    // one read.
+    const FileWindows* more = nullptr;
 
     // The one way to reach a field: n bytes at off, or null when any of them lies
     // outside the bytes read.
@@ -67,7 +70,20 @@ struct ExifBytes {
     {
         if (off <= size && n <= size - off)
             return data + off;
-        return nullptr;
+        return more != nullptr ? more->Field(off, n) : nullptr;
+    }
+
+    // The bytes from off to the end of the piece that holds off; 0 when none does.
+    std::uint64_t Available(std::uint64_t off) const
+    {
+        if (off < size)
+            return size - off;
+        for (std::size_t i = 0; more != nullptr && i < more->count && i < kMaxWindows; ++i) {
+            const FileWindow& w = more->window[i];
+            if (off >= w.offset && off - w.offset < w.size)
+                return w.size - (off - w.offset);
+        }
+        return 0;
     }
 
     bool U16(std::uint64_t off, std::uint16_t& out) const
@@ -109,7 +125,7 @@ struct ExifBytes {
         const std::uint8_t* p = Field(off, 1);
         if (p == nullptr)
             return false;
-        const std::uint64_t available = size - off;
+        const std::uint64_t available = Available(off);
         const void* nul = std::memchr(p, 0, static_cast<std::size_t>(available));
         if (nul == nullptr)
             return false;
@@ -366,11 +382,11 @@ enum class FirstDirectory { Image, Exif };
 // Reads the TIFF block whose header lies at base of the bytes (size of them). Returns
 // false, the record untouched, when there is no byte-order mark at base.
 bool ReadTiffBlock(PhotoRecord& record, const std::uint8_t* data, std::uint64_t size,
-    std::uint64_t base, FirstDirectory first)
+    std::uint64_t base, FirstDirectory first, const FileWindows* more = nullptr)
 {
     if (base > size || size - base < 2 || !IsOrderMark(data + base))
         return false;
-    const ExifBytes bytes { data, size, base, data[base] == 'M' };
+    const ExifBytes bytes { data, size, base, data[base] == 'M', more };
     std::uint32_t firstOffset = 0;
     if (!bytes.U32(base + 4, firstOffset))
         return true;
@@ -404,50 +420,204 @@ bool JpegOrTiffBase(const std::uint8_t* buffer, std::size_t size, std::uint64_t&
     return true;
 }
 
-// The bytes of block as read: from the first read or the second, whichever holds more
-// of it; null when neither holds its start.
-const std::uint8_t* BlockBytes(const std::uint8_t* buffer, const FileStart& start,
-    const ExifBlock& block, std::size_t& available)
+FirstDirectory FirstOf(ExifBlockKind kind)
 {
-    const std::uint8_t* best = nullptr;
-    available = 0;
-    if (block.offset < start.size) {
-        best = buffer + block.offset;
-        available = static_cast<std::size_t>(
-            std::min<std::uint64_t>(block.length, start.size - block.offset));
-    }
-    if (start.secondSize > 0 && block.offset >= start.secondOffset
-        && block.offset - start.secondOffset < start.secondSize) {
-        const std::uint64_t skip = block.offset - start.secondOffset;
-        const auto inSecond = static_cast<std::size_t>(
-            std::min<std::uint64_t>(block.length, start.secondSize - skip));
-        if (inSecond > available) {
-            best = buffer + kSecondReadAt + skip;
-            available = inSecond;
-        }
-    }
-    return best;
+    return kind == ExifBlockKind::TiffExif ? FirstDirectory::Exif : FirstDirectory::Image;
 }
 
-// Reads the EXIF blocks of another container; false when none has a TIFF header.
+// Reads the EXIF blocks of another container as start holds them; false when none has a
+// TIFF header. Without ReadFurther's look, the blocks are looked for in the first read
+// alone and read as far as it holds them.
 bool ParseContainer(PhotoRecord& record, const std::uint8_t* buffer, const FileStart& start)
 {
-    ContainerExif exif = start.container;
-    if (!start.located && !FindContainerExif(buffer, start.size, start.length, exif))
-        return false;
     bool read = false;
+    std::size_t base = 0;
+    if (start.located) {
+        for (std::size_t i = 0; i < start.blockCount && i < 2; ++i) {
+            const HeldBlock& block = start.blocks[i];
+            if (block.size == 0 || block.at > kFileStartBufferSize
+                || block.size > kFileStartBufferSize - block.at
+                || !TiffHeaderInBlock(buffer + block.at, block.size, block.kind, base))
+                continue;
+            read = ReadTiffBlock(record, buffer + block.at, block.size, base, FirstOf(block.kind))
+                || read;
+        }
+        return read;
+    }
+    FileWindows first;
+    first.window[0] = { 0, buffer, start.size };
+    first.count = 1;
+    ContainerExif exif;
+    if (LocateContainerExif(first, start.length, exif).outcome != LocateOutcome::Found)
+        return false;
     for (std::size_t i = 0; i < exif.count; ++i) {
-        std::size_t available = 0;
-        std::size_t base = 0;
-        const std::uint8_t* bytes = BlockBytes(buffer, start, exif.blocks[i], available);
-        if (bytes == nullptr || !TiffHeaderInBlock(bytes, available, exif.blocks[i].kind, base))
+        const ExifBlock& block = exif.blocks[i];
+        const FileExtent& extent = block.extents[0];
+        if (block.extentCount != 1 || extent.offset >= start.size)
             continue;
-        const FirstDirectory first = exif.blocks[i].kind == ExifBlockKind::TiffExif
-            ? FirstDirectory::Exif
-            : FirstDirectory::Image;
-        read = ReadTiffBlock(record, bytes, available, base, first) || read;
+        const auto available = static_cast<std::size_t>(std::min<std::uint64_t>(
+            { extent.length, start.size - extent.offset, kExifBlockReadSize }));
+        const std::uint8_t* bytes = buffer + extent.offset;
+        if (TiffHeaderInBlock(bytes, available, block.kind, base))
+            read = ReadTiffBlock(record, bytes, available, base, FirstOf(block.kind)) || read;
     }
     return read;
+}
+
+// Whether the directory at off (count, then its entries) lies wholly in one piece.
+bool DirectoryHeld(const FileWindows& windows, std::uint64_t off, bool bigEndian)
+{
+    const std::uint8_t* count = windows.Field(off, 2);
+    return count != nullptr
+        && windows.Field(off, 2 + kEntrySize * std::uint64_t { ReadU16(count, bigEndian) })
+        != nullptr;
+}
+
+// The EXIF directory's offset as IFD0 at off gives it; 0 when it does not.
+std::uint32_t ExifDirectoryOffset(const FileWindows& windows, std::uint64_t off, bool bigEndian)
+{
+    const std::uint8_t* count = windows.Field(off, 2);
+    if (count == nullptr)
+        return 0;
+    const std::uint16_t n = ReadU16(count, bigEndian);
+    for (std::uint64_t i = 0; i < n; ++i) {
+        const std::uint8_t* entry = windows.Field(off + 2 + kEntrySize * i, kEntrySize);
+        if (entry == nullptr)
+            break;
+        if (ReadU16(entry, bigEndian) == kTagExifIfd)
+            return ReadU32(entry + 8, bigEndian);
+    }
+    return 0;
+}
+
+// A TIFF file (header at byte 0) whose IFD0 or EXIF directory does not lie wholly in the
+// first read: up to kExifBlockReadSize bytes from each such directory, read into the
+// areas, where the values written after a directory usually lie too.
+void ReadFarDirectories(FileReads& reads, std::uint8_t* buffer, FileStart& start)
+{
+    if (start.size < 8)
+        return;
+    const bool bigEndian = buffer[0] == 'M';
+    FileWindows windows;
+    windows.window[0] = { 0, buffer, start.size };
+    windows.count = 1;
+    const auto readAt = [&](std::uint64_t off) {
+        if (off >= start.length || start.pieceCount >= 2 || start.reads >= kMaxFileReads)
+            return;
+        HeldBytes& piece = start.pieces[start.pieceCount];
+        piece.fileOffset = off;
+        piece.at = kBlockAreaAt + start.pieceCount * kExifBlockReadSize;
+        piece.size = reads.Read(off, buffer + piece.at,
+            static_cast<std::size_t>(
+                std::min<std::uint64_t>(kExifBlockReadSize, start.length - off)));
+        ++start.reads;
+        if (piece.size == 0)
+            return;
+        ++start.pieceCount;
+        windows.window[windows.count++] = { off, buffer + piece.at, piece.size };
+    };
+    const std::uint64_t ifd0 = ReadU32(buffer + 4, bigEndian);
+    if (!DirectoryHeld(windows, ifd0, bigEndian))
+        readAt(ifd0);
+    const std::uint32_t exif = ExifDirectoryOffset(windows, ifd0, bigEndian);
+    if (exif != 0 && !DirectoryHeld(windows, exif, bigEndian))
+        readAt(exif);
+}
+
+// A container: follows its boxes or chunks through further reads into the reading
+// thread's own buffer, then brings each EXIF block into an area of buffer (or leaves it
+// in place when the first read holds it whole).
+void ReadContainer(FileReads& reads, std::uint8_t* buffer, FileStart& start)
+{
+    // Each further read has a place of kBoxReadSize bytes of its own, made on a thread's
+    // first such file and kept for its life: 768 KiB a reading thread at most, whose pages
+    // only such reads touch.
+    thread_local std::unique_ptr<std::uint8_t[]> scratch;
+    FileWindows windows;
+    windows.window[0] = { 0, buffer, start.size };
+    windows.count = 1;
+    const auto readAt = [&](const LocateResult& wanted) {
+        if (start.reads >= kMaxFileReads || windows.count >= kMaxWindows || wanted.readLength == 0)
+            return false;
+        if (!scratch)
+            scratch.reset(new std::uint8_t[(kMaxWindows - 1) * kBoxReadSize]);
+        std::uint8_t* into = scratch.get() + (windows.count - 1) * kBoxReadSize;
+        const std::size_t got
+            = reads.Read(wanted.readOffset, into, std::min(wanted.readLength, kBoxReadSize));
+        ++start.reads;
+        if (got == 0)
+            return false;
+        windows.window[windows.count++] = { wanted.readOffset, into, got };
+        return true;
+    };
+
+    ContainerExif exif;
+    for (;;) {
+        const LocateResult result = LocateContainerExif(windows, start.length, exif);
+        if (result.outcome == LocateOutcome::Found)
+            break;
+        if (result.outcome == LocateOutcome::TooLarge)
+            start.reason = SkipTooLarge;
+        if (result.outcome != LocateOutcome::NeedRead || !readAt(result))
+            return;
+    }
+    for (std::size_t i = 0; i < exif.count && i < 2; ++i) {
+        const ExifBlock& block = exif.blocks[i];
+        LocateResult wanted = BlockBytesNeeded(windows, block);
+        while (wanted.outcome == LocateOutcome::NeedRead && readAt(wanted))
+            wanted = BlockBytesNeeded(windows, block);
+        if (wanted.outcome != LocateOutcome::None) {
+            // Cut short or too large: a split item is read whole or not at all.
+            if (wanted.outcome == LocateOutcome::TooLarge)
+                start.reason = SkipTooLarge;
+            if (block.extentCount != 1)
+                continue;
+        }
+        HeldBlock& held = start.blocks[start.blockCount];
+        held.kind = block.kind;
+        const FileExtent& first = block.extents[0];
+        if (block.extentCount == 1 && first.offset < start.size) {
+            // In place: the first read holds its start, usually all of it.
+            held.at = static_cast<std::size_t>(first.offset);
+            held.size = static_cast<std::size_t>(std::min<std::uint64_t>(
+                { first.length, start.size - first.offset, kExifBlockReadSize }));
+            if (held.size < std::min<std::uint64_t>(first.length, kExifBlockReadSize)
+                && wanted.outcome == LocateOutcome::None) {
+                held.at = kBlockAreaAt + start.blockCount * kExifBlockReadSize;
+                held.size = CopyBlockBytes(windows, block, buffer + held.at);
+            }
+        } else {
+            held.at = kBlockAreaAt + start.blockCount * kExifBlockReadSize;
+            held.size = CopyBlockBytes(windows, block, buffer + held.at);
+        }
+        if (held.size > 0)
+            ++start.blockCount;
+    }
+}
+
+// A TIFF file read with its far directories: the values they give, kept beside the
+// record's own for the expanded window.
+void ReadFarValues(PhotoRecord& record, const std::uint8_t* buffer, const FileStart& start)
+{
+    FileWindows more;
+    for (std::size_t i = 0; i < start.pieceCount && i < 2; ++i) {
+        const HeldBytes& piece = start.pieces[i];
+        if (piece.at > kFileStartBufferSize || piece.size > kFileStartBufferSize - piece.at)
+            continue;
+        more.window[more.count++] = { piece.fileOffset, buffer + piece.at, piece.size };
+    }
+    PhotoRecord full;
+    ReadTiffBlock(full, buffer, start.size, 0, FirstDirectory::Image, &more);
+    auto values = std::make_shared<DirectoryValues>();
+    values->camera = full.camera;
+    values->lens = full.lens;
+    values->taken = full.taken;
+    values->focal35 = full.focal35;
+    values->iso = full.iso;
+    values->exposureTime = full.exposureTime;
+    values->focalLength = full.focalLength;
+    values->fNumber = full.fNumber;
+    record.extras.directories = std::move(values);
 }
 
 } // namespace
@@ -464,15 +634,43 @@ bool ParseExif(PhotoRecord& record, const std::uint8_t* buffer, std::size_t size
     return true;
 }
 
-bool LocateExif(
-    const std::uint8_t* buffer, FileStart& start, std::uint64_t& offset, std::size_t& readLength)
+void ReadFurther(FileReads& reads, std::uint8_t* buffer, FileStart& start)
 {
-    std::uint64_t base = 0;
+    start.reads = start.size > 0 ? 1 : 0;
     start.located = true;
-    start.container = ContainerExif();
-    return !JpegOrTiffBase(buffer, start.size, base)
-        && FindContainerExif(buffer, start.size, start.length, start.container)
-        && SecondReadRange(start.container, start.size, offset, readLength);
+    start.blockCount = 0;
+    start.pieceCount = 0;
+    if (start.size == 0)
+        return;
+    std::uint64_t base = 0;
+    if (JpegOrTiffBase(buffer, start.size, base)) {
+        if (base == 0)
+            ReadFarDirectories(reads, buffer, start);
+        return;
+    }
+    ReadContainer(reads, buffer, start);
+}
+
+std::size_t MemoryReads::Read(std::uint64_t offset, std::uint8_t* out, std::size_t n)
+{
+    if (offset >= m_size)
+        return 0;
+    const auto got = static_cast<std::size_t>(std::min<std::uint64_t>(n, m_size - offset));
+    std::memcpy(out, m_data + offset, got);
+    return got;
+}
+
+void ReadMemoryStart(
+    const std::uint8_t* data, std::uint64_t size, std::uint8_t* buffer, FileStart& start)
+{
+    start = FileStart();
+    start.size = static_cast<std::size_t>(std::min<std::uint64_t>(size, kExifReadSize));
+    start.length = size;
+    start.reason = SkipNoExif;
+    if (start.size > 0)
+        std::memcpy(buffer, data, start.size);
+    MemoryReads reads(data, size);
+    ReadFurther(reads, buffer, start);
 }
 
 double FileSizeMb(std::uint64_t bytes)
@@ -489,6 +687,36 @@ double FileSizeMb(std::uint64_t bytes)
     std::from_chars(text, written.ptr, rounded, std::chars_format::fixed);
     return rounded;
 }
+
+namespace {
+
+// Positioned reads of an open descriptor: short reads continued, interruptions retried.
+class DescriptorReads : public FileReads {
+public:
+    explicit DescriptorReads(int fd)
+        : m_fd(fd)
+    {
+    }
+    std::size_t Read(std::uint64_t offset, std::uint8_t* out, std::size_t n) override
+    {
+        std::size_t got = 0;
+        while (got < n
+            && offset + got <= static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
+            const ssize_t r = ::pread(m_fd, out + got, n - got, static_cast<off_t>(offset + got));
+            if (r < 0 && errno == EINTR)
+                continue;
+            if (r <= 0)
+                break;
+            got += static_cast<std::size_t>(r);
+        }
+        return got;
+    }
+
+private:
+    int m_fd;
+};
+
+} // namespace
 
 bool ReadFileStart(const std::string& path, std::uint8_t* buffer, FileStart& start)
 {
@@ -530,27 +758,8 @@ bool ReadFileStart(const std::string& path, std::uint8_t* buffer, FileStart& sta
     start.size = got;
     start.length = static_cast<std::uint64_t>(info.st_size);
     start.device = static_cast<std::uint64_t>(info.st_dev);
-    start.secondOffset = 0;
-    start.secondSize = 0;
-
-    std::uint64_t offset = 0;
-    std::size_t wanted = 0;
-    if (got > 0 && LocateExif(buffer, start, offset, wanted)
-        && offset <= static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
-        std::uint8_t* second = buffer + kSecondReadAt;
-        std::size_t more = 0;
-        while (more < wanted) {
-            const ssize_t n
-                = ::pread(fd, second + more, wanted - more, static_cast<off_t>(offset + more));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            more += static_cast<std::size_t>(n);
-        }
-        start.secondOffset = offset;
-        start.secondSize = more;
-    }
+    DescriptorReads reads(fd);
+    ReadFurther(reads, buffer, start);
     ::close(fd);
     return got > 0;
 }
@@ -559,9 +768,14 @@ bool ParsePhoto(const std::string& path, const std::uint8_t* buffer, const FileS
     PhotoRecord& record)
 {
     // JPEG and TIFF first, exactly as ever; other containers only when that fails.
-    if (start.size == 0
-        || (!ParseExif(record, buffer, start.size) && !ParseContainer(record, buffer, start)))
+    if (start.size == 0)
         return false;
+    if (ParseExif(record, buffer, start.size)) {
+        if (start.pieceCount > 0)
+            ReadFarValues(record, buffer, start);
+    } else if (!ParseContainer(record, buffer, start)) {
+        return false;
+    }
     record.path = path;
     record.fileSizeMb = FileSizeMb(start.length);
     return true;

@@ -2,8 +2,11 @@
 // Reads camera name, lens, date and time taken, f-number, focal length, 35 mm-equivalent
 // focal length, ISO, exposure time and file size from the first 32,768 bytes of a JPEG
 // file whose first segment is EXIF, or of a TIFF file. Other containers (HEIF, HEIC,
-// AVIF, CR3, RAF, MRW) are tried only when neither of those is found; when their EXIF
-// block lies beyond the first bytes, one more read of at most 64 KiB fetches it.
+// AVIF, CR3, PNG, WebP, JPEG XL, RAF, MRW) are tried only when neither of those is found;
+// when their EXIF block lies beyond the first bytes, up to three more positioned reads
+// follow the boxes or chunks to it and fetch it. A TIFF file whose IFD0 or EXIF directory
+// lies beyond them gets up to two more reads of those, whose values only the expanded
+// window uses (PhotoExtras).
 #pragma once
 
 #include <cstddef>
@@ -15,41 +18,96 @@
 #include "catalogue/PhotoContainer.h"
 
 constexpr std::size_t kExifReadSize = 32768;
-// The second read's bytes go to this offset of the buffer.
-constexpr std::size_t kSecondReadAt = kExifReadSize;
-// A read buffer: the file's first kExifReadSize bytes, then the second read's at most
-// 64 KiB. A JPEG or TIFF file never touches the second part's pages.
-constexpr std::size_t kFileStartBufferSize = kExifReadSize + 65536;
+// Reads of one file at most, the first included: a JPEG, or a TIFF file whose directories
+// lie in its first bytes, takes one.
+constexpr int kMaxFileReads = 4;
+// A read buffer: the file's first kExifReadSize bytes, then two areas of
+// kExifBlockReadSize bytes, one for each EXIF block of a container (or each directory of
+// a TIFF file read past the first bytes). A JPEG or TIFF file whose directories lie in its
+// first bytes never touches the areas' pages. Boxes read whole to find a block (up to
+// kBoxReadSize) go to a buffer of the reading thread's own, not to this one.
+constexpr std::size_t kBlockAreaAt = kExifReadSize;
+constexpr std::size_t kFileStartBufferSize = kExifReadSize + 2 * kExifBlockReadSize;
+
+// Bytes of the file held in the read buffer, beyond the first read.
+struct HeldBytes {
+    std::uint64_t fileOffset = 0;
+    std::size_t at = 0; // position in the buffer
+    std::size_t size = 0;
+};
+
+// A container's EXIF block as held in the read buffer: in place in the first read when it
+// lies wholly there, else copied together (all its extents) into an area.
+struct HeldBlock {
+    ExifBlockKind kind = ExifBlockKind::TiffImage;
+    std::size_t at = 0; // position in the buffer
+    std::size_t size = 0;
+};
 
 // What the reads of a file gave; the bytes themselves are in the caller's buffer.
 struct FileStart {
     std::size_t size = 0; // bytes read from the file's start, 1 to kExifReadSize
     std::uint64_t length = 0; // the file's length in bytes
     std::uint64_t device = 0; // the file system's device number (st_dev)
-    // Why the read gave no bytes to parse, when it did not; a reader that does not say
-    // leaves SkipUnreadable.
+    // Why the file gives no photo, when it does not: the read gave no bytes to parse (a
+    // reader that does not say leaves SkipUnreadable), or, once read, SkipNoExif or
+    // SkipTooLarge.
     SkipReason reason = SkipUnreadable;
     int error = 0; // errno of the open, stat or read that failed
-    std::uint64_t secondOffset = 0; // where in the file the second read started
-    std::size_t secondSize = 0; // bytes it gave, at buffer + kSecondReadAt; 0: none
-    // Whether LocateExif has looked at the bytes, and the container's EXIF blocks it found
-    // (none for a JPEG or TIFF start), so that the parse need not look for them again.
+    int reads = 0; // positioned reads made, the first included
+    // Whether ReadFurther has looked at the bytes: a container's blocks are then the ones
+    // below (none for a JPEG or TIFF start), so that the parse need not look for them.
     bool located = false;
-    ContainerExif container;
+    std::size_t blockCount = 0;
+    HeldBlock blocks[2];
+    // A TIFF file's IFD0 and EXIF directory where they lie past the first read, up to
+    // kExifBlockReadSize bytes from each: for the expanded window only.
+    std::size_t pieceCount = 0;
+    HeldBytes pieces[2];
 };
 
-// Looks at the first start.size bytes of a file of start.length bytes: records in start
-// where the EXIF blocks of another container lie (never for a JPEG or TIFF start). Returns
-// true, with offset and readLength (at most 64 KiB), when one of them lies (partly)
-// beyond those bytes and wants a second read.
-bool LocateExif(
-    const std::uint8_t* buffer, FileStart& start, std::uint64_t& offset, std::size_t& readLength);
+// Positioned reads of one open file.
+class FileReads {
+public:
+    virtual ~FileReads() = default;
+    // Reads up to n bytes at offset into out; returns how many it gave (fewer at the end
+    // of the file, 0 on an error).
+    virtual std::size_t Read(std::uint64_t offset, std::uint8_t* out, std::size_t n) = 0;
+};
+
+// After the first read (start.size bytes at buffer, start.length set): makes the further
+// reads the file needs through reads, at most kMaxFileReads in all, and records in start
+// where its EXIF blocks (or a TIFF file's far directories) are held in buffer. A JPEG, and
+// a TIFF file whose directories lie in the first bytes, need none. A container's box that
+// has to be read whole and is larger than kBoxReadSize, or a split Exif item of more than
+// kExifBlockReadSize bytes, leaves start.reason SkipTooLarge.
+void ReadFurther(FileReads& reads, std::uint8_t* buffer, FileStart& start);
+
+// The bytes of a file held in memory as FileReads.
+class MemoryReads : public FileReads {
+public:
+    MemoryReads(const std::uint8_t* data, std::uint64_t size)
+        : m_data(data)
+        , m_size(size)
+    {
+    }
+    std::size_t Read(std::uint64_t offset, std::uint8_t* out, std::size_t n) override;
+
+private:
+    const std::uint8_t* m_data;
+    std::uint64_t m_size;
+};
+
+// The first read and ReadFurther over a file held in memory, as ReadFileStart makes them
+// of a file on the disk.
+void ReadMemoryStart(
+    const std::uint8_t* data, std::uint64_t size, std::uint8_t* buffer, FileStart& start);
 
 // The reader's I/O, on the calling thread: one open without blocking (so that a FIFO
 // cannot stall it; folder by folder for a path longer than one system call takes, see
 // OpenAnyLength), the regular-file check and the length (fstat), one read of at most
-// kExifReadSize bytes into buffer (short reads continued, interruptions retried), where
-// LocateExif asks for it one positioned read into buffer + kSecondReadAt, one close.
+// kExifReadSize bytes into buffer (short reads continued, interruptions retried), the
+// further reads of ReadFurther, one close.
 // buffer holds kFileStartBufferSize bytes. Returns false, start unspecified but for
 // start.reason, when the file cannot be opened (SkipPathTooLong when its path or a name
 // in it is too long, else SkipUnreadable), is not a regular file (SkipNotRegularFile),

@@ -63,8 +63,8 @@ const std::vector<std::string_view>& PhotoExtensions()
     // Lower case, at most kMaxExtensionLength letters, sorted only for reading.
     static const std::vector<std::string_view> extensions
         = { "3fr", "arw", "avif", "cr2", "cr3", "dcr", "dng", "erf", "heic", "heif", "hif", "iiq",
-              "jpe", "jpeg", "jpg", "kdc", "mef", "mos", "mrw", "nef", "nrw", "orf", "pef", "raf",
-              "rw2", "sr2", "srf", "srw", "tif", "tiff" };
+              "jpe", "jpeg", "jpg", "jxl", "kdc", "mef", "mos", "mrw", "nef", "nrw", "orf", "pef",
+              "png", "raf", "rw2", "sr2", "srf", "srw", "tif", "tiff", "webp" };
     return extensions;
 }
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <utility>
 
-const char* const kSkipReasonTexts[kSkipReasonCount]
-    = { "no EXIF block", "unreadable", "not a regular file", "path too long" };
+const char* const kSkipReasonTexts[kSkipReasonCount] = { "no EXIF block", "unreadable",
+    "not a regular file", "path too long", "EXIF block too large to read" };
 
 PhotoRecord::~PhotoRecord()
 {
@@ -18,11 +18,6 @@ PhotoRecord::~PhotoRecord()
     std::unique_ptr<PhotoRecord> rest = std::move(next);
     while (rest)
         rest = std::move(rest->next);
-}
-
-double PhotoRecord::Value(Quantity q) const
-{
-    return q >= 0 && q < kQuantityCount ? this->*QuantityTable()[q].recordField : 0.0;
 }
 
 void AddValue(PhotoCatalogue& catalogue, Quantity k, double value)

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The in-memory photo catalogue: a singly linked list of photo records in reading
-// order, and for each of five quantities a table of the distinct values seen.
+// order, and for each quantity a table of the distinct values seen.
 #pragma once
 
 #include <atomic>
@@ -9,34 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/InternedName.h"
-#include "catalogue/PhotoExtras.h"
+#include "catalogue/PhotoFields.h"
+#include "catalogue/QuantityText.h"
 
-// Index of a photo quantity, used by the value tables and the chart's Show list.
-enum Quantity : int {
-    Aperture = 0, // f-number
-    FocalLength = 1, // millimetres
-    Iso = 2, // ISO speed
-    ShutterSpeed = 3, // exposure time in seconds
-    FileSize = 4, // units of 1,048,576 bytes, one decimal
-};
-constexpr int kQuantityCount = 5;
-
-// One photo. A quantity of exactly 0 means the file did not give it.
-struct PhotoRecord {
-    std::string path; // full path as the file system spells it, never cut
-    InternedName camera; // built from EXIF Make and Model
-    InternedName lens; // EXIF LensModel; empty when the file gives none
-    // The local date and time taken as the number YYYYMMDDhhmmss (2024-03-15 12:30:45 is
-    // 20240315123045), 0 when unknown. Ordered as the moments are.
-    std::int64_t taken = 0;
-    std::uint16_t focal35 = 0; // 35 mm-equivalent focal length in millimetres, 0 = unknown
-    double iso = 0;
-    double exposureTime = 0;
-    double focalLength = 0;
-    double fNumber = 0;
-    double fileSizeMb = 0;
-    PhotoExtras extras; // for the expanded window only
+// One photo of the catalogue's list.
+struct PhotoRecord : PhotoFields {
     std::unique_ptr<PhotoRecord> next;
 
     PhotoRecord() = default;
@@ -45,8 +22,6 @@ struct PhotoRecord {
     // Releases the records after this one iteratively, so that a long list never
     // recurses once per record.
     ~PhotoRecord();
-
-    double Value(Quantity q) const;
 };
 
 // Receives the notices of a scan run (progress after each file, a folder being looked
@@ -72,9 +47,13 @@ enum SkipReason : int {
     SkipUnreadable = 1, // cannot be opened or read
     SkipNotRegularFile = 2, // a folder, device, FIFO or socket
     SkipPathTooLong = 3, // the path or one of its names is longer than the system takes
+    // The box that holds the EXIF data's place is over 256 KiB, or the Exif item is split
+    // into pieces that together hold over 64 KiB
+    SkipTooLarge = 4,
 };
-constexpr int kSkipReasonCount = 4;
-// "no EXIF block", "unreadable", "not a regular file", "path too long", by SkipReason.
+constexpr int kSkipReasonCount = 5;
+// "no EXIF block", "unreadable", "not a regular file", "path too long", "EXIF block too
+// large to read", by SkipReason.
 extern const char* const kSkipReasonTexts[kSkipReasonCount];
 
 // A file the last run read no photo from: why, and for one that could not be read the
@@ -131,8 +110,8 @@ void FreeRecords(std::unique_ptr<PhotoRecord>& first);
 // Empties the catalogue: releases every record, head null, recordCount 0.
 void ClearRecords(PhotoCatalogue& catalogue);
 
-// Empties all five value tables (counts 0, entries 0.0).
+// Empties every value table (counts 0, entries 0.0).
 void ResetValueTables(PhotoCatalogue& catalogue);
 
-// Sorts all five value tables ascending.
+// Sorts every value table ascending.
 void SortValueTables(PhotoCatalogue& catalogue);

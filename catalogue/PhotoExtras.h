@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "catalogue/InternedName.h"
 
@@ -39,7 +40,24 @@ enum class IsoSource : std::uint8_t {
 };
 constexpr int kIsoSourceCount = 9;
 
+// A photo's values as read from its directories wherever they lie in the file, for a
+// TIFF-based file (TIFF, DNG, NEF, CR2, ...) whose IFD0 or EXIF directory lies past the
+// first 32 KiB that the window as it starts reads. Units as in PhotoRecord; 0 or empty
+// where the file gives none.
+struct DirectoryValues {
+    InternedName camera;
+    InternedName lens;
+    std::int64_t taken = 0;
+    std::uint16_t focal35 = 0;
+    double iso = 0;
+    double exposureTime = 0;
+    double focalLength = 0;
+    double fNumber = 0;
+};
+
 struct PhotoExtras {
+    // Set only for such a file: shared, unchanged, by the record and its list rows.
+    std::shared_ptr<const DirectoryValues> directories;
     // A lens found where LensModel is silent ("18-55 mm f/3.5-5.6" for a range); empty
     // when none, or when the record's own lens is set.
     InternedName lens;

@@ -5,7 +5,7 @@
 // A ring of slots is addressed by an ever-growing sequence number modulo the ring's
 // size. The loop's thread pulls paths from the stream into free slots, one at a time and
 // never from another thread. A small pool of reader threads takes the queued slots in
-// sequence order and reads each file with one open, one fstat, a read or two and one close
+// sequence order and reads each file with one open, one fstat, one to four reads and one close
 // on the reader's own thread, so that no descriptor crosses threads. The loop waits on the
 // head slot alone; while the head is not read yet, it reads the first queued file itself
 // (the head, when no reader has taken it), so that a pool of any size, or none, gives the
@@ -37,8 +37,11 @@ class PathSource;
 using FileStartReader
     = std::function<bool(const std::string& path, std::uint8_t* buffer, FileStart& start)>;
 
-// Files read ahead at most: 128 buffers of 96 KiB, of which a JPEG or TIFF file touches
-// the first 32 KiB only: 4 MiB in use, 12 MiB reserved. The depth keeps the
+// Files read ahead at most: 128 buffers of 160 KiB (the first read, then two areas of
+// 64 KiB for EXIF blocks or far TIFF directories), of which a JPEG, or a TIFF file whose
+// directories lie in its first 32 KiB, touches the first 32 KiB only: 4 MiB in use, 20 MiB
+// reserved. A box read whole goes to the reading thread's own buffer (768 KiB, made on its
+// first such file), so a slot never holds more than its 160 KiB. The depth keeps the
 // disk busy while the loop reports, one notice each, a run of files that came in at once.
 constexpr std::size_t kReadAheadSlots = 128;
 

@@ -65,8 +65,10 @@ void BeginScan(PhotoCatalogue& catalogue)
 void AcceptSpareRecord(PhotoCatalogue& catalogue)
 {
     PhotoRecord& record = *catalogue.spare;
-    for (int k = 0; k < kQuantityCount; ++k)
-        AddValue(catalogue, static_cast<Quantity>(k), record.*QuantityTable()[k].recordField);
+    for (int k = 0; k < kQuantityCount; ++k) {
+        const Quantity q = static_cast<Quantity>(k);
+        AddValue(catalogue, q, QuantityValue(record, q, false));
+    }
     record.next = std::make_unique<PhotoRecord>();
     catalogue.spare = record.next.get();
     ++catalogue.recordCount;
@@ -94,8 +96,10 @@ void ScanChosenFiles(PhotoCatalogue& catalogue, PathSource& paths, const ReadAhe
         } else if (ParsePhoto(file->path, file->bytes, file->start, *catalogue.spare)) {
             AcceptSpareRecord(catalogue);
         } else {
-            ++catalogue.skipped[SkipNoExif];
-            catalogue.skippedFiles.push_back({ file->path, SkipNoExif, 0 });
+            const SkipReason reason
+                = file->start.reason == SkipTooLarge ? SkipTooLarge : SkipNoExif;
+            ++catalogue.skipped[reason];
+            catalogue.skippedFiles.push_back({ file->path, reason, 0 });
         }
         Notify(catalogue, ScanProgress);
         folders.Noticed();

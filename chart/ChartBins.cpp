@@ -5,6 +5,25 @@
 #include <cmath>
 #include <unordered_map>
 
+std::vector<ShowEntry> ShowEntries(bool expanded)
+{
+    std::vector<ShowEntry> entries;
+    for (const bool expandedOnly : { false, true }) {
+        if (expandedOnly && !expanded)
+            break;
+        for (int k = 0; k < kQuantityCount; ++k) {
+            const QuantityInfo& row = QuantityTable()[k];
+            if (row.expandedOnly == expandedOnly)
+                entries.push_back({ row.showText, row.quantity, ChartNameKind::None });
+        }
+    }
+    if (expanded) {
+        entries.push_back({ "Lens", Aperture, ChartNameKind::Lens });
+        entries.push_back({ "Camera", Aperture, ChartNameKind::Camera });
+    }
+    return entries;
+}
+
 ChartBins BinValues(Quantity q, const std::vector<double>& values)
 {
     std::vector<double> kept;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "catalogue/PhotoCatalogue.h"
+#include "catalogue/QuantityText.h"
 
 // What the bins of a chart by name stand for; None: the bins are values of a quantity.
 enum class ChartNameKind { None, Lens, Camera };
@@ -19,6 +20,17 @@ struct ChartBins {
     ChartNameKind nameKind = ChartNameKind::None;
     std::vector<std::string> names;
 };
+
+// One entry of the Show list: what the chart draws when it is chosen.
+struct ShowEntry {
+    const char* text;
+    Quantity quantity; // the charted quantity when nameKind is None
+    ChartNameKind nameKind;
+};
+
+// The Show list: the quantities of the window as it starts, in table order; expanded, the
+// expanded-only quantities after them, then Lens and Camera.
+std::vector<ShowEntry> ShowEntries(bool expanded);
 
 // Bins the values of quantity q of the listed photos, given in list order. Values that
 // are 0 or less (not given by the file), not a number or infinite are left out; the

@@ -45,31 +45,14 @@ QString ElideToWidth(
 
 namespace {
 
-// Bars run from the quantity's full colour at the left edge to its half at the right.
+// Bars run from the quantity's full colour at the left edge to its half at the right, as
+// its row of the quantity table gives them.
 void BarColours(Quantity q, QRgb& left, QRgb& right)
 {
-    switch (q) {
-    case FocalLength:
-        left = qRgb(0, 0, 255);
-        right = qRgb(0, 0, 128);
-        return;
-    case Iso:
-        left = qRgb(0, 255, 0);
-        right = qRgb(0, 128, 0);
-        return;
-    case ShutterSpeed:
-        left = qRgb(255, 0, 255);
-        right = qRgb(128, 0, 128);
-        return;
-    case FileSize:
-        left = qRgb(0, 255, 255);
-        right = qRgb(0, 128, 128);
-        return;
-    case Aperture:
-        break;
-    }
-    left = qRgb(255, 0, 0);
-    right = qRgb(128, 0, 0);
+    const QuantityInfo& row
+        = QuantityTable()[std::clamp(static_cast<int>(q), 0, kQuantityCount - 1)];
+    left = qRgb(0, 0, 0) | row.barLeft;
+    right = qRgb(0, 0, 0) | row.barRight;
 }
 
 // a * b / c truncated toward zero. Counts of a hundred thousand photos times a tall plot,

@@ -5,15 +5,11 @@
 // far and Cancel.
 #pragma once
 
-#include <QDialog>
 #include <QString>
 
 #include "controls/SaveToPath.h"
 
-class CTransparentStatic;
-class QPaintEvent;
-class QPushButton;
-class QTimer;
+class QWidget;
 
 // How long a save runs before its progress box shows, in milliseconds.
 constexpr int kSaveProgressDelayMs = 500;
@@ -24,31 +20,12 @@ enum class SaveOutcome { Saved, Failed, Cancelled };
 // window-system events; the user's input waits until the save ends or its box shows. After
 // showAfterMs the box "Saving file..." shows over parent; its Cancel (or Escape, or the close
 // box) stops the save, which leaves a regular file as it was (a FIFO keeps what it has had).
-// Returns Failed with reason set to the system's words, or Cancelled (also when the
-// application is told to quit meanwhile, which never waits for the target).
+// Returns Failed with reason set to the system's words, or Cancelled. When the application
+// is told to quit meanwhile the save is cancelled at once; one that then does not end within
+// kSaveAbandonMs (a sync that takes its time) has its temporary file removed and is left to
+// end on its own, so that the program can end.
 SaveOutcome SaveWithProgress(QWidget* parent, const QString& path, FileWriter write,
     QString* reason, int showAfterMs = kSaveProgressDelayMs);
 
-// The box: the file's path, the bytes written, Cancel. It closes itself when the save ends.
-class SaveProgressDlg : public QDialog {
-    Q_OBJECT
-public:
-    SaveProgressDlg(QWidget* parent, const QString& path, SaveControl& control);
-
-    CTransparentStatic* m_fileLabel = nullptr;
-    CTransparentStatic* m_writtenLabel = nullptr;
-    QPushButton* m_cancelButton = nullptr;
-
-public slots:
-    // Cancel, Escape and the close box ask the save to stop; the box closes once it has.
-    void reject() override;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    void ShowWritten();
-
-    SaveControl& m_control;
-    QTimer* m_timer = nullptr;
-};
+// How long an application that quits waits for a cancelled save, in milliseconds.
+constexpr int kSaveAbandonMs = 300;

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
+#include <utility>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -359,6 +360,14 @@ bool SaveRegularFile(const QByteArray& target, const struct stat* existing, cons
         return RewriteInPlace(target, write, reason, control);
     }
 
+    std::unique_lock<std::mutex> temporaryHeld;
+    if (control) {
+        temporaryHeld = control->HoldTemporary();
+        if (control->Abandoned()) {
+            ::close(folder);
+            return Fail(reason, SaveCancelledReason());
+        }
+    }
     QByteArray temporary;
     int fd = -1;
     const mode_t mode = existing ? (existing->st_mode & 07777) : 0666;
@@ -377,6 +386,10 @@ bool SaveRegularFile(const QByteArray& target, const struct stat* existing, cons
             return RewriteInPlace(target, write, reason, control);
         return FailErrno(reason, error);
     }
+    if (control) {
+        control->SetTemporary(folder, temporary.toStdString());
+        temporaryHeld.unlock();
+    }
     if (existing) {
         // The replacement must be the old file's equal: its owner, group and mode (set-id
         // bits included). Where this user may not give them (another user's file, a group
@@ -389,8 +402,18 @@ bool SaveRegularFile(const QByteArray& target, const struct stat* existing, cons
         if (::fstat(fd, &made) != 0 || made.st_uid != existing->st_uid
             || made.st_gid != existing->st_gid || (made.st_mode & 07777) != mode) {
             ::close(fd);
-            ::unlinkat(folder, temporary.constData(), 0);
+            if (control) {
+                temporaryHeld.lock();
+                control->SetTemporary(-1, {});
+            }
+            const bool abandoned = control && control->Abandoned(); // the file is gone then
+            if (!abandoned)
+                ::unlinkat(folder, temporary.constData(), 0);
             ::close(folder);
+            if (abandoned)
+                return Fail(reason, SaveCancelledReason());
+            if (control)
+                temporaryHeld.unlock();
             return RewriteInPlace(target, write, reason, control);
         }
     }
@@ -409,11 +432,21 @@ bool SaveRegularFile(const QByteArray& target, const struct stat* existing, cons
     const int closeError = CloseChecked(fd);
     if (failure.isEmpty() && closeError != 0)
         failure = qt_error_string(closeError);
+    if (control) {
+        temporaryHeld.lock();
+        if (failure.isEmpty() && control->Abandoned())
+            failure = SaveCancelledReason();
+    }
     if (failure.isEmpty()
         && ::renameat(folder, temporary.constData(), folder, name.constData()) != 0)
         failure = qt_error_string(errno);
-    if (!failure.isEmpty()) {
+    if (!failure.isEmpty() && !(control && control->Abandoned()))
         ::unlinkat(folder, temporary.constData(), 0);
+    if (control) {
+        control->SetTemporary(-1, {});
+        temporaryHeld.unlock();
+    }
+    if (!failure.isEmpty()) {
         ::close(folder);
         return Fail(reason, failure);
     }
@@ -443,6 +476,22 @@ void SaveControl::Cancel()
         const std::uint64_t one = 1;
         (void)!::write(m_wake, &one, sizeof one);
     }
+}
+
+bool SaveControl::Abandon()
+{
+    const std::lock_guard<std::mutex> lock(m_temporaryLock);
+    m_abandoned = true;
+    if (m_temporaryFolder < 0)
+        return false;
+    ::unlinkat(m_temporaryFolder, m_temporaryName.c_str(), 0);
+    return true;
+}
+
+void SaveControl::SetTemporary(int folder, std::string name)
+{
+    m_temporaryFolder = folder;
+    m_temporaryName = std::move(name);
 }
 
 QString SaveCancelledReason()

@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
+#include <string>
 
 #include <sys/types.h>
 
@@ -41,7 +43,23 @@ public:
     qint64 Written() const { return m_written.load(); }
     void AddWritten(qint64 bytes) { m_written += bytes; }
 
+    // For a program that ends without waiting for the save (a sync may take minutes): removes
+    // the save's temporary file, if it has one, and makes the save create and rename none
+    // from now on. Returns true when the save had one; the save is then left with nothing
+    // to finish but failing. False: the save may be writing its target in place, and must
+    // be waited for.
+    bool Abandon();
+    // The save's side: it creates and renames its temporary file holding this lock, and
+    // names the file (a descriptor of its folder and its name there) while it exists.
+    std::unique_lock<std::mutex> HoldTemporary() { return std::unique_lock(m_temporaryLock); }
+    bool Abandoned() const { return m_abandoned; } // with the lock held
+    void SetTemporary(int folder, std::string name); // with the lock held; folder -1: none
+
 private:
+    std::mutex m_temporaryLock;
+    bool m_abandoned = false; // guarded by m_temporaryLock
+    int m_temporaryFolder = -1; // guarded by m_temporaryLock
+    std::string m_temporaryName; // guarded by m_temporaryLock
     std::atomic<bool> m_cancelled { false };
     std::atomic<qint64> m_written { 0 };
     int m_wake = -1;

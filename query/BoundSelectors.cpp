@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "query/NumberText.h"
+#include "catalogue/QuantityText.h"
 
 int ValueCount(const PhotoCatalogue& catalogue, Quantity q)
 {
@@ -13,28 +13,16 @@ int ValueCount(const PhotoCatalogue& catalogue, Quantity q)
     return std::clamp(catalogue.valueCounts[q], 0, kValueTableSize);
 }
 
-std::string SelectorText(Quantity q, double value)
-{
-    switch (q) {
-    case Aperture:
-        return "F" + FormatFixed(value, 1);
-    case ShutterSpeed:
-        // The lists carry no one-decimal form: 2.5 s reads "2" here ("2.5" in the list).
-        if (value < 1.0)
-            return "1/" + FormatFixed(1.0 / value, 0);
-        return FormatFixed(value, 0);
-    default:
-        return FormatFixed(value, 0);
-    }
-}
-
 std::vector<std::string> SelectorTexts(const PhotoCatalogue& catalogue, Quantity q)
 {
     const int count = ValueCount(catalogue, q);
     std::vector<std::string> texts;
+    if (count == 0)
+        return texts;
+    const QuantityInfo& row = QuantityTable()[q];
     texts.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
-        texts.push_back(SelectorText(q, catalogue.values[q][i]));
+        texts.push_back(row.selectorText(catalogue.values[q][i]));
     return texts;
 }
 
@@ -50,7 +38,7 @@ SelectorFill FillSelector(const PhotoCatalogue& catalogue, Quantity q)
 }
 
 namespace {
-// A whole number of millimetres for the up-down range. The reader gives at most 4294967295
+// A whole number for the up-down range. The reader gives at most 4294967295
 // (a 32-bit numerator over 1), which a long long holds with room to spare.
 long long RangeLimit(double wholeValue)
 {
@@ -61,10 +49,10 @@ long long RangeLimit(double wholeValue)
 }
 } // namespace
 
-FocalFill FillFocalTexts(const PhotoCatalogue& catalogue)
+WholeNumberFill FillWholeNumberTexts(const PhotoCatalogue& catalogue, Quantity q)
 {
-    FocalFill fill;
-    const int count = ValueCount(catalogue, FocalLength);
+    WholeNumberFill fill;
+    const int count = ValueCount(catalogue, q);
     if (count == 0) {
         fill.lowerText = "0";
         fill.upperText = "0";
@@ -72,12 +60,12 @@ FocalFill FillFocalTexts(const PhotoCatalogue& catalogue)
     }
     // The table is ascending after a completed run; min/max keep the texts right even
     // if it were not.
-    const double* first = catalogue.values[FocalLength];
+    const double* first = catalogue.values[q];
     const auto [smallest, largest] = std::minmax_element(first, first + count);
     const double low = std::floor(*smallest);
     const double high = std::ceil(*largest);
-    fill.lowerText = FormatFixed(low, 0);
-    fill.upperText = FormatFixed(high, 0);
+    fill.lowerText = FixedText(low, 0);
+    fill.upperText = FixedText(high, 0);
     fill.rangeLow = RangeLimit(low);
     fill.rangeHigh = RangeLimit(high);
     return fill;
@@ -86,10 +74,19 @@ FocalFill FillFocalTexts(const PhotoCatalogue& catalogue)
 BoundSelectors FillBoundSelectors(const PhotoCatalogue& catalogue)
 {
     BoundSelectors selectors;
-    selectors.aperture = FillSelector(catalogue, Aperture);
-    selectors.iso = FillSelector(catalogue, Iso);
-    selectors.shutterSpeed = FillSelector(catalogue, ShutterSpeed);
-    selectors.focal = FillFocalTexts(catalogue);
+    for (int k = 0; k < kQuantityCount; ++k) {
+        const Quantity q = static_cast<Quantity>(k);
+        switch (QuantityTable()[k].selector) {
+        case SelectorKind::ValueLists:
+            selectors.lists[k] = FillSelector(catalogue, q);
+            break;
+        case SelectorKind::WholeNumberTexts:
+            selectors.texts[k] = FillWholeNumberTexts(catalogue, q);
+            break;
+        case SelectorKind::None:
+            break;
+        }
+    }
     selectors.queryEnabled = catalogue.recordCount > 0;
     return selectors;
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// What the bound selectors show after a completed scan run: the entries of the
-// aperture, ISO and shutter-speed lists with their initial selections, and the two
-// focal-length texts with the range their up-down buttons step in.
+// What the bound selectors show after a completed scan run, quantity by quantity as its
+// row of the quantity table says: the entries of a pair of value lists with their initial
+// selections, or a pair of whole-number texts with the range their up-down buttons step in.
 #pragma once
 
 #include <string>
@@ -10,13 +10,10 @@
 #include "catalogue/PhotoCatalogue.h"
 
 // The entries of quantity q's lower and upper list (both lists hold the same ones):
-// entry i is the text of value-table entry i, in table order. Aperture "F%.1f",
-// ISO "%.0f", shutter speed "1/%.0f" of 1/v below 1 s and "%.0f" of v from 1 s on.
-// Any other quantity gives the texts of Iso.
+// entry i is the text of value-table entry i, in table order, as the quantity's
+// selectorText writes it (aperture "F%.1f", ISO "%.0f", shutter speed "1/%.0f" of 1/v
+// below 1 s and "%.0f" of v from 1 s on).
 std::vector<std::string> SelectorTexts(const PhotoCatalogue& catalogue, Quantity q);
-
-// The text of one list entry of quantity q, as SelectorTexts writes it.
-std::string SelectorText(Quantity q, double value);
 
 struct SelectorFill {
     std::vector<std::string> texts;
@@ -26,26 +23,26 @@ struct SelectorFill {
 
 SelectorFill FillSelector(const PhotoCatalogue& catalogue, Quantity q);
 
-// The focal-length texts span the whole catalogue: the lower text is the smallest
-// focal length rounded down and the upper text the largest rounded up (17.5 and 54.4
-// give "17" and "55"), so that a query with unchanged texts lists every photo. The
-// up-down range runs between the same two whole numbers. An empty table gives "0",
-// "0" and the range 0 to 0.
-struct FocalFill {
+// A pair of whole-number texts spans the whole catalogue: the lower text is the smallest
+// value rounded down and the upper text the largest rounded up (focal lengths 17.5 and
+// 54.4 give "17" and "55"), so that a query with unchanged texts lists every photo. The
+// up-down range runs between the same two whole numbers. An empty table gives "0", "0"
+// and the range 0 to 0.
+struct WholeNumberFill {
     std::string lowerText;
     std::string upperText;
-    long long rangeLow = 0; // millimetres
-    long long rangeHigh = 0; // millimetres
+    long long rangeLow = 0; // in the quantity's unit
+    long long rangeHigh = 0;
 };
 
-FocalFill FillFocalTexts(const PhotoCatalogue& catalogue);
+WholeNumberFill FillWholeNumberTexts(const PhotoCatalogue& catalogue, Quantity q);
 
-// Everything OnOpen writes into the filter controls after a completed scan run.
+// Everything the bound controls show after a completed scan run, by Quantity: lists for
+// the quantities bounded by value lists, texts for those bounded by whole-number texts
+// (the other entries stay empty).
 struct BoundSelectors {
-    SelectorFill aperture;
-    SelectorFill iso;
-    SelectorFill shutterSpeed;
-    FocalFill focal;
+    SelectorFill lists[kQuantityCount];
+    WholeNumberFill texts[kQuantityCount];
     bool queryEnabled = false; // the catalogue holds at least one photo
 };
 

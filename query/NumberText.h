@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: MIT
-// Numbers to and from text the way printf's "%.Nf" and atof treat them in the "C"
-// locale: always a decimal point, whatever locale the desktop session sets.
+// Text to a number the way atof reads it in the "C" locale, whatever locale the desktop
+// session sets. Numbers to text: FixedText (catalogue/QuantityText.h).
 #pragma once
 
 #include <string>
-
-// value with the given number of decimals, as "%.<decimals>f" writes it.
-std::string FormatFixed(double value, int decimals);
 
 // The number at the start of text, as atof reads it: leading white space skipped,
 // trailing characters ignored, 0 when the text does not start with a number.

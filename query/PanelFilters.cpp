@@ -48,7 +48,8 @@ bool LacksAsAsked(const PhotoRecord& record, const PanelFilters& filters)
     if (filters.onlyWithoutLens && !record.lens.empty())
         return false;
     for (int k = 0; k < kQuantityCount; ++k)
-        if (filters.onlyWithout[k] && record.*QuantityTable()[k].recordField != 0)
+        if (filters.onlyWithout[k]
+            && !QuantityTable()[k].missing(QuantityValue(record, static_cast<Quantity>(k), true)))
             return false;
     return true;
 }

@@ -4,53 +4,24 @@
 #include <limits>
 #include <unordered_map>
 
+#include "catalogue/QuantityText.h"
 #include "query/BoundSelectors.h"
 #include "query/NumberText.h"
 #include "query/PanelFilters.h"
-
-bool WithinBounds(double value, double lower, double upper)
-{
-    return value == 0 || (lower <= value && value <= upper);
-}
 
 namespace {
 bool HasEntry(const PhotoCatalogue& catalogue, Quantity q, int selection)
 {
     return selection >= 0 && selection < ValueCount(catalogue, q);
 }
-} // namespace
 
-double LowerBound(const PhotoCatalogue& catalogue, Quantity q, int selection)
-{
-    if (!HasEntry(catalogue, q, selection))
-        return -std::numeric_limits<double>::infinity();
-    return catalogue.values[q][selection];
-}
-
-double UpperBound(const PhotoCatalogue& catalogue, Quantity q, int selection)
-{
-    if (!HasEntry(catalogue, q, selection))
-        return std::numeric_limits<double>::infinity();
-    return catalogue.values[q][selection];
-}
-
-namespace {
-// An absent bound must let every value through, also one that is not a number.
-bool Passes(double value, double lower, double upper, bool bounded)
-{
-    return !bounded || WithinBounds(value, lower, upper);
-}
-} // namespace
-
-namespace {
-// A bound pair of a quantity, and whether it was moved from the catalogue's full span.
+// A quantity's bound pair, and whether it was moved from the catalogue's full span.
 struct Bound {
     double lower = -std::numeric_limits<double>::infinity();
     double upper = std::numeric_limits<double>::infinity();
-    bool bounded = false; // false: no bound at all, every value passes
+    bool bounded = false; // false: no bound at all, every value passes (also NaN)
     bool touched = false;
-    // Which ends were moved from the catalogue's span: an end left there bounds nothing in
-    // the expanded window, whose ISO speeds may lie beyond the span of the records' own.
+    // Which ends of a list bound were moved from the catalogue's span.
     bool lowerTouched = false;
     bool upperTouched = false;
 };
@@ -58,14 +29,81 @@ struct Bound {
 Bound ListBound(const PhotoCatalogue& catalogue, Quantity q, int lower, int upper)
 {
     Bound b;
-    b.lower = LowerBound(catalogue, q, lower);
-    b.upper = UpperBound(catalogue, q, upper);
+    if (HasEntry(catalogue, q, lower))
+        b.lower = catalogue.values[q][lower];
+    if (HasEntry(catalogue, q, upper))
+        b.upper = catalogue.values[q][upper];
     b.bounded = HasEntry(catalogue, q, lower) || HasEntry(catalogue, q, upper);
     const int last = ValueCount(catalogue, q) - 1;
     b.lowerTouched = HasEntry(catalogue, q, lower) && lower != 0;
     b.upperTouched = HasEntry(catalogue, q, upper) && upper != last;
     b.touched = b.lowerTouched || b.upperTouched;
     return b;
+}
+
+Bound TextBound(const PhotoCatalogue& catalogue, Quantity q, const QuantityBound& bound)
+{
+    Bound b;
+    b.lower = ParseLeadingNumber(bound.lowerText);
+    b.upper = ParseLeadingNumber(bound.upperText);
+    b.bounded = true;
+    const WholeNumberFill span = FillWholeNumberTexts(catalogue, q);
+    b.touched = b.lower > ParseLeadingNumber(span.lowerText)
+        || b.upper < ParseLeadingNumber(span.upperText);
+    return b;
+}
+
+// A bound that restricts, with how its quantity is read.
+struct ActiveBound {
+    double (*value)(const PhotoFields& photo);
+    bool (*missing)(double value);
+    Bound bound;
+};
+
+std::vector<ActiveBound> ActiveBounds(
+    const PhotoCatalogue& catalogue, const QueryBounds& bounds, bool expanded)
+{
+    std::vector<ActiveBound> active;
+    for (int k = 0; k < kQuantityCount; ++k) {
+        const QuantityInfo& row = QuantityTable()[k];
+        if (row.expandedOnly && !expanded)
+            continue;
+        const Quantity q = static_cast<Quantity>(k);
+        const QuantityBound& set = bounds[static_cast<std::size_t>(k)];
+        Bound b;
+        if (row.selector == SelectorKind::ValueLists)
+            b = ListBound(catalogue, q, set.lowerIndex, set.upperIndex);
+        else if (row.selector == SelectorKind::WholeNumberTexts)
+            b = TextBound(catalogue, q, set);
+        // An end left at the catalogue's span bounds nothing where the expanded window reads
+        // another value: that value may lie beyond the span of the value tables.
+        if (expanded && row.expandedValue && row.selector == SelectorKind::ValueLists) {
+            if (!b.lowerTouched)
+                b.lower = -std::numeric_limits<double>::infinity();
+            if (!b.upperTouched)
+                b.upper = std::numeric_limits<double>::infinity();
+        }
+        if (b.bounded)
+            active.push_back(
+                { expanded && row.expandedValue ? row.expandedValue : row.value, row.missing, b });
+    }
+    return active;
+}
+
+// Whether a photo passes every bound. A missing value passes while missingPasses is set,
+// else only a bound the user left at the catalogue's full span.
+bool InBounds(const PhotoFields& photo, const std::vector<ActiveBound>& active, bool missingPasses)
+{
+    for (const ActiveBound& a : active) {
+        const double value = a.value(photo);
+        if (a.missing(value)) {
+            if (!missingPasses && a.bound.touched)
+                return false;
+        } else if (!(a.bound.lower <= value && value <= a.bound.upper)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // Where a photo's camera or lens stands in the panel's lines, found by the interned
@@ -107,59 +145,29 @@ bool Chosen(const std::vector<bool>& chosen, int line)
 QueryResult RunQuery(
     const PhotoCatalogue& catalogue, const QueryBounds& bounds, const PanelFilters* panel)
 {
-    const Bound aperture
-        = ListBound(catalogue, Aperture, bounds.apertureLower, bounds.apertureUpper);
-    const Bound iso = ListBound(catalogue, Iso, bounds.isoLower, bounds.isoUpper);
-    const Bound shutter
-        = ListBound(catalogue, ShutterSpeed, bounds.shutterLower, bounds.shutterUpper);
-    const double focalLower = ParseLeadingNumber(bounds.focalLowerText);
-    const double focalUpper = ParseLeadingNumber(bounds.focalUpperText);
-
+    const std::vector<ActiveBound> active = ActiveBounds(catalogue, bounds, panel != nullptr);
     QueryResult result;
     result.photoCount = catalogue.recordCount;
     const PhotoRecord* record = catalogue.head.get();
     if (!panel) {
-        for (int i = 0; i < catalogue.recordCount && record; ++i, record = record->next.get()) {
-            const bool passes
-                = Passes(record->fNumber, aperture.lower, aperture.upper, aperture.bounded)
-                && WithinBounds(record->focalLength, focalLower, focalUpper)
-                && Passes(record->iso, iso.lower, iso.upper, iso.bounded)
-                && Passes(record->exposureTime, shutter.lower, shutter.upper, shutter.bounded);
-            if (passes)
-                result.rows.push_back(MakeListRow(*record));
-        }
+        for (int i = 0; i < catalogue.recordCount && record; ++i, record = record->next.get())
+            if (InBounds(*record, active, true))
+                result.rows.emplace_back(*record);
         result.countText = CountText(static_cast<int>(result.rows.size()), result.photoCount);
         return result;
     }
 
-    const FocalFill focalSpan = FillFocalTexts(catalogue);
-    const bool focalTouched = focalLower > ParseLeadingNumber(focalSpan.lowerText)
-        || focalUpper < ParseLeadingNumber(focalSpan.upperText);
     const bool daysBounded = panel->fromDay != 0 || panel->toDay != 0;
     const bool daysTouched = (panel->fromDay != 0 && panel->fromDay > panel->firstDay)
         || (panel->toDay != 0 && panel->toDay < panel->lastDay);
     const int toDay = panel->toDay != 0 ? panel->toDay : std::numeric_limits<int>::max();
     const bool missingPasses = panel->withoutValuePasses;
-    // A missing value (0) passes a bound the user left at the full span, or any bound
-    // while "without a value passes" is set.
-    const auto passes = [missingPasses](double value, const Bound& b) {
-        if (!b.bounded)
-            return true;
-        if (value == 0)
-            return missingPasses || !b.touched;
-        return (!b.lowerTouched || b.lower <= value) && (!b.upperTouched || value <= b.upper);
-    };
-
     LineIndex cameraLines(panel->cameras);
     LineIndex lensLines(panel->lenses);
     result.counts.cameras.assign(panel->cameras.size(), 0);
     result.counts.lenses.assign(panel->lenses.size(), 0);
     for (int i = 0; i < catalogue.recordCount && record; ++i, record = record->next.get()) {
-        const double focal = record->focalLength;
-        bool inBounds = passes(record->fNumber, aperture) && passes(ExpandedIso(*record), iso)
-            && passes(record->exposureTime, shutter)
-            && (focal == 0 ? missingPasses || !focalTouched
-                           : focalLower <= focal && focal <= focalUpper);
+        bool inBounds = InBounds(*record, active, missingPasses);
         if (inBounds && daysBounded) {
             if (record->taken == 0) {
                 inBounds = missingPasses || !daysTouched;
@@ -180,7 +188,7 @@ QueryResult RunQuery(
         if (cameraChosen && lensLine >= 0)
             ++result.counts.lenses[static_cast<std::size_t>(lensLine)];
         if (cameraChosen && lensChosen)
-            result.rows.push_back(MakeListRow(*record));
+            result.rows.emplace_back(*record);
     }
     result.countText = CountText(static_cast<int>(result.rows.size()), result.photoCount);
     return result;

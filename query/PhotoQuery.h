@@ -1,27 +1,40 @@
 // SPDX-License-Identifier: MIT
-// The query: the photos of the catalogue that lie within all four bounds.
+// The query: the photos of the catalogue that lie within every bound.
 #pragma once
 
+#include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "catalogue/PhotoCatalogue.h"
 #include "query/ListRow.h"
 #include "query/PanelFilters.h"
 
-// The state of the filter controls when Query is pressed. The list bounds are the
-// selection indices of the six drop-down lists, indices into the value tables
-// (-1: no selection); the focal bounds are the two edit texts as typed.
-struct QueryBounds {
-    int apertureLower = -1;
-    int apertureUpper = -1;
-    int isoLower = -1;
-    int isoUpper = -1;
-    int shutterLower = -1;
-    int shutterUpper = -1;
-    std::string focalLowerText;
-    std::string focalUpperText;
+// The state of one quantity's bound controls when Query is pressed.
+struct QuantityBound {
+    // Value lists: the selection indices of the lower and the upper list, indices into the
+    // quantity's value table (-1: no selection).
+    int lowerIndex = -1;
+    int upperIndex = -1;
+    // Whole-number texts: the lower and the upper edit text as typed.
+    std::string lowerText;
+    std::string upperText;
 };
+
+// The bounds of a pair of value lists, and of a pair of whole-number texts.
+inline QuantityBound ListSelection(int lowerIndex, int upperIndex)
+{
+    return { lowerIndex, upperIndex, {}, {} };
+}
+inline QuantityBound TextBounds(std::string lowerText, std::string upperText)
+{
+    return { -1, -1, std::move(lowerText), std::move(upperText) };
+}
+
+// The bounds by Quantity, read as the quantity's selector kind says; a quantity bounded
+// by no control, or shown only in the expanded window while it is off, restricts nothing.
+using QueryBounds = std::array<QuantityBound, kQuantityCount>;
 
 struct QueryResult {
     std::vector<ListRow> rows; // the matches in catalogue order
@@ -30,28 +43,21 @@ struct QueryResult {
     PanelCounts counts; // with panel filters only
 };
 
-// Whether value passes the inclusive bounds lower..upper. A value of exactly 0 is
-// missing and passes any bounds.
-bool WithinBounds(double value, double lower, double upper);
-
-// The bound of quantity q taken from its list's selection index: the table entry at
-// that index. No selection (or an index outside the table) gives no bound on that
-// side, so a quantity whose table is empty restricts nothing.
-double LowerBound(const PhotoCatalogue& catalogue, Quantity q, int selection);
-double UpperBound(const PhotoCatalogue& catalogue, Quantity q, int selection);
-
-// Walks exactly recordCount records from head and lists those that pass all four
-// bounds: the aperture, ISO and shutter-speed bounds are table values at the selected
-// indices, the focal bounds the edit texts read as atof reads them (a text that is no
-// number counts as 0, so an upper text of letters passes only photos without a focal
-// length).
+// Walks exactly recordCount records from head and lists those that pass every bound,
+// inclusive at both ends: a list bound is the table value at the selected index (no
+// selection, or an index outside the table, gives no bound on that side, so a quantity
+// whose table is empty restricts nothing); a text bound is the text read as atof reads it
+// (a text that is no number counts as 0, so an upper text of letters passes only photos
+// without the value). A photo that lacks a value (its row's missing rule) passes every
+// bound on it.
 //
-// With panel filters (the expanded window), a photo must also have a chosen camera and a
-// chosen lens and, when it has a date, one within the days; a photo that lacks a
-// quantity or a date passes its bounds only when withoutValuePasses is set or the bounds
-// are untouched (still spanning the whole catalogue: list bounds at the first and last
-// entry, focal texts at the whole numbers the selectors were filled with, days at the
-// first and last day). The faceted counts are filled then, in one pass.
+// With panel filters (the expanded window), the expanded-only quantities are bounded too
+// and read where their rows say; a photo must also have a chosen camera and a chosen lens
+// and, when it has a date, one within the days; a photo that lacks a quantity or a date
+// passes its bounds only when withoutValuePasses is set or the bounds are untouched
+// (still spanning the whole catalogue: list bounds at the first and last entry, texts at
+// the whole numbers the selectors were filled with, days at the first and last day). The
+// faceted counts are filled then, in one pass.
 QueryResult RunQuery(const PhotoCatalogue& catalogue, const QueryBounds& bounds,
     const PanelFilters* panel = nullptr);
 

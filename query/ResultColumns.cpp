@@ -40,28 +40,25 @@ std::string_view FolderKey(const ListRow& row)
     return FolderOf(row.path);
 }
 
+// The list's quantity columns show the value of the window the row is listed in.
 template <Quantity q> double QuantityKey(const ListRow& row)
 {
-    return row.values[q];
+    return QuantityValue(row, q, row.expandedView);
 }
-std::string ApertureText(const ListRow& row)
+template <Quantity q> std::string QuantityCell(const ListRow& row)
 {
-    return FormatQuantity(Aperture, row.values[Aperture]);
-}
-std::string FocalText(const ListRow& row)
-{
-    return FormatQuantity(FocalLength, row.values[FocalLength]);
+    return FormatQuantity(q, QuantityValue(row, q, row.expandedView));
 }
 std::string IsoText(const ListRow& row)
 {
     // Below 1 (0 included, the file gave none) there is no ISO speed to show.
-    const double iso = row.values[Iso];
+    const double iso = QuantityValue(row, Iso, row.expandedView);
     return iso < 1.0 ? std::string("n/a") : FormatQuantity(Iso, iso);
 }
 std::string ShutterText(const ListRow& row)
 {
     // A missing exposure time (0) would otherwise be shown as 1/inf.
-    const double time = row.values[ShutterSpeed];
+    const double time = row.exposureTime;
     return !(time > 0) ? std::string("n/a") : FormatQuantity(ShutterSpeed, time);
 }
 std::string TakenCell(const ListRow& row)
@@ -85,8 +82,9 @@ using E = CellEncoding;
 const ResultColumnInfo kColumns[kResultColumnCount] = {
     { "File", "Filename", 95, false, E::FileName, FileText, PathKey, nullptr },
     { "Camera", "Camera", 170, false, E::ExifText, CameraText, CameraKey, nullptr },
-    { "Aperture", "Aperture", 60, true, E::Latin1, ApertureText, nullptr, QuantityKey<Aperture> },
-    { "Focal length", "Focal Length", 80, true, E::Latin1, FocalText, nullptr,
+    { "Aperture", "Aperture", 60, true, E::Latin1, QuantityCell<Aperture>, nullptr,
+        QuantityKey<Aperture> },
+    { "Focal length", "Focal Length", 80, true, E::Latin1, QuantityCell<FocalLength>, nullptr,
         QuantityKey<FocalLength> },
     { "ISO", "ISO", 50, true, E::Latin1, IsoText, nullptr, QuantityKey<Iso> },
     { "Shutter speed", "Shutter Speed", 85, true, E::Latin1, ShutterText, nullptr,

@@ -5,10 +5,10 @@
 #include <QColor>
 #include <QFile>
 #include <QString>
-#include <QStringDecoder>
 #include <algorithm>
 #include <utility>
 
+#include "query/ExifText.h"
 #include "query/ListSort.h"
 
 namespace {
@@ -17,17 +17,6 @@ Qt::Alignment ColumnAlignment(int column)
     const Qt::Alignment horizontal
         = ResultColumnTable()[column].centred ? Qt::AlignHCenter : Qt::AlignLeft;
     return horizontal | Qt::AlignVCenter;
-}
-
-// EXIF texts are meant to be ASCII, but older cameras write Latin-1: a text that is not
-// valid UTF-8 is read as Latin-1, where every byte is a character.
-QString CameraText(const std::string& bytes)
-{
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (!utf8.hasError())
-        return text;
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 // Even positions (the first row included) are the lighter stripe.
@@ -65,7 +54,7 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const
         case CellEncoding::FileName:
             return QFile::decodeName(QByteArray::fromStdString(text));
         case CellEncoding::ExifText:
-            return CameraText(text);
+            return ExifTextToQString(text);
         case CellEncoding::Latin1:
             break;
         }
@@ -105,9 +94,9 @@ void ResultsModel::SetRows(std::vector<ListRow> rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
-    if (m_shownColumns > kTemplateColumnCount)
-        for (ListRow& row : m_rows)
-            SwapExpandedIso(row);
+    const bool expanded = m_shownColumns > kTemplateColumnCount;
+    for (ListRow& row : m_rows)
+        row.expandedView = expanded;
     endResetModel();
 }
 
@@ -178,7 +167,7 @@ void ResultsModel::SetShownColumns(int count)
     if ((count > kTemplateColumnCount) != (m_shownColumns > kTemplateColumnCount)
         && !m_rows.empty()) {
         for (ListRow& row : m_rows)
-            SwapExpandedIso(row);
+            row.expandedView = count > kTemplateColumnCount;
         emit dataChanged(index(0, IsoColumn), index(rowCount() - 1, IsoColumn));
     }
     if (count > m_shownColumns) {

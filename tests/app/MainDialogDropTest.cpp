@@ -6,9 +6,10 @@
 
 #include "app/DroppedItems.h"
 #include "controls/CTransparentStatic.h"
-#include "controls/SaveProgress.h"
+#include "controls/ProgressBox.h"
 #include "query/ResultsModel.h"
 #include "scan/CScanProgressDlg.h"
+#include "tests/support/TestRow.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -70,7 +71,7 @@ protected:
                 if (code == ScanFolder)
                     return; // the folders a walk looks through, shown now and then
                 notices += code == ScanProgress ? 'P' : code == ScanDone ? 'D' : 'C';
-                shown = scan->m_fileLabel->text() + " " + scan->m_totalLabel->text();
+                shown = scan->m_fileLabel->text() + " " + scan->m_countLabel->text();
                 if (code != ScanProgress || notices.size() != cancelAt)
                     return;
                 cancelAt == 1       ? Click(scan->findChild<QPushButton*>())
@@ -205,7 +206,7 @@ TEST_F(MainWindowTest, ASaveThatWaitsShowsItsBoxAndTakesNoDrop)
     const int stalled = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(stalled, 0);
     // More than the pipe holds, so that the save waits for its reader.
-    std::vector<ListRow> rows(3000, ListRow { "/p/a.jpg", "Camera", 2.8, 50, 100, 0.004 });
+    std::vector<ListRow> rows(3000, ListRow(TestPhoto("/p/a.jpg", "Camera", 2.8, 50, 100, 0.004)));
     m_ui.Results().SetRows(rows);
     m_desktop.calls.clear();
     m_desktop.saveTarget = fifo;
@@ -215,7 +216,7 @@ TEST_F(MainWindowTest, ASaveThatWaitsShowsItsBoxAndTakesNoDrop)
     Click(Results()->viewport(), RowCentre(0), Qt::RightButton);
     WithModal([] { ChooseFromMenu("Export to CSV"); },
         [&](QWidget* modal) {
-            auto* box = qobject_cast<SaveProgressDlg*>(modal);
+            auto* box = qobject_cast<ProgressBox*>(modal);
             ASSERT_NE(box, nullptr);
             EXPECT_EQ(box->windowTitle(), QStringLiteral("Saving file..."));
             shownFile = box->m_fileLabel->toolTip();

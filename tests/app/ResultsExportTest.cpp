@@ -3,6 +3,7 @@
 #include "app/ExportToCsv.h"
 #include "query/ResultsModel.h"
 #include "tests/support/FakeDesktop.h"
+#include "tests/support/TestRow.h"
 
 #include <QApplication>
 
@@ -18,7 +19,7 @@
 #include <gtest/gtest.h>
 
 const QByteArray kHeader = "Filename\tCamera\tAperture\tFocal Length\tISO\tShutter Speed\n";
-const std::vector<ListRow> kManyRows(5000, ListRow { "/d/a.jpg", "Camera", 1, 1, 1, 1 });
+const std::vector<ListRow> kManyRows(5000, ListRow(TestPhoto("/d/a.jpg", "Camera", 1, 1, 1, 1)));
 
 static mode_t TypeOf(const QString& path)
 {
@@ -65,9 +66,9 @@ TEST(ResultsExport, RowsInListOrderReplaceTheFileWholeAndFailuresLeaveTheTargetA
     FakeDesktop desktop;
     ResultsModel model;
     const std::string longName(300, 'n');
-    model.SetRows({ { "IMG_1.JPG", "Canon EOS", 2.8, 6.3, 200, 0.004 },
-        { "/d/" + longName + ".jpg", "Nikon", 0, 50, 0.5, 0 },
-        { "/d/a\\b\tc.jpg", "line\r\nbreak", 11, 105, 3200, 30 } });
+    model.SetRows({ ListRow(TestPhoto("IMG_1.JPG", "Canon EOS", 2.8, 6.3, 200, 0.004)),
+        ListRow(TestPhoto("/d/" + longName + ".jpg", "Nikon", 0, 50, 0.5, 0)),
+        ListRow(TestPhoto("/d/a\\b\tc.jpg", "line\r\nbreak", 11, 105, 3200, 30)) });
     EXPECT_FALSE(ExportResults(nullptr, model));
     EXPECT_EQ(desktop.calls, QStringList { "|ExifList|CSV files (*.csv)|csv" });
     desktop.saveTarget = file;

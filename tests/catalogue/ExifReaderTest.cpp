@@ -134,11 +134,12 @@ TEST(ExifReader, ReadPhotoAcceptsRegularFilesRoundsTheirSizeAndReadsGeneratedPho
     CorpusRandom random(2024);
     auto value = [](const CorpusRational& r) { return r.Present() ? r.Value() : 0.0; };
     const CorpusFormat others[] = { CorpusFormat::Heic, CorpusFormat::HeicTail, CorpusFormat::Cr3,
-        CorpusFormat::Raf, CorpusFormat::Mrw };
+        CorpusFormat::Raf, CorpusFormat::Mrw, CorpusFormat::HeicMdatFirst, CorpusFormat::Png,
+        CorpusFormat::Webp, CorpusFormat::Jxl };
     for (int i = 0; i < 50; ++i) {
         CorpusPhoto photo = DrawCorpusPhoto(random);
         photo.bigEndian = i % 2 == 1;
-        const CorpusFormat format = i < 40 ? CorpusFormat::Jpeg : others[(i - 40) / 2];
+        const CorpusFormat format = i < 32 ? CorpusFormat::Jpeg : others[(i - 32) / 2];
         const std::string path
             = (dir.path / (std::to_string(i) + "." + CorpusExtension(format))).string();
         ASSERT_TRUE(WriteCorpusFile(path, photo, format)) << path;

@@ -24,6 +24,7 @@ namespace {
 struct MemoryRead {
     FileStart start;
     Fields fields; // of the record, whether or not the file was accepted
+    Fields far; // of its directories read past the first read, for the expanded window
     bool accepted = false;
 };
 
@@ -48,33 +49,34 @@ MemoryRead ReadFromMemory(const Bytes& file)
     const std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[kFileStartBufferSize]);
     std::uint8_t* bytes = buffer.get();
     FileStart& start = result.start;
-    start.size = std::min(file.size(), kExifReadSize);
-    start.length = file.size();
-    std::copy(file.begin(), file.begin() + static_cast<long>(start.size), bytes);
-    std::uint64_t offset = 0;
-    std::size_t length = 0;
-    if (start.size > 0 && LocateExif(bytes, start, offset, length)) {
-        start.secondOffset = offset;
-        start.secondSize = offset < file.size()
-            ? static_cast<std::size_t>(std::min<std::uint64_t>(length, file.size() - offset))
-            : 0;
-        std::copy(file.begin() + static_cast<long>(offset),
-            file.begin() + static_cast<long>(offset + start.secondSize), bytes + kSecondReadAt);
+    ReadMemoryStart(file.data(), file.size(), bytes, start);
+    // Only the first read and what the areas hold are the parse's to read.
+    std::size_t held[2] = { 0, 0 };
+    for (std::size_t i = 0; i < start.blockCount; ++i) {
+        if (start.blocks[i].at >= kBlockAreaAt)
+            held[(start.blocks[i].at - kBlockAreaAt) / kExifBlockReadSize] = start.blocks[i].size;
     }
-    ASAN_POISON_MEMORY_REGION(bytes + start.size, kSecondReadAt - start.size);
-    ASAN_POISON_MEMORY_REGION(bytes + kSecondReadAt + start.secondSize,
-        kFileStartBufferSize - kSecondReadAt - start.secondSize);
+    for (std::size_t i = 0; i < start.pieceCount; ++i)
+        held[(start.pieces[i].at - kBlockAreaAt) / kExifBlockReadSize] = start.pieces[i].size;
+    ASAN_POISON_MEMORY_REGION(bytes + start.size, kBlockAreaAt - start.size);
+    for (std::size_t i = 0; i < 2; ++i)
+        ASAN_POISON_MEMORY_REGION(
+            bytes + kBlockAreaAt + i * kExifBlockReadSize + held[i], kExifBlockReadSize - held[i]);
     PhotoRecord record;
     result.accepted = ParsePhoto("photo", bytes, start, record);
     result.fields = Of(record);
-    // A FileStart that LocateExif has not seen makes the parse look for the blocks itself,
-    // with the same outcome.
-    FileStart unlocated = start;
-    unlocated.located = false;
-    unlocated.container = ContainerExif();
-    PhotoRecord again;
-    EXPECT_EQ(ParsePhoto("photo", bytes, unlocated, again), result.accepted);
-    EXPECT_EQ(Of(again), result.fields);
+    if (const auto& far = record.extras.directories)
+        result.far
+            = { far->camera, far->fNumber, far->focalLength, far->iso, far->exposureTime, 0 };
+    // A FileStart that ReadFurther has not seen makes the parse look for the blocks in the
+    // first read itself, with the same outcome when they lie there.
+    if (start.reads == 1 && held[0] == 0 && held[1] == 0) {
+        FileStart unlocated = start;
+        unlocated.located = false;
+        PhotoRecord again;
+        EXPECT_EQ(ParsePhoto("photo", bytes, unlocated, again), result.accepted);
+        EXPECT_EQ(Of(again), result.fields);
+    }
     ASAN_UNPOISON_MEMORY_REGION(bytes, kFileStartBufferSize);
     return result;
 }
@@ -187,8 +189,8 @@ TEST(PhotoContainer, HeifExifItemsInEveryIlocLayoutAndBothByteOrders)
         SCOPED_TRACE(testing::Message() << layout.ilocVersion << " " << layout.offsetSize
                                         << layout.lengthSize << layout.baseSize << " " << secondAt);
         ASSERT_TRUE(read.accepted);
-        EXPECT_EQ(std::make_tuple(read.fields, read.start.secondOffset, read.start.secondSize),
-            std::make_tuple(FujiFields(), secondAt, secondAt == 0 ? 0 : file.size() - secondAt));
+        EXPECT_EQ(std::make_tuple(read.fields, read.start.reads),
+            std::make_tuple(FujiFields(), secondAt == 0 ? 1 : 2));
     }
     // AVIF, by its major brand; a HEIC named only among the compatible brands; an item whose
     // TIFF header follows its offset field at once, or after 9 bytes.
@@ -210,7 +212,7 @@ TEST(PhotoContainer, Cr3RafMrwAndRw2InBothByteOrders)
             const MemoryRead read = ReadFromMemory(file);
             ASSERT_TRUE(read.accepted) << bigEndian << " " << file.size();
             EXPECT_EQ(read.fields, FujiFields()) << bigEndian << " " << file.size();
-            EXPECT_EQ(read.start.secondOffset, file.size() > 50000 ? 50000 : 0);
+            EXPECT_EQ(read.start.reads, file.size() > 50000 ? 2 : 1);
         }
         // Without CMT2: the camera alone.
         EXPECT_EQ(ReadFromMemory(Cr3File(bigEndian, false)).fields,
@@ -314,24 +316,20 @@ TEST(PhotoContainer, ABlockBeyondTheFirstReadTakesOneSecondReadAlsoInTheScan)
     const Bytes tail = HeifFile({ 1, 4, 4, 0, 0, 0, 40000, 2, true });
     const Bytes beyondEnd = With32(tail, Find(tail, "iloc") + 40, 0x7FFFFFF0);
     const Fields sony("Sony CAM-5", 2.8, 50, 100, 1.0 / 125, 0);
-    // Name, bytes, accepted fields (empty camera: rejected), second read's offset and size.
-    using Row = std::tuple<const char*, Bytes, Fields, std::uint64_t, std::size_t>;
-    const Row rows[] = { { "tail.heic", tail, FujiFields(), 40000, tail.size() - 40000 },
-        { "photo.jpg", kBigEndian, sony, 0, 0 },
-        // The whole JPEG: its segment length lies beyond the first read.
-        { "far.raf", RafFile(false, 50000), FujiFields(), 50000,
-            2 + 4 + 6 + TiffBlock(false).size() + 2 },
-        { "beyond.heic", beyondEnd, Fields(), 0, 0 } };
+    // Name, bytes, accepted fields (empty camera: rejected), reads made.
+    using Row = std::tuple<const char*, Bytes, Fields, int>;
+    const Row rows[] = { { "tail.heic", tail, FujiFields(), 2 },
+        { "photo.jpg", kBigEndian, sony, 1 }, { "far.raf", RafFile(false, 50000), FujiFields(), 2 },
+        { "beyond.heic", beyondEnd, Fields(), 1 } };
     std::vector<std::string> paths, all;
     std::vector<Fields> expected, thrice;
     const std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[kFileStartBufferSize]);
-    for (const auto& [name, bytes, fields, secondAt, secondSize] : rows) {
+    for (const auto& [name, bytes, fields, reads] : rows) {
         paths.push_back(dir.Write(name, bytes));
         FileStart start;
         ASSERT_TRUE(ReadFileStart(paths.back(), buffer.get(), start)) << name;
-        EXPECT_EQ(std::make_tuple(start.size, start.length, start.secondOffset, start.secondSize),
-            std::make_tuple(
-                std::min(bytes.size(), kExifReadSize), bytes.size(), secondAt, secondSize))
+        EXPECT_EQ(std::make_tuple(start.size, start.length, start.reads),
+            std::make_tuple(std::min(bytes.size(), kExifReadSize), bytes.size(), reads))
             << name;
         if (!std::get<0>(fields).empty())
             expected.push_back(fields);
@@ -350,4 +348,248 @@ TEST(PhotoContainer, ABlockBeyondTheFirstReadTakesOneSecondReadAlsoInTheScan)
     for (const PhotoRecord* r = catalogue.head.get(); r != catalogue.spare; r = r->next.get())
         scanned.push_back(Of(*r));
     EXPECT_EQ(scanned, thrice);
+}
+
+namespace {
+
+// meta with hdlr, iinf (item 1 'hvc1', item 2 'Exif'), an 'iprp' of padding bytes and iloc
+// (version 1, 4-byte offsets and lengths) placing item 2 at extents (offset, length).
+Bytes Meta(
+    const std::vector<std::pair<std::uint64_t, std::uint64_t>>& extents, std::size_t padding = 0)
+{
+    auto infe = [](std::uint64_t id, const char* type) {
+        return FullBox("infe", 2, Cat({ Be(id, 2), Be(0, 2), Text(type), Bytes { 0 } }));
+    };
+    Bytes items = Cat(
+        { Hex("0001 0000 0000 0001 00000000 00000000 0002 0000 0000"), Be(extents.size(), 2) });
+    for (const auto& [offset, length] : extents)
+        items = Cat({ items, Be(offset, 4), Be(length, 4) });
+    return FullBox("meta", 0,
+        Cat({ FullBox("hdlr", 0, Cat({ Be(0, 4), Text("pict"), Bytes(13, 0) })),
+            FullBox("iinf", 0, Cat({ Be(2, 2), infe(1, "hvc1"), infe(2, "Exif") })),
+            Box("iprp", Bytes(padding, 0x11)),
+            FullBox("iloc", 1, Cat({ Hex("4400 0002"), items })) }));
+}
+
+const Bytes kHeicFtyp = Box("ftyp", Cat({ Text("heic"), Be(0, 4), Text("mif1heic") }));
+
+// An HEIC whose mdat (of mdatSize payload bytes, 64-bit size when size64) comes first and
+// meta last; the Exif item's bytes, split into the given pieces, lie at the given offsets
+// inside mdat's payload (the pieces in the item's order).
+Bytes MdatFirst(bool bigEndian, std::vector<std::uint64_t> at, std::uint64_t mdatSize,
+    bool size64 = false, std::size_t padding = 0)
+{
+    const Bytes exif = HeifExifPayload(bigEndian);
+    const std::uint64_t payload = kHeicFtyp.size() + (size64 ? 16 : 8);
+    Bytes mdat(mdatSize, 0);
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> extents;
+    const std::size_t piece = (exif.size() + at.size() - 1) / at.size();
+    for (std::size_t i = 0; i < at.size(); ++i) {
+        const std::size_t from = i * piece, to = std::min(exif.size(), from + piece);
+        std::copy(exif.begin() + long(from), exif.begin() + long(to), mdat.begin() + long(at[i]));
+        extents.push_back({ payload + at[i], to - from });
+    }
+    const Bytes header = size64 ? Cat({ Be(1, 4), Text("mdat"), Be(16 + mdatSize, 8) })
+                                : Cat({ Be(8 + mdatSize, 4), Text("mdat") });
+    return Cat({ kHeicFtyp, header, mdat, Meta(extents, padding) });
+}
+
+// A TIFF file with IFD0 (Make, Model, the EXIF pointer) at ifd0 and the EXIF directory
+// (TiffBlock's four values) at exif, each followed by its values.
+Bytes FarTiff(bool bigEndian, std::uint32_t ifd0, std::uint32_t exif)
+{
+    const bool le = !bigEndian;
+    Bytes out(std::max(ifd0, exif) + 200, 0);
+    auto put = [&out](std::size_t at, const Bytes& bytes) {
+        std::copy(bytes.begin(), bytes.end(), out.begin() + long(at));
+    };
+    auto entry = [le](std::uint16_t tag, std::uint16_t type, std::uint32_t count, Bytes value) {
+        value.resize(4, 0);
+        return Cat({ Be(tag, 2, le), Be(type, 2, le), Be(count, 4, le), value });
+    };
+    put(0, Cat({ Text(bigEndian ? "MM" : "II"), Be(42, 2, le), Be(ifd0, 4, le) }));
+    const std::uint32_t texts = ifd0 + 2 + 36 + 4;
+    put(ifd0,
+        Cat({ Be(3, 2, le), entry(0x010F, 2, 9, Be(texts, 4, le)),
+            entry(0x0110, 2, 5, Be(texts + 9, 4, le)), entry(0x8769, 4, 1, Be(exif, 4, le)),
+            Be(0, 4), Text(std::string("FUJIFILM\0X-T5\0", 14)) }));
+    const std::uint32_t values = exif + 2 + 48 + 4;
+    auto rational = [le](std::uint32_t n, std::uint32_t d) {
+        return Cat({ Be(n, 4, le), Be(d, 4, le) });
+    };
+    put(exif,
+        Cat({ Be(4, 2, le), entry(0x829A, 5, 1, Be(values, 4, le)),
+            entry(0x829D, 5, 1, Be(values + 8, 4, le)), entry(0x8827, 3, 1, Be(125, 2, le)),
+            entry(0x920A, 5, 1, Be(values + 16, 4, le)), Be(0, 4), rational(1, 500),
+            rational(56, 10), rational(23, 1) }));
+    return out;
+}
+
+// A PNG chunk (CRC not checked, left 0), a WebP chunk (padded to even) and a JPEG XL box.
+Bytes PngChunk(const char* type, const Bytes& data)
+{
+    return Cat({ Be(data.size(), 4), Text(type), data, Be(0, 4) });
+}
+Bytes WebpChunk(const char* type, const Bytes& data)
+{
+    return Cat({ Text(type), Be(data.size(), 4, true), data, Bytes(data.size() % 2, 0) });
+}
+
+const Bytes kPngStart = Cat({ Hex("89504E470D0A1A0A"), PngChunk("IHDR", Bytes(13, 1)) });
+
+Bytes Png(const Bytes& before, const Bytes& after, int idats = 200)
+{
+    Bytes out = Cat({ kPngStart, before });
+    for (int i = 0; i < idats; ++i)
+        out = Cat({ out, PngChunk("IDAT", Bytes(1000, 0x55)) });
+    return Cat({ out, after, PngChunk("IEND", Bytes()) });
+}
+
+Bytes Webp(const Bytes& chunks)
+{
+    return Cat({ Text("RIFF"), Be(4 + chunks.size(), 4, true), Text("WEBP"), chunks });
+}
+
+const Bytes kJxlStart = Cat({ Hex("0000000C 4A584C20 0D0A870A"),
+    Box("ftyp", Cat({ Text("jxl "), Be(0, 4), Text("jxl ") })) });
+
+} // namespace
+
+// Every new path, in both byte orders: the fields the window as it starts takes, the
+// expanded window's values of a TIFF file's far directories, and the reads made.
+TEST(PhotoContainer, MetadataPastTheFirstReadAndExifChunksInPngWebpAndJxl)
+{
+    const Fields none, fuji = FujiFields(), camera("Fujifilm X-T5", 0, 0, 0, 0, 0);
+    for (const bool be : { false, true }) {
+        const Bytes tiff = TiffBlock(be), item = HeifExifPayload(be);
+        const Bytes exifId = Cat({ Text(std::string("Exif\0\0", 6)), tiff });
+        const Bytes jxlExif = Box("Exif", Cat({ Be(0, 4), tiff }));
+        const Bytes vp8x = WebpChunk("VP8X", Bytes(10, 0)),
+                    vp8 = WebpChunk("VP8 ", Bytes(99999, 0));
+        // meta of 40 KB of properties before iloc, then mdat with the Exif item.
+        const std::uint64_t farItem = kHeicFtyp.size() + Meta({ { 0, 0 } }, 40000).size() + 8;
+        const Bytes farIloc
+            = Cat({ kHeicFtyp, Meta({ { farItem, item.size() } }, 40000), Box("mdat", item) });
+        // Name, file, fields, far directories' fields, reads.
+        using Row = std::tuple<const char*, Bytes, Fields, Fields, int>;
+        const Row rows[] = {
+            { "mdat first, Exif item in the first read", MdatFirst(be, { 100 }, 200000), fuji, none,
+                2 },
+            { "mdat first, Exif item past it", MdatFirst(be, { 60000 }, 200000), fuji, none, 3 },
+            { "mdat first, Exif item just before meta, read with it",
+                MdatFirst(be, { 200000 - item.size() }, 200000), fuji, none, 2 },
+            { "mdat first, 64-bit size", MdatFirst(be, { 60000 }, 200000, true), fuji, none, 3 },
+            { "iloc past 32 KiB", farIloc, fuji, none, 3 },
+            { "two extents in the first read, reversed", MdatFirst(be, { 5000, 10 }, 6000), fuji,
+                none, 1 },
+            { "two extents far apart, reversed", MdatFirst(be, { 400000, 40000 }, 500000), fuji,
+                none, 4 },
+            { "TIFF, IFD0 past 32 KiB", FarTiff(be, 40000, 40100), none, fuji, 2 },
+            { "TIFF, EXIF directory past 32 KiB", FarTiff(be, 100, 50000), camera, fuji, 2 },
+            { "TIFF, both far apart", FarTiff(be, 40000, 200000), none, fuji, 3 },
+            { "TIFF, both in the first read", FarTiff(be, 100, 300), fuji, none, 1 },
+            { "PNG, eXIf before IDAT", Png(PngChunk("eXIf", tiff), {}), fuji, none, 1 },
+            { "PNG, eXIf after IDAT", Png({}, PngChunk("eXIf", tiff)), fuji, none, 2 },
+            { "PNG, Exif\\0\\0 first, after IDAT", Png({}, PngChunk("eXIf", exifId)), fuji, none,
+                2 },
+            { "WebP, EXIF before", Webp(Cat({ vp8x, WebpChunk("EXIF", tiff), vp8 })), fuji, none,
+                1 },
+            { "WebP, EXIF after", Webp(Cat({ vp8x, vp8, WebpChunk("EXIF", exifId) })), fuji, none,
+                2 },
+            { "JXL, Exif before", Cat({ kJxlStart, jxlExif, Box("jxlc", Bytes(100000, 0)) }), fuji,
+                none, 1 },
+            { "JXL, Exif after", Cat({ kJxlStart, Box("jxlc", Bytes(100000, 0)), jxlExif }), fuji,
+                none, 2 },
+        };
+        for (const auto& [name, file, fields, far, reads] : rows) {
+            MemoryRead read = ReadFromMemory(file);
+            std::get<5>(read.fields) = 0; // the file's size
+            EXPECT_EQ(std::make_tuple(read.accepted, read.fields, read.far, read.start.reads),
+                std::make_tuple(true, fields, far, reads))
+                << name << " " << be;
+        }
+    }
+}
+
+// Hostile sizes on every new path: rejected (too large ones with their reason) or read as
+// far as they are sound, never more than four reads, never a read outside the bytes read.
+TEST(PhotoContainer, HostileBoxAndChunkSizesOnTheNewPaths)
+{
+    const Bytes tiff = TiffBlock(true), item = HeifExifPayload(true);
+    const Bytes exif = PngChunk("eXIf", tiff), vp8x = WebpChunk("VP8X", Bytes(10, 0));
+    const Bytes jxlExif = Box("Exif", Cat({ Be(0, 4), tiff }));
+    auto mdat64 = [](std::uint64_t size) { return Cat({ Be(1, 4), Text("mdat"), Be(size, 8) }); };
+    Bytes frees = kHeicFtyp;
+    for (int i = 0; i < 10; ++i)
+        frees = Cat({ frees, Box("free", Bytes(40000, 0)) });
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> nine(9, { 100, 10 });
+    const Bytes cmt = Cat({ Box("CMT1", TiffBlock(true, Directories::ImageOnly)),
+        Box("CMT2", TiffBlock(true, Directories::ExifOnly)) });
+    auto cr3 = [&cmt](std::size_t before) {
+        return Cat({ Box("ftyp", Cat({ Text("crx "), Be(1, 4), Text("crx isom") })),
+            Box("moov",
+                Box("uuid",
+                    Cat({ Hex("85c0b687820f11e08111f4ce462b6a48"), Box("CCTP", Bytes(before, 0)),
+                        cmt }))) });
+    };
+    Bytes png = Png({}, exif);
+    const std::size_t pngExif = png.size() - 12 - exif.size();
+    // Name, bytes, accepted, reason when rejected.
+    using Row = std::tuple<const char*, Bytes, bool, SkipReason>;
+    const Row rows[] = {
+        { "CR3, CMT1 past 32 KiB", cr3(40000), true, SkipNoExif },
+        { "CR3, its uuid box over 256 KiB", cr3(300000), false, SkipTooLarge },
+        { "meta over 256 KiB, iloc past 32 KiB",
+            Cat({ kHeicFtyp, Meta({ { 10, item.size() } }, 300000) }), false, SkipTooLarge },
+        { "split item of 66,000 bytes",
+            Cat({ kHeicFtyp, Box("mdat", Bytes(100000, 0)),
+                Meta({ { 100, 33000 }, { 40000, 33000 } }) }),
+            false, SkipTooLarge },
+        { "item in 9 extents", Cat({ kHeicFtyp, Box("mdat", Bytes(200, 0)), Meta(nine) }), false,
+            SkipTooLarge },
+        { "boxes past 32 KiB beyond four reads", Cat({ frees, MdatFirst(true, { 0 }, 1000) }),
+            false, SkipNoExif },
+        { "mdat of 2^64 - 1 bytes", Cat({ kHeicFtyp, mdat64(~0ull), Meta({}) }), false,
+            SkipNoExif },
+        { "mdat of 2^63 bytes", Cat({ kHeicFtyp, mdat64(1ull << 63), Meta({}) }), false,
+            SkipNoExif },
+        { "mdat of size 0, to the end", With32(MdatFirst(true, { 60000 }, 70000), 24, 0), false,
+            SkipNoExif },
+        { "mdat of size 7", With32(MdatFirst(true, { 60000 }, 70000), 24, 7), false, SkipNoExif },
+        { "mdat cut in its 64-bit size", Cat({ kHeicFtyp, Be(1, 4), Text("mdat"), Be(0, 5) }),
+            false, SkipNoExif },
+        { "PNG, first chunk of 2^32 - 1 bytes", With32(png, 8, 0xFFFFFFFF), false, SkipNoExif },
+        { "PNG, eXIf one byte too long", With32(png, pngExif, std::uint32_t(tiff.size() + 1)),
+            false, SkipNoExif },
+        { "PNG, eXIf of 0 bytes", Png(PngChunk("eXIf", {}), {}, 1), false, SkipNoExif },
+        { "PNG without IEND", Bytes(png.begin(), png.end() - 12), false, SkipNoExif },
+        { "WebP, RIFF of 0 bytes", With32(Webp(Cat({ vp8x, WebpChunk("EXIF", tiff) })), 4, 0),
+            false, SkipNoExif },
+        { "WebP, EXIF past RIFF's end",
+            Cat({ Webp(Cat({ vp8x, WebpChunk("EXIF", Bytes()) })), tiff }), false, SkipNoExif },
+        { "WebP without VP8X", Webp(WebpChunk("EXIF", tiff)), false, SkipNoExif },
+        { "WebP, chunk of 2^32 - 1 bytes",
+            Webp(Cat({ vp8x, Text("VP8 "), Be(0xFFFFFFFF, 4), jxlExif })), false, SkipNoExif },
+        { "JXL, codestream of size 0 first", Cat({ kJxlStart, Be(0, 4), Text("jxlc"), jxlExif }),
+            false, SkipNoExif },
+        { "JXL, codestream of 64-bit size",
+            Cat({ kJxlStart, Be(1, 4), Text("jxlc"), Be(16 + 40000, 8), Bytes(40000, 0), jxlExif }),
+            true, SkipNoExif },
+        { "JXL, codestream of 2^64 - 1 bytes",
+            Cat({ kJxlStart, Be(1, 4), Text("jxlc"), Be(~0ull, 8), jxlExif }), false, SkipNoExif },
+        { "JXL, codestream past the end",
+            Cat({ kJxlStart, Be(0x7FFFFFFF, 4), Text("jxlc"), jxlExif }), false, SkipNoExif },
+        { "JXL, Exif compressed", Cat({ kJxlStart, Box("brob", Cat({ Text("Exif"), tiff })) }),
+            false, SkipNoExif },
+        { "JXL, empty Exif", Cat({ kJxlStart, Box("Exif", {}) }), false, SkipNoExif },
+    };
+    for (const auto& [name, bytes, accepted, reason] : rows) {
+        MemoryRead read = ReadFromMemory(bytes);
+        std::get<5>(read.fields) = 0;
+        EXPECT_EQ(std::make_tuple(read.accepted, read.fields),
+            std::make_tuple(accepted, accepted ? FujiFields() : Fields()))
+            << name;
+        EXPECT_EQ(accepted ? reason : read.start.reason, reason) << name;
+        EXPECT_LE(read.start.reads, kMaxFileReads) << name;
+    }
 }

@@ -191,14 +191,14 @@ TEST(ScanLoop, SkippedFilesAreCountedByReasonAndTheNextRunStartsAfresh)
     EXPECT_EQ(c.recordCount, 2);
     // No EXIF block, unreadable, not a regular file, path too long.
     EXPECT_EQ(std::vector<int>(std::begin(c.skipped), std::end(c.skipped)),
-        (std::vector<int> { 2, 1, 3, 2 }));
+        (std::vector<int> { 2, 1, 3, 2, 0 }));
     EXPECT_STREQ(kSkipReasonTexts[SkipPathTooLong], "path too long");
 
     PathListSource again({ paths[0] });
     ClearRecords(c);
     ScanChosenFiles(c, again);
     EXPECT_EQ(std::vector<int>(std::begin(c.skipped), std::end(c.skipped)),
-        (std::vector<int> { 0, 0, 0, 0 }));
+        (std::vector<int> { 0, 0, 0, 0, 0 }));
 }
 
 // A walk through folders without photos shows where it is (the first folder at once) and

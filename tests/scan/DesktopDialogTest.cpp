@@ -61,8 +61,8 @@ TEST(OpenDialog, CtrlAAndEnterOrATypedNameHandOverThePhotos)
         ASSERT_TRUE(types && types->count() == 3);
         EXPECT_EQ(types->itemText(0) + '|' + types->itemText(1) + '|' + types->itemText(2),
             "JPEG files (*.jpg)|all files (*)|Photos (*.3fr *.arw *.avif *.cr2 *.cr3 *.dcr *.dng "
-            "*.erf *.heic *.heif *.hif *.iiq *.jpe *.jpeg *.jpg *.kdc *.mef *.mos *.mrw *.nef "
-            "*.nrw *.orf *.pef *.raf *.rw2 *.sr2 *.srf *.srw *.tif *.tiff)");
+            "*.erf *.heic *.heif *.hif *.iiq *.jpe *.jpeg *.jpg *.jxl *.kdc *.mef *.mos *.mrw "
+            "*.nef *.nrw *.orf *.pef *.png *.raf *.rw2 *.sr2 *.srf *.srw *.tif *.tiff *.webp)");
         QAbstractItemView* view = ShownFileView(dialog, 4); // Sub and three photos
         ASSERT_NE(view, nullptr);
         // The folder clicked first must not be what Enter opens.

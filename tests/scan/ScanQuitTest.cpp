@@ -13,6 +13,7 @@
 
 #include <unistd.h>
 
+#include "catalogue/PhotoCatalogue.h"
 #include "controls/CTransparentStatic.h"
 #include "scan/CScanProgressDlg.h"
 

@@ -767,7 +767,10 @@ bool ParseCorpusFormat(const std::string& name, CorpusFormat& format)
 {
     const std::pair<const char*, CorpusFormat> names[] = { { "jpeg", CorpusFormat::Jpeg },
         { "heic", CorpusFormat::Heic }, { "heic-tail", CorpusFormat::HeicTail },
-        { "cr3", CorpusFormat::Cr3 }, { "raf", CorpusFormat::Raf }, { "mrw", CorpusFormat::Mrw } };
+        { "cr3", CorpusFormat::Cr3 }, { "raf", CorpusFormat::Raf }, { "mrw", CorpusFormat::Mrw },
+        { "heic-mdat-first", CorpusFormat::HeicMdatFirst }, { "png", CorpusFormat::Png },
+        { "webp", CorpusFormat::Webp }, { "jxl", CorpusFormat::Jxl },
+        { "tiff", CorpusFormat::Tiff } };
     for (const auto& [text, value] : names) {
         if (name == text) {
             format = value;
@@ -791,6 +794,16 @@ const char* CorpusExtension(CorpusFormat format)
         return "RAF";
     case CorpusFormat::Mrw:
         return "MRW";
+    case CorpusFormat::HeicMdatFirst:
+        return "HEIC";
+    case CorpusFormat::Png:
+        return "PNG";
+    case CorpusFormat::Webp:
+        return "WEBP";
+    case CorpusFormat::Jxl:
+        return "JXL";
+    case CorpusFormat::Tiff:
+        return "TIF";
     }
     return "JPG";
 }
@@ -1045,6 +1058,202 @@ CorpusFile MrwFile(const CorpusPhoto& photo)
     return file;
 }
 
+// ---- Metadata past the first read, and EXIF in a chunk or box of its own -----------------
+
+// An HEIC as some converters write it: ftyp; mdat holding the image's tiles and then the
+// Exif item; meta (hdlr, pitm, iinf, iloc version 1 with 4-byte offsets and lengths,
+// iprp) at the end of the file.
+CorpusFile HeicMdatFirstFile(const CorpusPhoto& photo)
+{
+    constexpr std::uint32_t kTiles = 48;
+    CorpusFile file;
+    BigEndian w { file.start };
+    std::size_t box = w.Begin("ftyp");
+    w.Text("heic", 4);
+    w.U32(0);
+    w.Text("mif1heic", 8);
+    w.End(box);
+    const std::size_t mdat = w.Begin("mdat");
+    const std::uint64_t tilesFrom = w.out.size();
+
+    std::vector<std::uint8_t> exif;
+    BigEndian e { exif };
+    e.U32(6);
+    e.Text("Exif\0\0", 6);
+    e.Bytes(TiffBlock(photo, 0));
+
+    // meta's size does not depend on the offsets it holds: built once to learn it.
+    const auto metaBox = [&photo](std::uint64_t exifAt, std::uint64_t exifLength,
+                             std::uint64_t from, std::uint64_t tileLength) {
+        std::vector<std::uint8_t> out;
+        BigEndian m { out };
+        const std::size_t meta = m.Begin("meta");
+        m.U32(0);
+        std::size_t b = m.Begin("hdlr");
+        m.U32(0);
+        m.U32(0);
+        m.Text("pict", 4);
+        m.out.resize(m.out.size() + 13, 0);
+        m.End(b);
+        b = m.Begin("pitm");
+        m.U32(0);
+        m.U16(1);
+        m.End(b);
+        b = m.Begin("iinf");
+        m.U32(0);
+        m.U16(kTiles + 1);
+        for (std::uint32_t id = 1; id <= kTiles + 1; ++id) {
+            const std::size_t infe = m.Begin("infe");
+            m.U32(std::uint32_t { 2 } << 24);
+            m.U16(id);
+            m.U16(0);
+            m.Text(id <= kTiles ? "hvc1" : "Exif", 4);
+            m.U8(0);
+            m.End(infe);
+        }
+        m.End(b);
+        b = m.Begin("iloc");
+        m.U32(std::uint32_t { 1 } << 24);
+        m.U8(0x44);
+        m.U8(0x00);
+        m.U16(kTiles + 1);
+        for (std::uint32_t id = 1; id <= kTiles + 1; ++id) {
+            m.U16(id);
+            m.U16(0);
+            m.U16(0);
+            m.U16(1);
+            m.U32(id <= kTiles ? from + (id - 1) * tileLength : exifAt);
+            m.U32(id <= kTiles ? tileLength : exifLength);
+        }
+        m.End(b);
+        b = m.Begin("iprp");
+        m.out.resize(m.out.size() + 600 + photo.fileSize % 64, 0x11);
+        m.End(b);
+        m.End(meta);
+        return out;
+    };
+    const std::uint64_t metaSize = metaBox(0, 0, 0, 0).size();
+    const std::uint64_t fileSize = std::max<std::uint64_t>(photo.fileSize, 1u << 20);
+    const std::uint64_t metaAt = fileSize - metaSize;
+    const std::uint64_t exifAt = metaAt - exif.size();
+    const std::uint64_t tileLength = (exifAt - tilesFrom) / kTiles;
+    w.Patch32(mdat, metaAt - mdat);
+    file.tail = std::move(exif);
+    const std::vector<std::uint8_t> meta = metaBox(exifAt, file.tail.size(), tilesFrom, tileLength);
+    file.tail.insert(file.tail.end(), meta.begin(), meta.end());
+    file.size = fileSize;
+    return file;
+}
+
+// A PNG: signature; IHDR; the image as one IDAT chunk over most of the file; eXIf (the TIFF
+// block) after it; IEND. CRCs are left 0: the reader does not check them.
+CorpusFile PngFile(const CorpusPhoto& photo)
+{
+    CorpusFile file;
+    BigEndian w { file.start };
+    w.Text("\x89PNG\r\n\x1A\n", 8);
+    w.U32(13);
+    w.Text("IHDR", 4);
+    w.U32(4000);
+    w.U32(3000);
+    w.U8(8); // bit depth
+    w.U8(2); // truecolour
+    w.U8(0);
+    w.U8(0);
+    w.U8(0);
+    w.U32(0);
+    const std::size_t idat = w.out.size();
+    w.U32(0);
+    w.Text("IDAT", 4);
+    BigEndian t { file.tail };
+    t.U32(0); // the IDAT's CRC
+    const std::vector<std::uint8_t> tiff = TiffBlock(photo, 0);
+    t.U32(tiff.size());
+    t.Text("eXIf", 4);
+    t.Bytes(tiff);
+    t.U32(0);
+    t.U32(0);
+    t.Text("IEND", 4);
+    t.U32(0);
+    file.size = std::max<std::uint64_t>(photo.fileSize, 1u << 20);
+    w.Patch32(idat, file.size - file.tail.size() - idat - 8);
+    return file;
+}
+
+// A WebP in its extended form: RIFF, WEBP; VP8X (flags: EXIF); the image as one VP8 chunk
+// over most of the file; EXIF (the TIFF block) at the end, as most writers place it.
+CorpusFile WebpFile(const CorpusPhoto& photo)
+{
+    CorpusFile file;
+    std::vector<std::uint8_t>& out = file.start;
+    const auto le32 = [](std::vector<std::uint8_t>& to, std::uint64_t v) {
+        for (int i = 0; i < 4; ++i)
+            to.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    BigEndian w { out };
+    w.Text("RIFF", 4);
+    le32(out, 0);
+    w.Text("WEBP", 4);
+    w.Text("VP8X", 4);
+    le32(out, 10);
+    w.U8(0x08); // EXIF
+    w.out.resize(w.out.size() + 9, 0); // reserved, canvas size
+    const std::size_t vp8 = out.size();
+    w.Text("VP8 ", 4);
+    le32(out, 0);
+    std::vector<std::uint8_t> tiff = TiffBlock(photo, 0);
+    BigEndian t { file.tail };
+    t.Text("EXIF", 4);
+    le32(file.tail, tiff.size());
+    t.Bytes(tiff);
+    if (tiff.size() % 2 != 0)
+        t.U8(0);
+    file.size = std::max<std::uint64_t>(photo.fileSize, 1u << 20);
+    // An image of an even size, so that the EXIF chunk follows it without a pad byte.
+    file.size += (file.size - file.tail.size() - vp8 - 8) % 2;
+    const std::uint64_t vp8Size = file.size - file.tail.size() - vp8 - 8;
+    for (int i = 0; i < 4; ++i) {
+        out[4 + static_cast<std::size_t>(i)]
+            = static_cast<std::uint8_t>((file.size - 8) >> (8 * i));
+        out[vp8 + 4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(vp8Size >> (8 * i));
+    }
+    return file;
+}
+
+// JPEG XL in its container form: the signature box, ftyp 'jxl ', the codestream as one
+// jxlc box over most of the file, then an Exif box: offset 0 (4), the TIFF block.
+CorpusFile JxlFile(const CorpusPhoto& photo)
+{
+    CorpusFile file;
+    BigEndian w { file.start };
+    w.U32(12);
+    w.Text("JXL \r\n\x87\n", 8);
+    std::size_t box = w.Begin("ftyp");
+    w.Text("jxl ", 4);
+    w.U32(0);
+    w.Text("jxl ", 4);
+    w.End(box);
+    const std::size_t jxlc = w.Begin("jxlc");
+    BigEndian t { file.tail };
+    const std::size_t exif = t.Begin("Exif");
+    t.U32(0);
+    t.Bytes(TiffBlock(photo, 0));
+    t.End(exif);
+    file.size = std::max<std::uint64_t>(photo.fileSize, 1u << 20);
+    w.Patch32(jxlc, file.size - file.tail.size() - jxlc);
+    return file;
+}
+
+// A TIFF file: the TIFF block of CorpusFileStart's EXIF segment from byte 0, its directories
+// in the first read; the image's strips after it.
+CorpusFile TiffFile(const CorpusPhoto& photo)
+{
+    CorpusFile file;
+    file.start = TiffBlock(photo, ThumbnailLength(photo));
+    file.size = std::max<std::uint64_t>(photo.fileSize, 1u << 20);
+    return file;
+}
+
 bool WriteAt(int fd, const std::vector<std::uint8_t>& bytes, std::uint64_t at)
 {
     return WriteAll(fd, bytes.data(), bytes.size(), static_cast<off_t>(at));
@@ -1067,6 +1276,16 @@ CorpusFile CorpusFileContents(const CorpusPhoto& photo, CorpusFormat format)
         return RafFile(photo);
     case CorpusFormat::Mrw:
         return MrwFile(photo);
+    case CorpusFormat::HeicMdatFirst:
+        return HeicMdatFirstFile(photo);
+    case CorpusFormat::Png:
+        return PngFile(photo);
+    case CorpusFormat::Webp:
+        return WebpFile(photo);
+    case CorpusFormat::Jxl:
+        return JxlFile(photo);
+    case CorpusFormat::Tiff:
+        return TiffFile(photo);
     }
     CorpusFile file;
     file.start = CorpusFileStart(photo);

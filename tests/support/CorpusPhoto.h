@@ -90,9 +90,23 @@ CorpusPhoto DrawCorpusPhoto(CorpusRandom& random);
 std::vector<std::uint8_t> CorpusFileStart(const CorpusPhoto& photo);
 
 // The kinds of file the corpus can be made of.
-enum class CorpusFormat { Jpeg, Heic, HeicTail, Cr3, Raf, Mrw };
+enum class CorpusFormat {
+    Jpeg,
+    Heic,
+    HeicTail,
+    Cr3,
+    Raf,
+    Mrw,
+    // Metadata past the first read, and EXIF in a chunk or box of its own; a TIFF file.
+    HeicMdatFirst,
+    Png,
+    Webp,
+    Jxl,
+    Tiff,
+};
 
-// "jpeg", "heic", "heic-tail", "cr3", "raf" or "mrw".
+// "jpeg", "heic", "heic-tail", "cr3", "raf", "mrw", "heic-mdat-first", "png", "webp",
+// "jxl" or "tiff".
 bool ParseCorpusFormat(const std::string& name, CorpusFormat& format);
 // The file name extension of a format, in upper case as cameras write it ("JPG", "HEIC").
 const char* CorpusExtension(CorpusFormat format);
@@ -111,6 +125,11 @@ struct CorpusFile {
 //   cr3        ftyp "crx ", moov with Canon's uuid box: CMT1 (IFD0), CMT2 (EXIF directory)
 //   raf        Fujifilm's header, the JPEG of CorpusFileStart at byte 148
 //   mrw        "\0MRM", blocks PRD, TTW (the TIFF block), WBG, RIF, PAD
+//   heic-mdat-first  ftyp, mdat (the image, then the Exif item), meta at the end
+//   png        signature, IHDR, one IDAT over the file, eXIf after it, IEND
+//   webp       RIFF WEBP: VP8X, VP8 over the file, EXIF at the end
+//   jxl        JPEG XL's container: signature, ftyp, jxlc over the file, Exif at the end
+//   tiff       the TIFF block of the JPEG's EXIF segment from byte 0, the image after it
 // Files other than JPEG are at least 1 MiB longer than their start.
 CorpusFile CorpusFileContents(const CorpusPhoto& photo, CorpusFormat format);
 

@@ -145,7 +145,7 @@ void CMainDialog::OnSelchangeShow()
         std::vector<InternedName> names;
         names.reserve(rows.size());
         for (const ListRow& row : rows)
-            names.push_back(lens ? row.lens : row.camera);
+            names.push_back(lens ? ExpandedLens(row) : row.camera);
         m_chart->SetBins(BinNames(entry.nameKind, names));
         return;
     }

@@ -50,8 +50,10 @@ void AppendNumber(std::string& out, double value)
 
 // path, camera, fNumber, focalLength, iso, exposureTime, fileSizeMb; tab-separated, one
 // line per record (a tab or line break inside a path or camera name becomes a space).
-// With allFields, then lens, taken ("YYYY-MM-DD HH:MM:SS" or empty) and the 35 mm focal
-// length, and after the records one line "skipped" with the count of each reason. The
+// With allFields, then the expanded window's lens and where it came from ("LensModel",
+// "Nikon Lens (0x0084)", ...; empty when none), taken ("YYYY-MM-DD HH:MM:SS" or empty),
+// the 35 mm focal length, and the expanded window's ISO speed and where it came from; after
+// the records one line "skipped" with the count of each reason. The
 // records and counts are those of the view shown: the expanded window's when it is.
 void PrintRecords(const PhotoCatalogue& catalogue, bool allFields)
 {
@@ -69,10 +71,15 @@ void PrintRecords(const PhotoCatalogue& catalogue, bool allFields)
         AppendNumber(out, record->fileSizeMb);
         if (allFields) {
             out += '\t';
-            out += TabField(record->lens);
+            out += TabField(ExpandedLens(*record));
+            out += '\t';
+            out += LensSourceText(record->extras.lensSource);
             out += '\t';
             out += TakenText(record->taken);
             AppendNumber(out, record->focal35);
+            AppendNumber(out, ExpandedIso(*record));
+            out += '\t';
+            out += IsoSourceText(record->extras.isoSource);
         }
         out += '\n';
         if (out.size() >= (1 << 20) - 1024) {

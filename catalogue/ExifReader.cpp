@@ -15,8 +15,10 @@
 #include <unistd.h>
 
 #include "catalogue/LongPath.h"
+#include "catalogue/MakerNotes.h"
 #include "catalogue/PhotoCatalogue.h"
 #include "catalogue/PhotoContainer.h"
+#include "catalogue/XmpLens.h"
 
 namespace {
 
@@ -240,8 +242,12 @@ ImageDirectory ReadImageDirectory(
     return found;
 }
 
-void ReadExifDirectory(const ExifBytes& bytes, std::uint64_t directory, PhotoRecord& record)
+// Fills record from the EXIF directory's entries; found notes where the entries the
+// expanded window's extras read lie.
+void ReadExifDirectory(const ExifBytes& bytes, std::uint64_t directory, PhotoRecord& record,
+    ExifDirectoryExtras& found)
 {
+    const TiffSpan span { bytes.data, bytes.size, bytes.base, bytes.bigEndian };
     std::uint16_t count = 0;
     if (!bytes.U16(directory, count))
         return;
@@ -303,6 +309,13 @@ void ReadExifDirectory(const ExifBytes& bytes, std::uint64_t directory, PhotoRec
                 record.lens = text;
             break;
         }
+        case kTagSensitivityType:
+        case kTagRecommendedExposureIndex:
+        case kTagIsoSpeed:
+        case kTagMakerNote:
+        case kTagLensSpecification:
+            NoteExifEntry(span, entry, found);
+            break;
         default:
             break;
         }
@@ -408,16 +421,18 @@ bool ReadTiffBlock(PhotoRecord& record, const std::uint8_t* data, std::uint64_t 
     std::uint32_t firstOffset = 0;
     if (!bytes.U32(base + 4, firstOffset))
         return true;
+    ExifDirectoryExtras found;
     if (first == FirstDirectory::Exif) {
-        ReadExifDirectory(bytes, base + firstOffset, record);
-        return true;
+        ReadExifDirectory(bytes, base + firstOffset, record, found);
+    } else {
+        const ImageDirectory image = ReadImageDirectory(bytes, base + firstOffset, record);
+        if (image.exifOffset != 0)
+            ReadExifDirectory(bytes, base + image.exifOffset, record, found);
+        std::uint16_t magic = 0;
+        if (record.iso == 0 && bytes.U16(base + 2, magic) && magic == kRw2Magic)
+            record.iso = image.rw2Iso;
     }
-    const ImageDirectory image = ReadImageDirectory(bytes, base + firstOffset, record);
-    if (image.exifOffset != 0)
-        ReadExifDirectory(bytes, base + image.exifOffset, record);
-    std::uint16_t magic = 0;
-    if (record.iso == 0 && bytes.U16(base + 2, magic) && magic == kRw2Magic)
-        record.iso = image.rw2Iso;
+    ReadPhotoExtras({ data, size, base, bytes.bigEndian }, found, record);
     return true;
 }
 
@@ -682,8 +697,13 @@ void ReadFarValues(PhotoRecord& record, const std::uint8_t* buffer, const FileSt
 bool ParseExif(PhotoRecord& record, const std::uint8_t* buffer, std::size_t size)
 {
     std::uint64_t base = 0;
-    return JpegOrTiffBase(buffer, size, base)
-        && ReadTiffBlock(record, buffer, size, base, FirstDirectory::Image);
+    if (!JpegOrTiffBase(buffer, size, base)
+        || !ReadTiffBlock(record, buffer, size, base, FirstDirectory::Image))
+        return false;
+    // A JPEG's XMP packet follows its EXIF segment.
+    if (base == 12 && record.lens.empty() && record.extras.lens.empty())
+        ReadXmpLens(buffer, size, record.extras);
+    return true;
 }
 
 void ReadFurther(FileReads& reads, std::uint8_t* buffer, FileStart& start)

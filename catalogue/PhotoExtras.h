@@ -11,6 +11,36 @@
 
 #include "catalogue/InternedName.h"
 
+// Where the expanded window's lens name comes from, in the order the reader tries them.
+enum class LensSource : std::uint8_t {
+    None,
+    LensModel, // the EXIF directory's LensModel (0xA434): the record's own lens
+    CanonLensModel, // Canon's note, 0x0095
+    CanonFocalRange, // Canon's CameraSettings (0x0001), entries 23-25
+    OlympusEquipment, // Olympus's note, Equipment (0x2010) -> LensModel (0x0203)
+    PanasonicLensType, // Panasonic's note, 0x0051
+    SonyLensSpec, // Sony's note, LensSpec (0xB02A)
+    NikonLensRange, // Nikon's note, Lens (0x0084)
+    LensSpecification, // the EXIF directory's LensSpecification (0xA432)
+    XmpAuxLens, // XMP aux:Lens
+    XmpExifExLensModel, // XMP exifEX:LensModel
+};
+constexpr int kLensSourceCount = 11;
+
+// Where the expanded window's ISO speed comes from.
+enum class IsoSource : std::uint8_t {
+    None,
+    IsoSpeedRatings, // 0x8827: the record's own ISO
+    IsoSpeed, // 0x8833
+    RecommendedExposureIndex, // 0x8832
+    CanonCameraSettings, // Canon's CameraSettings (0x0001), entry 16
+    CanonAutoIso, // Canon's ShotInfo (0x0004): base ISO times the automatic gain
+    NikonIso, // Nikon's note, 0x0002
+    CasioIso, // Casio's note: 0x3014, or the older 0x0014
+    KodakIso, // Kodak's binary note, bytes 96-97
+};
+constexpr int kIsoSourceCount = 9;
+
 // A photo's values as read from its directories wherever they lie in the file, for a
 // TIFF-based file (TIFF, DNG, NEF, CR2, ...) whose IFD0 or EXIF directory lies past the
 // first 32 KiB that the window as it starts reads. Units as in PhotoRecord; 0 or empty
@@ -63,4 +93,29 @@ struct PhotoExtras {
     // and its list rows.
     std::shared_ptr<const DirectoryValues> directories;
     ExifPlace exifPlace = ExifPlace::Start;
+    // A lens found where LensModel is silent ("18-55 mm f/3.5-5.6" for a range); empty
+    // when none, or when the record's own lens is set.
+    InternedName lens;
+    LensSource lensSource = LensSource::None; // also LensModel for the record's own
+    // An ISO speed found where ISOSpeedRatings is missing, 0 or 65,535; 0 when none.
+    double iso = 0;
+    IsoSource isoSource = IsoSource::None; // also IsoSpeedRatings for the record's own
 };
+
+// "LensModel", "Canon LensModel (0x0095)", ...: the source's name as the list's tooltip and
+// the bench write it; "" for None.
+const char* LensSourceText(LensSource source);
+const char* IsoSourceText(IsoSource source);
+
+// The lens the expanded window shows for a record or a row: its own, else the extras'.
+template <class R> const InternedName& ExpandedLens(const R& r)
+{
+    return r.lens.empty() ? r.extras.lens : r.lens;
+}
+
+// The ISO speed the expanded window uses for a record: the extras' where set (only where
+// the record's own is missing, 0 or 65,535), else the record's.
+template <class R> double ExpandedIso(const R& record)
+{
+    return record.extras.iso != 0 ? record.extras.iso : record.iso;
+}

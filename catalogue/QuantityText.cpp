@@ -71,6 +71,12 @@ double IsoOf(const PhotoFields& photo)
 {
     return photo.iso;
 }
+// The expanded window's: the one the maker's notes or another tag give where the EXIF
+// block's ISOSpeedRatings is missing, 0 or 65,535.
+double ExpandedIsoOf(const PhotoFields& photo)
+{
+    return ExpandedIso(photo);
+}
 double ExposureTimeOf(const PhotoFields& photo)
 {
     return photo.exposureTime;
@@ -92,7 +98,7 @@ constexpr QuantityInfo kQuantities[] = {
         ApertureText, ApertureText },
     { FocalLength, "Focal length", FocalLengthOf, nullptr, IsZero, S::WholeNumberTexts, false,
         0x0000ff, 0x000080, FocalText, WholeText },
-    { Iso, "ISO", IsoOf, nullptr, IsZero, S::ValueLists, false, 0x00ff00, 0x008000, IsoText,
+    { Iso, "ISO", IsoOf, ExpandedIsoOf, IsZero, S::ValueLists, false, 0x00ff00, 0x008000, IsoText,
         WholeText },
     { ShutterSpeed, "Shutter speed", ExposureTimeOf, nullptr, IsZero, S::ValueLists, false,
         0xff00ff, 0x800080, ExposureText, ExposureEntryText },

@@ -15,6 +15,9 @@ struct ListRow : PhotoFields {
         : PhotoFields(fields)
     {
     }
+    // Set while the row is listed in the expanded window: its quantity cells and sort keys
+    // then read the expanded window's values (QuantityInfo::expandedValue).
+    bool expandedView = false;
 };
 
 // The part of path after its last '/', or the whole path when it has none.

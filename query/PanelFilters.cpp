@@ -30,7 +30,7 @@ PanelFill FillPanel(const PhotoCatalogue& catalogue)
     PanelFill fill;
     for (const PhotoRecord& record : ShownPhotos(catalogue)) {
         ++cameras[&record.camera.str()];
-        ++lenses[&record.lens.str()];
+        ++lenses[&ExpandedLens(record).str()];
         if (record.taken != 0) {
             const int day = DayOf(record.taken);
             fill.firstDay = fill.firstDay == 0 ? day : std::min(fill.firstDay, day);

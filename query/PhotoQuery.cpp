@@ -21,6 +21,9 @@ struct Bound {
     double upper = std::numeric_limits<double>::infinity();
     bool bounded = false; // false: no bound at all, every value passes (also NaN)
     bool touched = false;
+    // Which ends of a list bound were moved from the catalogue's span.
+    bool lowerTouched = false;
+    bool upperTouched = false;
 };
 
 Bound ListBound(const PhotoCatalogue& catalogue, Quantity q, int lower, int upper)
@@ -32,8 +35,9 @@ Bound ListBound(const PhotoCatalogue& catalogue, Quantity q, int lower, int uppe
         b.upper = catalogue.values[q][upper];
     b.bounded = HasEntry(catalogue, q, lower) || HasEntry(catalogue, q, upper);
     const int last = ValueCount(catalogue, q) - 1;
-    b.touched = (HasEntry(catalogue, q, lower) && lower != 0)
-        || (HasEntry(catalogue, q, upper) && upper != last);
+    b.lowerTouched = HasEntry(catalogue, q, lower) && lower != 0;
+    b.upperTouched = HasEntry(catalogue, q, upper) && upper != last;
+    b.touched = b.lowerTouched || b.upperTouched;
     return b;
 }
 
@@ -71,6 +75,14 @@ std::vector<ActiveBound> ActiveBounds(
             b = ListBound(catalogue, q, set.lowerIndex, set.upperIndex);
         else if (row.selector == SelectorKind::WholeNumberTexts)
             b = TextBound(catalogue, q, set);
+        // An end left at the catalogue's span bounds nothing where the expanded window reads
+        // another value: that value may lie beyond the span of the value tables.
+        if (expanded && row.expandedValue && row.selector == SelectorKind::ValueLists) {
+            if (!b.lowerTouched)
+                b.lower = -std::numeric_limits<double>::infinity();
+            if (!b.upperTouched)
+                b.upper = std::numeric_limits<double>::infinity();
+        }
         if (b.bounded)
             active.push_back(
                 { expanded && row.expandedValue ? row.expandedValue : row.value, row.missing, b });
@@ -167,7 +179,7 @@ QueryResult RunQuery(
         if (!inBounds || !LacksAsAsked(*record, *panel))
             continue;
         const int cameraLine = cameraLines.Of(record->camera);
-        const int lensLine = lensLines.Of(record->lens);
+        const int lensLine = lensLines.Of(ExpandedLens(*record));
         const bool cameraChosen = Chosen(panel->camerasChosen, cameraLine);
         const bool lensChosen = Chosen(panel->lensesChosen, lensLine);
         // Each line's count: that line alone chosen in its list, the other list as set.

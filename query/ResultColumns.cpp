@@ -22,13 +22,14 @@ std::string_view CameraKey(const ListRow& row)
 {
     return row.camera.str();
 }
+// The Lens column shows only in the expanded window: the lens it names.
 std::string LensText(const ListRow& row)
 {
-    return row.lens;
+    return ExpandedLens(row);
 }
 std::string_view LensKey(const ListRow& row)
 {
-    return row.lens.str();
+    return ExpandedLens(row).str();
 }
 std::string FolderText(const ListRow& row)
 {
@@ -39,19 +40,19 @@ std::string_view FolderKey(const ListRow& row)
     return FolderOf(row.path);
 }
 
-// The list's quantity columns show the value the window as it starts reads.
+// The list's quantity columns show the value of the window the row is listed in.
 template <Quantity q> double QuantityKey(const ListRow& row)
 {
-    return QuantityValue(row, q, false);
+    return QuantityValue(row, q, row.expandedView);
 }
 template <Quantity q> std::string QuantityCell(const ListRow& row)
 {
-    return FormatQuantity(q, QuantityValue(row, q, false));
+    return FormatQuantity(q, QuantityValue(row, q, row.expandedView));
 }
 std::string IsoText(const ListRow& row)
 {
     // Below 1 (0 included, the file gave none) there is no ISO speed to show.
-    const double iso = row.iso;
+    const double iso = QuantityValue(row, Iso, row.expandedView);
     return iso < 1.0 ? std::string("n/a") : FormatQuantity(Iso, iso);
 }
 std::string ShutterText(const ListRow& row)

@@ -63,6 +63,11 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const
         return QString::fromStdString(text);
     }
     case Qt::ToolTipRole:
+        // Where the expanded window's lens, ISO speed and 35 mm focal length come from.
+        if (index.column() == LensColumn)
+            return QString::fromLatin1(LensSourceText(row->extras.lensSource));
+        if (index.column() == IsoColumn && m_shownColumns > kTemplateColumnCount)
+            return QString::fromLatin1(IsoSourceText(row->extras.isoSource));
         if (index.column() != Focal35Column || row->focal35 != 0)
             return {};
         switch (row->extras.focal35Source) {
@@ -101,6 +106,9 @@ void ResultsModel::SetRows(std::vector<ListRow> rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
+    const bool expanded = m_shownColumns > kTemplateColumnCount;
+    for (ListRow& row : m_rows)
+        row.expandedView = expanded;
     endResetModel();
 }
 
@@ -168,6 +176,12 @@ void ResultsModel::ResetSortDirections()
 void ResultsModel::SetShownColumns(int count)
 {
     count = std::clamp(count, 1, kResultColumnCount);
+    if ((count > kTemplateColumnCount) != (m_shownColumns > kTemplateColumnCount)
+        && !m_rows.empty()) {
+        for (ListRow& row : m_rows)
+            row.expandedView = count > kTemplateColumnCount;
+        emit dataChanged(index(0, IsoColumn), index(rowCount() - 1, IsoColumn));
+    }
     if (count > m_shownColumns) {
         beginInsertColumns({}, m_shownColumns, count - 1);
         m_shownColumns = count;

@@ -45,7 +45,9 @@ public:
     void ResetSortDirections();
 
     // Shows the first count columns of the table (kTemplateColumnCount or
-    // kResultColumnCount); the rows stay.
+    // kResultColumnCount); the rows stay. With more than kTemplateColumnCount (the
+    // expanded window), the rows read the expanded window's values (ListRow::expandedView)
+    // and the lens and ISO cells' tooltips name where those came from.
     void SetShownColumns(int count);
     int ShownColumns() const { return m_shownColumns; }
 

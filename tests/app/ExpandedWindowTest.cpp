@@ -360,6 +360,43 @@ TEST_F(ExpandedWindowTest, JpegsWithSegmentsBeforeExifCountOnlyInTheExpandedWind
     EXPECT_FALSE(m_ui.QueryButton()->isEnabled());
 }
 
+// A photo whose lens and ISO speed only its maker's note gives: the window as it starts
+// shows no ISO for it, the expanded window the note's ISO, lens and the lens's source, in
+// its list, lens list and charts, and switched off the template's values again.
+TEST_F(ExpandedWindowTest, TheMakersNoteGivesLensAndIsoToTheExpandedWindowOnly)
+{
+    CorpusPhoto nikon;
+    std::tie(nikon.make, nikon.model, nikon.note, nikon.noteIso, nikon.fNumber) = std::make_tuple(
+        "NIKON CORPORATION", "NIKON D700", CorpusNote::Nikon, 800, CorpusRational { 28, 10 });
+    std::tie(nikon.noteFocal[0], nikon.noteFocal[1], nikon.noteF[0], nikon.noteF[1])
+        = std::make_tuple(18, 70, 35, 45);
+    const QString path = m_dir.filePath("n.jpg");
+    ASSERT_TRUE(WriteCorpusFile(QFile::encodeName(path).toStdString(), nikon));
+    OpenPhotos({ path, Photo("p1.jpg", "Canon", "Canon CAM-2", "L50", "", 18, 100) });
+    Click(m_ui.QueryButton());
+    const QAbstractItemModel* rows = Results()->model();
+    m_ui.ShowCombo()->setFocus();
+    m_ui.ShowCombo()->setCurrentIndex(Iso);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Column(rows, IsoColumn), "n/a 100 ");
+    EXPECT_EQ(m_ui.Chart()->Bins().values, std::vector<double> { 100 });
+
+    Press(Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(Column(rows, IsoColumn), "800 100 ");
+    EXPECT_EQ(m_ui.Chart()->Bins().values, (std::vector<double> { 100, 800 }));
+    Click(m_ui.QueryButton());
+    EXPECT_EQ(
+        Column(rows, IsoColumn) + Column(rows, LensColumn), "800 100 18-70 mm f/3.5-4.5 L50 ");
+    EXPECT_EQ(rows->index(0, LensColumn).data(Qt::ToolTipRole), "Nikon Lens (0x0084)");
+    EXPECT_EQ(rows->index(0, IsoColumn).data(Qt::ToolTipRole), "Nikon ISO (0x0002)");
+    EXPECT_EQ(Lines(Panel()->m_lensList), "*18-70 mm f/3.5-4.5=1 *L50=1 ");
+
+    Press(Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(Column(rows, IsoColumn), "n/a 100 ");
+    EXPECT_EQ(m_ui.Chart()->Bins().values, std::vector<double> { 100 });
+    EXPECT_FALSE(rows->index(0, IsoColumn).data(Qt::ToolTipRole).isValid());
+}
+
 // Started from the command line: expanded, the paths read as a drop reads them. The
 // panel's Open Folder asks over the window, before any scan box.
 TEST_F(ExpandedWindowTest, StartedExpandedWithPathsAndOpenFolderFromThePanel)

@@ -213,3 +213,35 @@ TEST(PhotoQuery, PanelFiltersTheWithoutAValueRuleAndFacetedCounts)
         EXPECT_EQ(text, c.expected);
     }
 }
+
+// The expanded window's lens and ISO speed where the record has none: in the lens lines,
+// the lens filter and the ISO bound, where an end left at the catalogue's span bounds
+// nothing (an ISO found elsewhere may lie beyond it); the template's query keeps the
+// record's own values.
+TEST(PhotoQuery, ThePanelUsesTheExpandedLensAndIso)
+{
+    PhotoCatalogue catalogue;
+    Fill(catalogue,
+        { TestPhoto("/p/a.jpg", "Canon", 2, 50, 100, 0.01, "L50"),
+            TestPhoto("/p/b.jpg", "Canon", 2, 50, 0, 0.01, ""),
+            TestPhoto("/p/c.jpg", "Canon", 2, 50, 400, 0.01, "L50") });
+    PhotoRecord& b = *catalogue.head->next;
+    std::tie(b.extras.lens, b.extras.lensSource, b.extras.iso, b.extras.isoSource)
+        = std::make_tuple("18-55 mm", LensSource::CanonFocalRange, 3200, IsoSource::IsoSpeed);
+    const PanelFill fill = FillPanel(catalogue);
+    ASSERT_EQ(fill.lenses.size(), 2u);
+    EXPECT_EQ(fill.lenses[0].name.str() + "," + fill.lenses[1].name.str(), "18-55 mm,L50");
+
+    PanelFilters panel;
+    panel.lenses = { fill.lenses[0].name, fill.lenses[1].name };
+    panel.withoutValuePasses = false;
+    // ISO from 400 (the top end untouched), up to 100 (the bottom end untouched), 18-55 mm only.
+    const std::pair<QueryBounds, const char*> cases[]
+        = { { Bounds(0, 0, 1, 1, 0, 0, "50", "50"), "bc" },
+              { Bounds(0, 0, 0, 0, 0, 0, "50", "50"), "a" } };
+    for (const auto& [bounds, expected] : cases)
+        EXPECT_EQ(Listed(RunQuery(catalogue, bounds, &panel)), expected);
+    panel.lensesChosen = { true, false };
+    EXPECT_EQ(Listed(RunQuery(catalogue, Bounds(0, 0, 0, 1, 0, 0, "50", "50"), &panel)), "b");
+    EXPECT_EQ(Listed(RunQuery(catalogue, Bounds(0, 0, 1, 1, 0, 0, "50", "50"), nullptr)), "bc");
+}

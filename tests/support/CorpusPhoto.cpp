@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <iterator>
@@ -113,6 +114,48 @@ template <typename T, std::size_t N> T Pick(CorpusRandom& random, const T (&valu
 
 } // namespace
 
+namespace {
+
+// The maker's own note as its firmware writes it, from the make and the bits of mix (no
+// draw of the generator, so that the other settings stay those of earlier corpora): the
+// lens (also where LensModel is left out) and the ISO speed.
+void AddMakerNote(CorpusPhoto& photo, bool slr, std::uint64_t mix)
+{
+    const std::pair<const char*, CorpusNote> kNotes[] = { { "NIKON", CorpusNote::Nikon },
+        { "Canon", CorpusNote::Canon }, { "CANON", CorpusNote::Canon },
+        { "EASTMAN KODAK", CorpusNote::Kodak }, { "SONY", CorpusNote::Sony },
+        { "OLYMPUS IMAGING", CorpusNote::Olympus }, { "OLYMPUS OPTICAL", CorpusNote::OlympusOld },
+        { "Panasonic", CorpusNote::Panasonic } };
+    for (const auto& [make, note] : kNotes)
+        if (photo.make.rfind(make, 0) == 0)
+            photo.note = note;
+    const bool tele = (mix >> 48) % 2 != 0;
+    const std::uint16_t slrFocal[2][2] = { { 18, 55 }, { 70, 200 } };
+    const std::uint16_t slrF[2][2] = { { 35, 56 }, { 28, 28 } };
+    for (int i = 0; i < 2; ++i) {
+        photo.noteFocal[i] = slr ? slrFocal[tele][i] : (i == 0 ? 5 : 50);
+        photo.noteF[i] = slr ? slrF[tele][i] : (i == 0 ? 28 : 59);
+    }
+    // The note's lens text, where the maker writes one: one shot in four without it.
+    const bool text = (mix >> 49) % 4 != 0;
+    photo.noteLens = !text                    ? ""
+        : photo.note == CorpusNote::Canon     ? "EF-S18-55mm f/3.5-5.6 IS"
+        : photo.note == CorpusNote::Panasonic ? "LUMIX G VARIO 14-42/F3.5-5.6"
+        : photo.note == CorpusNote::Olympus || photo.note == CorpusNote::OlympusOld
+        ? "OLYMPUS M.14-42mm F3.5-5.6"
+        : "";
+    photo.noteIso = photo.iso != 0 ? photo.iso : 400;
+    // Makers without a note the reader knows write the standard LensSpecification.
+    if (photo.note == CorpusNote::Opaque && slr) {
+        for (int i = 0; i < 2; ++i) {
+            photo.lensSpecification[i] = { photo.noteFocal[i], 1 };
+            photo.lensSpecification[2 + i] = { photo.noteF[i], 10 };
+        }
+    }
+}
+
+} // namespace
+
 CorpusPhoto DrawCorpusPhoto(CorpusRandom& random)
 {
     CorpusPhoto photo;
@@ -188,6 +231,7 @@ CorpusPhoto DrawCorpusPhoto(CorpusRandom& random)
     if (photo.focalLength.Present() && (mix >> 42) % 8 != 0)
         photo.focal35 = static_cast<std::uint16_t>(std::min(
             65535.0, photo.focalLength.Value() * (maker.kind == CameraKind::Slr ? 1.5 : 6.0)));
+    AddMakerNote(photo, maker.kind == CameraKind::Slr, mix);
     return photo;
 }
 
@@ -212,8 +256,11 @@ struct Entry {
 
 class TiffBuilder {
 public:
-    explicit TiffBuilder(bool bigEndian)
+    // shift is added to every offset written: a note's data offsets count from the TIFF
+    // base (the note's own offset), from its start (0) or from a header inside it.
+    explicit TiffBuilder(bool bigEndian, std::int64_t shift = 0)
         : m_bigEndian(bigEndian)
+        , m_shift(shift)
     {
     }
 
@@ -298,7 +345,9 @@ public:
                 field.resize(4, 0);
                 m_bytes.insert(m_bytes.end(), field.begin(), field.end());
             } else {
-                Put32(m_bytes, static_cast<std::uint32_t>(dataOffset + data.size()));
+                Put32(m_bytes,
+                    static_cast<std::uint32_t>(
+                        static_cast<std::int64_t>(dataOffset + data.size()) + m_shift));
                 data.insert(data.end(), e.data.begin(), e.data.end());
                 if (data.size() % 2 != 0) // values start on word boundaries
                     data.push_back(0);
@@ -311,8 +360,11 @@ public:
         return dirOffset;
     }
 
+    std::int64_t Shift() const { return m_shift; }
+
 private:
     bool m_bigEndian;
+    std::int64_t m_shift;
     std::vector<std::uint8_t> m_bytes;
 };
 
@@ -327,6 +379,191 @@ constexpr std::uint16_t kTagIso = 0x8827;
 constexpr std::uint16_t kTagFocalLength = 0x920A;
 constexpr std::uint16_t kTagThumbnailOffset = 0x0201;
 constexpr std::uint16_t kTagThumbnailLength = 0x0202;
+
+// The maker's notes of the corpus and the EXIF entries the expanded window reads.
+
+void PutTiffHeader(TiffBuilder& tiff, bool bigEndian);
+
+constexpr std::uint16_t kTagMakerNote = 0x927C;
+
+std::vector<std::uint8_t> Text(const char* text, std::size_t n)
+{
+    return std::vector<std::uint8_t>(text, text + n);
+}
+
+// A directory of entries at the end of note, its data offsets shifted by tiff's shift.
+void AppendNoteDirectory(TiffBuilder& tiff, const std::vector<Entry>& entries)
+{
+    tiff.AppendDirectory(entries, nullptr);
+}
+
+// The note of photo when its bytes start at noteAt from the TIFF base.
+std::vector<std::uint8_t> MakerNote(const CorpusPhoto& photo, std::uint32_t noteAt)
+{
+    const bool big = photo.bigEndian;
+    const auto at = static_cast<std::int64_t>(noteAt);
+    const std::uint16_t* focal = photo.noteFocal;
+    const std::uint16_t* f = photo.noteF;
+    std::vector<std::uint8_t> header;
+    std::int64_t shift = at; // offsets from the TIFF base
+    switch (photo.note) {
+    case CorpusNote::Opaque:
+        return std::vector<std::uint8_t>(384, 0x5A);
+    case CorpusNote::Nikon:
+        header = Text("Nikon\0\x02\x10\0\0", 10);
+        shift = -10;
+        break;
+    case CorpusNote::Olympus:
+        header = Text(big ? "OLYMPUS\0MM\0\x03" : "OLYMPUS\0II\x03\0", 12);
+        shift = 0;
+        break;
+    case CorpusNote::OlympusOld:
+        header = Text("OLYMP\0\x01\0", 8);
+        break;
+    case CorpusNote::Panasonic:
+        header = Text("Panasonic\0\0\0", 12);
+        break;
+    case CorpusNote::Sony:
+        header = Text("SONY DSC \0\0\0", 12);
+        break;
+    case CorpusNote::Casio:
+        header = Text("QVC\0\0\0", 6);
+        break;
+    case CorpusNote::Kodak: {
+        TiffBuilder record(big);
+        std::vector<std::uint8_t>& bytes = record.Bytes();
+        bytes = Text("KODAK Z7", 8);
+        bytes.resize(16, 0);
+        record.Put16(bytes, 2006); // the year taken
+        bytes.resize(96, 0);
+        record.Put16(bytes, photo.noteIso);
+        bytes.resize(192, 0);
+        return bytes;
+    }
+    default:
+        break;
+    }
+    TiffBuilder tiff(big, shift);
+    std::vector<std::uint8_t>& bytes = tiff.Bytes();
+    bytes = header;
+    if (photo.note == CorpusNote::Nikon)
+        PutTiffHeader(tiff, big);
+    std::vector<Entry> entries;
+    switch (photo.note) {
+    case CorpusNote::Canon: {
+        // CameraSettings: [0] its size in bytes, [16] ISO, [23] [24] [25] the focal range
+        // in units of 1/[25] mm. ShotInfo: [1] automatic gain, [2] base ISO in 32nds of a
+        // stop (160: ISO 100).
+        std::uint16_t settings[28] = { 56 };
+        std::uint16_t code = static_cast<std::uint16_t>(0x4000 | photo.noteIso);
+        for (std::uint16_t c = 16; c <= 20; ++c)
+            if (photo.noteIso == 50 << (c - 16))
+                code = c;
+        settings[16] = photo.canonAutoIso ? 15 : code;
+        settings[23] = static_cast<std::uint16_t>(focal[1] * 10);
+        settings[24] = static_cast<std::uint16_t>(focal[0] * 10);
+        settings[25] = 10;
+        Entry cameraSettings { 0x0001, 3, 28, {} };
+        for (std::uint16_t v : settings)
+            tiff.Put16(cameraSettings.data, v);
+        entries.push_back(cameraSettings);
+        const double stops = photo.noteIso > 0 ? std::log2(photo.noteIso / 100.0) : 0;
+        Entry shotInfo { 0x0004, 3, 4, {} };
+        for (std::uint16_t v : { 8, static_cast<int>(std::lround(stops * 32)), 160, 0 })
+            tiff.Put16(shotInfo.data, v);
+        entries.push_back(shotInfo);
+        if (!photo.noteLens.empty())
+            entries.push_back(TiffBuilder::Ascii(0x0095, photo.noteLens));
+        break;
+    }
+    case CorpusNote::Nikon: {
+        Entry iso { 0x0002, 3, 2, {} };
+        tiff.Put16(iso.data, 0);
+        tiff.Put16(iso.data, photo.noteIso);
+        entries.push_back(iso);
+        Entry lens { 0x0084, 5, 4, {} };
+        for (std::uint32_t v : { focal[0] * 10u, focal[1] * 10u, f[0] * 1u, f[1] * 1u }) {
+            tiff.Put32(lens.data, v);
+            tiff.Put32(lens.data, 10);
+        }
+        entries.push_back(lens);
+        break;
+    }
+    case CorpusNote::Olympus:
+    case CorpusNote::OlympusOld: {
+        // The Equipment pointer first, its sub-directory after the main one.
+        std::vector<std::size_t> valueAt;
+        tiff.AppendDirectory({ tiff.Long(0x0200, 0), tiff.Long(0x2010, 0) }, nullptr, &valueAt);
+        const auto sub = static_cast<std::int64_t>(bytes.size()) + tiff.Shift();
+        tiff.Patch32(valueAt[1], static_cast<std::uint32_t>(sub));
+        entries.push_back(TiffBuilder::Ascii(0x0203, photo.noteLens));
+        break;
+    }
+    case CorpusNote::Panasonic:
+        entries.push_back(TiffBuilder::Ascii(0x0051, photo.noteLens));
+        break;
+    case CorpusNote::Sony: {
+        auto bcd
+            = [](unsigned v) { return static_cast<std::uint8_t>((v / 10 % 10) << 4 | v % 10); };
+        entries.push_back(TiffBuilder::Undefined(0xB02A,
+            { 0, bcd(focal[0] / 100), bcd(focal[0]), bcd(focal[1] / 100), bcd(focal[1]), bcd(f[0]),
+                bcd(f[1]), 0 }));
+        break;
+    }
+    case CorpusNote::Casio:
+        entries.push_back(tiff.Short(0x3014, photo.noteIso));
+        break;
+    case CorpusNote::CasioOld: // 3: 50, 4: 64, 6: 100, 9: 200
+        entries.push_back(tiff.Short(0x0014, photo.noteIso == 200 ? 9 : 6));
+        break;
+    default:
+        break;
+    }
+    AppendNoteDirectory(tiff, entries);
+    return bytes;
+}
+
+// Writes the maker's note of the EXIF directory appended with entries (valueAt: where
+// their value fields lie) again, for where it landed.
+void PlaceMakerNote(TiffBuilder& tiff, const CorpusPhoto& photo, const std::vector<Entry>& entries,
+    const std::vector<std::size_t>& valueAt)
+{
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].tag != kTagMakerNote)
+            continue;
+        std::vector<std::uint8_t>& bytes = tiff.Bytes();
+        const std::size_t at = valueAt[i];
+        const std::uint32_t noteAt = photo.bigEndian
+            ? (std::uint32_t { bytes[at] } << 24 | std::uint32_t { bytes[at + 1] } << 16
+                | std::uint32_t { bytes[at + 2] } << 8 | bytes[at + 3])
+            : (std::uint32_t { bytes[at + 3] } << 24 | std::uint32_t { bytes[at + 2] } << 16
+                | std::uint32_t { bytes[at + 1] } << 8 | bytes[at]);
+        const std::vector<std::uint8_t> note = MakerNote(photo, noteAt);
+        std::copy(note.begin(), note.end(), bytes.begin() + noteAt);
+    }
+}
+
+// LensSpecification, SensitivityType, ISOSpeed and RecommendedExposureIndex, in tag order
+// among the others.
+void AddExtraEntries(const TiffBuilder& tiff, const CorpusPhoto& photo, std::vector<Entry>& exif)
+{
+    if (photo.sensitivityType != 0)
+        exif.push_back(tiff.Short(0x8830, photo.sensitivityType));
+    if (photo.recommendedExposureIndex != 0)
+        exif.push_back(tiff.Long(0x8832, photo.recommendedExposureIndex));
+    if (photo.isoSpeed != 0)
+        exif.push_back(tiff.Long(0x8833, photo.isoSpeed));
+    if (photo.lensSpecification[0].Present()) {
+        Entry spec { 0xA432, kRational, 4, {} };
+        for (const CorpusRational& r : photo.lensSpecification) {
+            tiff.Put32(spec.data, r.numerator);
+            tiff.Put32(spec.data, r.denominator);
+        }
+        exif.push_back(spec);
+    }
+    std::stable_sort(
+        exif.begin(), exif.end(), [](const Entry& a, const Entry& b) { return a.tag < b.tag; });
+}
 
 // IFD0's entries; the last is the EXIF pointer, to be patched, when withExifPointer.
 std::vector<Entry> ImageEntries(
@@ -374,8 +611,8 @@ std::vector<Entry> ExifEntries(const TiffBuilder& tiff, const CorpusPhoto& photo
     exif.push_back(tiff.Short(0x9209, 16)); // Flash: did not fire
     if (photo.focalLength.Present())
         exif.push_back(tiff.Rational(kTagFocalLength, photo.focalLength));
-    // MakerNote: opaque bytes of the maker's own, a few hundred as cameras write.
-    exif.push_back(TiffBuilder::Undefined(0x927C, std::vector<std::uint8_t>(384, 0x5A)));
+    // MakerNote: written where it lands by PlaceMakerNote.
+    exif.push_back(TiffBuilder::Undefined(0x927C, MakerNote(photo, 0)));
     exif.push_back(TiffBuilder::Undefined(0xA000, { '0', '1', '0', '0' })); // FlashpixVersion
     exif.push_back(tiff.Short(0xA001, 1)); // ColorSpace: sRGB
     exif.push_back(tiff.Long(0xA002, 4000)); // PixelXDimension
@@ -392,6 +629,7 @@ std::vector<Entry> ExifEntries(const TiffBuilder& tiff, const CorpusPhoto& photo
     exif.push_back(tiff.Short(0xA406, 0)); // SceneCaptureType
     if (!photo.lens.empty())
         exif.push_back(TiffBuilder::Ascii(0xA434, photo.lens)); // LensModel
+    AddExtraEntries(tiff, photo, exif);
     return exif;
 }
 
@@ -416,7 +654,10 @@ std::vector<std::uint8_t> TiffBlock(const CorpusPhoto& photo, std::uint32_t thum
     std::size_t ifd0Link = 0;
     std::vector<std::size_t> ifd0Values;
     tiff.AppendDirectory(ImageEntries(tiff, photo, true), &ifd0Link, &ifd0Values);
-    const std::uint32_t exifOffset = tiff.AppendDirectory(ExifEntries(tiff, photo), nullptr);
+    const std::vector<Entry> exif = ExifEntries(tiff, photo);
+    std::vector<std::size_t> exifValues;
+    const std::uint32_t exifOffset = tiff.AppendDirectory(exif, nullptr, &exifValues);
+    PlaceMakerNote(tiff, photo, exif, exifValues);
     tiff.Patch32(ifd0Values.back(), exifOffset);
 
     // IFD1 names the thumbnail, which follows the block directly.
@@ -435,8 +676,11 @@ std::vector<std::uint8_t> OneDirectoryBlock(const CorpusPhoto& photo, bool exifD
 {
     TiffBuilder tiff(photo.bigEndian);
     PutTiffHeader(tiff, photo.bigEndian);
-    tiff.AppendDirectory(
-        exifDirectory ? ExifEntries(tiff, photo) : ImageEntries(tiff, photo, false), nullptr);
+    const std::vector<Entry> entries
+        = exifDirectory ? ExifEntries(tiff, photo) : ImageEntries(tiff, photo, false);
+    std::vector<std::size_t> valueAt;
+    tiff.AppendDirectory(entries, nullptr, &valueAt);
+    PlaceMakerNote(tiff, photo, entries, valueAt);
     return tiff.Bytes();
 }
 
@@ -506,6 +750,14 @@ std::vector<std::uint8_t> CorpusFileStart(const CorpusPhoto& photo)
     out.insert(out.end(), std::begin(exifId), std::end(exifId));
     out.insert(out.end(), tiff.begin(), tiff.end());
     out.resize(out.size() + thumbnailLength, 0);
+    if (!photo.xmp.empty()) {
+        const char kXmpId[] = "http://ns.adobe.com/xap/1.0/"; // and its NUL
+        out.push_back(0xFF);
+        out.push_back(0xE1);
+        PutBigEndian16(out, 2 + sizeof kXmpId + photo.xmp.size());
+        out.insert(out.end(), kXmpId, kXmpId + sizeof kXmpId);
+        out.insert(out.end(), photo.xmp.begin(), photo.xmp.end());
+    }
 
     // DQT: one 8-bit table 0 of 64 entries.
     out.push_back(0xFF);

@@ -16,6 +16,21 @@ struct CorpusRational {
     double Value() const;
 };
 
+// The MakerNote a photo carries: opaque bytes, or a maker's note of one of the layouts
+// the reader knows, holding the note fields of CorpusPhoto.
+enum class CorpusNote {
+    Opaque, // 384 bytes of 0x5A
+    Canon, // a plain directory, offsets from the TIFF base
+    Nikon, // "Nikon\0" type 3 with its own TIFF header, offsets from that header
+    Olympus, // "OLYMPUS\0II", offsets from the note's start, Equipment sub-directory
+    OlympusOld, // "OLYMP\0", offsets from the TIFF base, Equipment sub-directory
+    Panasonic, // "Panasonic\0\0\0", offsets from the TIFF base
+    Sony, // "SONY DSC \0\0\0", offsets from the TIFF base
+    Casio, // "QVC\0\0\0", offsets from the TIFF base
+    CasioOld, // a plain directory with an ISO code
+    Kodak, // Kodak's fixed-field record
+};
+
 struct CorpusPhoto {
     std::string make; // empty: no Make entry
     std::string model; // empty: no Model entry
@@ -37,6 +52,19 @@ struct CorpusPhoto {
     bool iccBeforeExif = false; // APP2, an ICC profile of 3,144 bytes (sRGB's size)
     bool photoshopBeforeExif = false; // APP13, a Photoshop block of IPTC data
     std::uint64_t fileSize = 0; // bytes, at least the size of FileStart()
+
+    // What the expanded window reads beyond the tags above.
+    CorpusNote note = CorpusNote::Opaque;
+    std::string noteLens; // Canon 0x0095, Olympus 0x0203, Panasonic 0x0051; empty: none
+    std::uint16_t noteFocal[2] = {}; // mm, shortest and longest: Canon, Nikon, Sony
+    std::uint16_t noteF[2] = {}; // tenths of an f-number at each: Nikon, Sony
+    std::uint16_t noteIso = 0; // Canon, Nikon, Casio, Kodak; 0: none
+    bool canonAutoIso = false; // Canon: CameraISO "auto", noteIso from ShotInfo
+    CorpusRational lensSpecification[4]; // 0xA432 when the first is present
+    std::uint16_t sensitivityType = 0; // 0x8830; 0: none
+    std::uint32_t isoSpeed = 0; // 0x8833; 0: none
+    std::uint32_t recommendedExposureIndex = 0; // 0x8832; 0: none
+    std::string xmp; // an XMP packet in an APP1 segment after the EXIF one; empty: none
 };
 
 // A small deterministic generator (SplitMix64), so that a seed gives the same corpus on

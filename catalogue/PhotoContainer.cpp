@@ -735,7 +735,7 @@ std::size_t CopyBlockBytes(const FileWindows& windows, const ExifBlock& block, s
 bool TiffHeaderInBlock(
     const std::uint8_t* bytes, std::size_t size, ExifBlockKind kind, std::size_t& base)
 {
-    const auto has = [bytes, size](std::uint64_t off, std::uint64_t n) {
+    const auto has = [size](std::uint64_t off, std::uint64_t n) {
         return off <= size && n <= size - off;
     };
     const auto orderMark = [bytes, &has](std::uint64_t off) {

@@ -554,12 +554,12 @@ void AddExtraEntries(const TiffBuilder& tiff, const CorpusPhoto& photo, std::vec
     if (photo.isoSpeed != 0)
         exif.push_back(tiff.Long(0x8833, photo.isoSpeed));
     if (photo.lensSpecification[0].Present()) {
-        Entry spec { 0xA432, kRational, 4, {} };
+        Entry lensRange { 0xA432, kRational, 4, {} };
         for (const CorpusRational& r : photo.lensSpecification) {
-            tiff.Put32(spec.data, r.numerator);
-            tiff.Put32(spec.data, r.denominator);
+            tiff.Put32(lensRange.data, r.numerator);
+            tiff.Put32(lensRange.data, r.denominator);
         }
-        exif.push_back(spec);
+        exif.push_back(lensRange);
     }
     std::stable_sort(
         exif.begin(), exif.end(), [](const Entry& a, const Entry& b) { return a.tag < b.tag; });
